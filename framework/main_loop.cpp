@@ -1,0 +1,80 @@
+#include "main_loop.h"
+
+#include <fstream>
+
+#include "graphics.h"
+#include "scene.h"
+#include "settings_file.h"
+
+int32_t FrameCount = 0;
+int32_t TickCount = 0;
+bool RunDone = false;
+
+namespace {
+constexpr uintptr_t kRunTimerId = 0;
+constexpr uint32_t kRunTimerPeriodMs = 1000;
+constexpr int32_t kRunTicks = 8;
+}  // namespace
+
+int CountFrame() { return ++FrameCount; }
+
+std::string ResultText(int32_t frameCount) { return std::to_string(frameCount / kRunTicks); }
+
+void WriteTextFile(std::string text, std::string fileName) {
+  // Written as the desktop's text files are: the line ends in CR LF.
+  std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+  file << text << "\r\n";
+  file.flush();
+}
+
+void WriteResults() { WriteTextFile(ResultText(FrameCount), "results.fps"); }
+
+void TimerProc(plat::HWND, uint32_t, uintptr_t, uint32_t) {
+  TickCount += 1;
+  if (TickCount >= kRunTicks) RunDone = true;
+}
+
+intptr_t WndProc(plat::HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  switch (message) {
+    case plat::WM_CLOSE:
+      plat::PostQuitMessage(0);
+      return 0;
+    case plat::WM_SYSCOMMAND:
+      // Nothing may blank the screen in the middle of a measurement.
+      if (wParam == plat::SC_SCREENSAVE || wParam == plat::SC_MONITORPOWER) return 0;
+      break;
+    default:
+      break;
+  }
+  return plat::DefWindowProc(window, message, wParam, lParam);
+}
+
+int WinMain(void*, void*, char*, int) {
+  ResetSettings(kProgram);
+  LoadSettings();
+  Graphics_Init();
+
+  TickCount = 0;
+  plat::SetTimer(hWnd, kRunTimerId, kRunTimerPeriodMs, TimerProc);
+
+  // What is measured is the rate of this loop: one message or one frame per
+  // pass, never a wait.
+  plat::MSG msg{};
+  while (!RunDone) {
+    if (plat::PeekMessage(msg)) {
+      if (msg.message == plat::WM_QUIT) {
+        RunDone = true;
+      } else {
+        plat::TranslateMessage(msg);
+        plat::DispatchMessage(msg);
+      }
+    } else {
+      DrawScene();
+      plat::SwapBuffers(hDC);
+    }
+  }
+
+  Graphics_Shutdown();
+  WriteResults();
+  return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,167 @@
+// The small window-system layer the test programs run on.
+//
+// The test programs are written against a handful of services: a window with a
+// message loop and window timers, a display-mode change, a pixel format and an
+// OpenGL context, buffer swaps, the cursor's display count and message boxes.
+// This header offers exactly those services, with the meaning the programs rely
+// on, implemented over SDL2. Only platform/ includes SDL headers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+// ---- Handles ---------------------------------------------------------------
+struct Window;
+struct DeviceContext;
+struct RenderContext;
+using HWND = Window*;
+using HDC = DeviceContext*;
+using HGLRC = RenderContext*;
+
+// ---- Messages --------------------------------------------------------------
+inline constexpr uint32_t WM_NULL = 0x0000;
+inline constexpr uint32_t WM_CLOSE = 0x0010;
+inline constexpr uint32_t WM_QUIT = 0x0012;
+inline constexpr uint32_t WM_SYSCOMMAND = 0x0112;
+inline constexpr uint32_t WM_TIMER = 0x0113;
+
+inline constexpr uintptr_t SC_CLOSE = 0xF060;
+inline constexpr uintptr_t SC_SCREENSAVE = 0xF140;
+inline constexpr uintptr_t SC_MONITORPOWER = 0xF170;
+
+struct MSG {
+  HWND hwnd = nullptr;
+  uint32_t message = WM_NULL;
+  uintptr_t wParam = 0;
+  intptr_t lParam = 0;
+  uint64_t time = 0;  // milliseconds since the layer started
+};
+
+using WNDPROC = intptr_t (*)(HWND, uint32_t, uintptr_t, intptr_t);
+using TIMERPROC = void (*)(HWND, uint32_t, uintptr_t, uint32_t);
+
+// ---- Window class and window -----------------------------------------------
+inline constexpr uint32_t CS_VREDRAW = 0x0001;
+inline constexpr uint32_t CS_HREDRAW = 0x0002;
+inline constexpr uint32_t CS_OWNDC = 0x0020;
+
+struct WindowClass {
+  uint32_t style = 0;
+  WNDPROC wndProc = nullptr;
+  std::string className;
+};
+
+inline constexpr uint32_t WS_POPUP = 0x80000000u;
+inline constexpr uint32_t WS_CLIPSIBLINGS = 0x04000000u;
+inline constexpr uint32_t WS_CLIPCHILDREN = 0x02000000u;
+inline constexpr uint32_t WS_OVERLAPPEDWINDOW = 0x00CF0000u;
+inline constexpr uint32_t WS_EX_TOPMOST = 0x00000008u;
+inline constexpr uint32_t WS_EX_WINDOWEDGE = 0x00000100u;
+inline constexpr uint32_t WS_EX_APPWINDOW = 0x00040000u;
+
+// Brings up the window system (once) and records the class. False when the
+// window system cannot be reached at all.
+bool RegisterClass(const WindowClass& wc);
+
+// A window of outer size width x height at (x, y). A WS_POPUP window is shown
+// full screen in the display mode set by ChangeDisplaySettings.
+HWND CreateWindowEx(uint32_t exStyle, const std::string& className, const std::string& title,
+                    uint32_t style, int x, int y, int width, int height);
+bool DestroyWindow(HWND window);
+void ShowWindow(HWND window);
+void SetForegroundWindow(HWND window);
+void SetFocus(HWND window);
+
+// ---- Display mode ----------------------------------------------------------
+struct DisplayMode {
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t bitsPerPel = 0;
+};
+inline constexpr int DISP_CHANGE_SUCCESSFUL = 0;
+inline constexpr int DISP_CHANGE_FAILED = -1;
+inline constexpr int DISP_CHANGE_BADMODE = -2;
+
+// Switches the display to exactly mode->width x mode->height, or with nullptr
+// back to the mode the desktop had. Any other size counts as a failure. The
+// desktop's mode is also restored when the process ends after a change.
+int ChangeDisplaySettings(const DisplayMode* mode);
+
+// ---- Pixel format and rendering context ------------------------------------
+inline constexpr uint32_t PFD_DOUBLEBUFFER = 0x00000001u;
+inline constexpr uint32_t PFD_DRAW_TO_WINDOW = 0x00000004u;
+inline constexpr uint32_t PFD_SUPPORT_OPENGL = 0x00000020u;
+inline constexpr uint8_t PFD_TYPE_RGBA = 0;
+
+struct PixelFormatDescriptor {
+  uint32_t flags = 0;
+  uint8_t pixelType = PFD_TYPE_RGBA;
+  uint8_t colorBits = 0;
+  uint8_t depthBits = 0;
+};
+
+HDC GetDC(HWND window);
+bool ReleaseDC(HWND window, HDC dc);
+// The closest format the driver offers for the descriptor, as a number > 0;
+// 0 only when no format at all can be had.
+int ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& pfd);
+bool SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor& pfd);
+HGLRC CreateContext(HDC dc);
+// MakeCurrent(nullptr, nullptr) releases the current context.
+bool MakeCurrent(HDC dc, HGLRC rc);
+bool DeleteContext(HGLRC rc);
+// Presents the back buffer. On a surface that presents nothing (the offscreen
+// driver) the frame is finished before returning, as a display's swap would.
+bool SwapBuffers(HDC dc);
+
+// ---- Cursor ----------------------------------------------------------------
+// Raises or lowers the display count; the cursor shows while it is >= 0.
+int ShowCursor(bool show);
+
+// ---- Message loop and timers -----------------------------------------------
+// Starts (or restarts) a window timer. A WM_TIMER is produced only when no
+// other message waits and the period has passed since the last tick; at most
+// one is ever pending, so a long frame delays ticks instead of bunching them.
+bool SetTimer(HWND window, uintptr_t id, uint32_t periodMs, TIMERPROC proc);
+// Never blocks; removes and returns at most one message.
+bool PeekMessage(MSG& msg);
+void TranslateMessage(const MSG& msg);
+intptr_t DispatchMessage(const MSG& msg);
+void PostQuitMessage(int exitCode);
+intptr_t DefWindowProc(HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// ---- Message boxes ---------------------------------------------------------
+inline constexpr uint32_t MB_OK = 0x0000;
+inline constexpr uint32_t MB_YESNO = 0x0004;
+inline constexpr uint32_t MB_ICONERROR = 0x0010;
+inline constexpr uint32_t MB_ICONEXCLAMATION = 0x0030;
+inline constexpr uint32_t MB_ICONINFORMATION = 0x0040;
+inline constexpr uint32_t MB_DEFBUTTON2 = 0x0100;
+inline constexpr int IDOK = 1;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+// A modal box without owner window. With KOVRIN_MSGBOX set (default, yes, no)
+// nothing is shown: the box becomes one line on stderr and is answered at once.
+int MessageBox(const std::string& text, const std::string& caption, uint32_t flags);
+
+// ---- Diagnostics and test seams --------------------------------------------
+// With KOVRIN_DIAG=1: writes "[diag] key: value" on stderr.
+bool DiagEnabled();
+void Diag(std::string_view key, std::string_view value);
+
+// True when KOVRIN_FAULT (a comma-separated list of step names) names the step.
+// Lets tests reach every failure path of the start-up and shutdown.
+bool FaultInjected(std::string_view step);
+
+// Milliseconds since the layer started; monotonic.
+uint64_t TickMs();
+
+}  // namespace plat
+
+// The program's entry, defined by the program and called by the layer's main.
+// The arguments mirror the classic entry; the command line is ignored.
+int WinMain(void* instance, void* prevInstance, char* cmdLine, int showCmd);
