@@ -12,7 +12,7 @@ function(kovrin_add_unit_test name)
   target_compile_definitions(${name} PRIVATE
     KOVRIN_RUN_DIR="${KOVRIN_RUN_DIR}"
     KOVRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  gtest_discover_tests(${name} PROPERTIES LABELS "${ARG_LABELS}" DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${name} NO_PRETTY_VALUES PROPERTIES LABELS "${ARG_LABELS}" DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # kovrin_add_fuzzer(<name> SOURCES ... [LIBS ...] CORPUS <dir>)

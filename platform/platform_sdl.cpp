@@ -405,9 +405,10 @@ intptr_t DispatchMessage(const MSG& msg) {
 void PostQuitMessage(int exitCode) { State().queue.PostQuit(exitCode); }
 
 intptr_t DefWindowProc(HWND window, uint32_t message, uintptr_t wParam, intptr_t /*lParam*/) {
+  // The window menu's Close asks the window to close; it arrives as the
+  // next message, handled between two frames like every other.
   if (message == WM_SYSCOMMAND && (wParam & 0xFFF0u) == SC_CLOSE) {
-    WNDPROC proc = window ? window->wndProc : State().windowClass.wndProc;
-    if (proc) return proc(window, WM_CLOSE, 0, 0);
+    State().queue.Post(MSG{window, WM_CLOSE, 0, 0, TickMs()});
   }
   return 0;
 }

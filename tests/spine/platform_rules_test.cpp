@@ -1,0 +1,140 @@
+// Rules of the window-system layer that hold without a window system:
+// message order and window timers, format preference, unattended boxes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "message_box_line.h"
+#include "message_queue.h"
+#include "pixel_formats.h"
+#include "platform.h"
+
+namespace {
+
+using plat::MessageQueue;
+using plat::MSG;
+
+plat::HWND const kWindow = reinterpret_cast<plat::HWND>(0x1000);
+
+void NoTimer(plat::HWND, uint32_t, uintptr_t, uint32_t) {}
+
+TEST(MessageQueue, TimerTicksOnlyOncePeriodHasPassed) {
+  MessageQueue q;
+  q.SetTimer(kWindow, 0, 1000, NoTimer, 5000);
+  MSG m;
+  EXPECT_FALSE(q.Peek(m, 5999));
+  ASSERT_TRUE(q.Peek(m, 6000));
+  EXPECT_EQ(m.message, plat::WM_TIMER);
+  EXPECT_EQ(m.wParam, 0u);
+  EXPECT_EQ(m.hwnd, kWindow);
+  EXPECT_FALSE(q.Peek(m, 6000)) << "one tick per elapsed period";
+}
+
+TEST(MessageQueue, LongFrameDelaysTicksInsteadOfBunchingThem) {
+  MessageQueue q;
+  q.SetTimer(kWindow, 0, 1000, NoTimer, 0);
+  MSG m;
+  // 3.5 periods pass inside one frame: one tick, then the next a period later.
+  ASSERT_TRUE(q.Peek(m, 3500));
+  EXPECT_FALSE(q.Peek(m, 3500));
+  EXPECT_FALSE(q.Peek(m, 4499));
+  EXPECT_TRUE(q.Peek(m, 4500));
+}
+
+TEST(MessageQueue, WaitingMessagesComeBeforeTheTimer) {
+  MessageQueue q;
+  q.SetTimer(kWindow, 0, 1000, NoTimer, 0);
+  q.Post(MSG{kWindow, plat::WM_CLOSE, 0, 0, 0});
+  MSG m;
+  ASSERT_TRUE(q.Peek(m, 2000));
+  EXPECT_EQ(m.message, plat::WM_CLOSE);
+  ASSERT_TRUE(q.Peek(m, 2000));
+  EXPECT_EQ(m.message, plat::WM_TIMER);
+}
+
+TEST(MessageQueue, QuitFollowsPostedMessagesAndCarriesItsCode) {
+  MessageQueue q;
+  q.PostQuit(3);
+  q.Post(MSG{kWindow, plat::WM_CLOSE, 0, 0, 0});
+  MSG m;
+  ASSERT_TRUE(q.Peek(m, 0));
+  EXPECT_EQ(m.message, plat::WM_CLOSE);
+  ASSERT_TRUE(q.Peek(m, 0));
+  EXPECT_EQ(m.message, plat::WM_QUIT);
+  EXPECT_EQ(m.wParam, 3u);
+  EXPECT_FALSE(q.Peek(m, 0));
+}
+
+TEST(MessageQueue, SettingATimerAgainRestartsItAndKillTimersStopsIt) {
+  MessageQueue q;
+  q.SetTimer(kWindow, 7, 100, NoTimer, 0);
+  q.SetTimer(kWindow, 7, 100, NoTimer, 90);
+  MSG m;
+  EXPECT_FALSE(q.Peek(m, 150));
+  EXPECT_TRUE(q.Peek(m, 190));
+  EXPECT_EQ(m.wParam, 7u);
+  q.KillTimers(kWindow);
+  EXPECT_FALSE(q.Peek(m, 10000));
+}
+
+TEST(PixelFormats, ExactRequestComesFirstThenTheNearest) {
+  const auto f16 = plat::CandidateFormats(16, 16);
+  ASSERT_FALSE(f16.empty());
+  EXPECT_EQ(f16[0].red + f16[0].green + f16[0].blue, 16);
+  EXPECT_EQ(f16[0].depth, 16);
+  const auto f32 = plat::CandidateFormats(32, 32);
+  EXPECT_EQ(f32[0].red, 8);
+  EXPECT_EQ(f32[0].depth, 32);
+  // Without a 32-bit depth buffer, 24 bits with the same colour is next.
+  EXPECT_EQ(f32[1].red, 8);
+  EXPECT_EQ(f32[1].depth, 24);
+}
+
+TEST(PixelFormats, EveryRequestHasEveryCandidate) {
+  for (const int bits : {0, 8, 16, 24, 32, 255}) {
+    EXPECT_EQ(plat::CandidateFormats(bits, bits).size(), 8u) << "bits " << bits;
+  }
+}
+
+TEST(UnattendedLine, EscapesLineFeeds) {
+  EXPECT_EQ(plat::UnattendedLine("Alpha Blending 0.01", "Fehler beim Laden von config.cfg!\nFortfahren?",
+                                 "YESNO", "NO"),
+            "[msgbox] caption: Alpha Blending 0.01 | text: Fehler beim Laden von config.cfg!\\nFortfahren? | "
+            "buttons: YESNO | answer: NO");
+}
+
+TEST(UnattendedMode, ReadFromTheVariable) {
+  EXPECT_FALSE(plat::UnattendedModeFromEnv(nullptr).has_value());
+  EXPECT_FALSE(plat::UnattendedModeFromEnv("").has_value());
+  EXPECT_EQ(plat::UnattendedModeFromEnv("yes"), plat::UnattendedMode::Yes);
+  EXPECT_EQ(plat::UnattendedModeFromEnv("no"), plat::UnattendedMode::No);
+  EXPECT_EQ(plat::UnattendedModeFromEnv("default"), plat::UnattendedMode::Default);
+}
+
+struct BoxCase {
+  const char* mode;
+  uint32_t flags;
+  int answer;
+  const char* line;
+};
+
+TEST(MessageBox, UnattendedAnswersAndPrintsOneLine) {
+  const BoxCase cases[] = {
+      {"default", plat::MB_YESNO | plat::MB_DEFBUTTON2, plat::IDNO, "buttons: YESNO | answer: NO"},
+      {"default", plat::MB_YESNO, plat::IDYES, "buttons: YESNO | answer: YES"},
+      {"yes", plat::MB_YESNO | plat::MB_DEFBUTTON2, plat::IDYES, "buttons: YESNO | answer: YES"},
+      {"no", plat::MB_YESNO, plat::IDNO, "buttons: YESNO | answer: NO"},
+      {"no", plat::MB_OK | plat::MB_ICONERROR, plat::IDOK, "buttons: OK | answer: OK"},
+  };
+  for (const BoxCase& c : cases) {
+    setenv("KOVRIN_MSGBOX", c.mode, 1);
+    testing::internal::CaptureStderr();
+    const int answer = plat::MessageBox("a\nb", "Cap", c.flags);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(answer, c.answer) << c.mode << " " << c.line;
+    EXPECT_EQ(err, std::string("[msgbox] caption: Cap | text: a\\nb | ") + c.line + "\n");
+  }
+  unsetenv("KOVRIN_MSGBOX");
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// The real test programs, started as the launcher starts them: a folder with
+// config.cfg, headless, message boxes answered unattended.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "program_runner.h"
+
+namespace {
+
+using kt::RunOptions;
+using kt::RunProgram;
+
+void ExpectPlausibleResult(const kt::RunResult& r) {
+  ASSERT_TRUE(r.resultsFps.has_value()) << "no results.fps; stderr:\n" << r.stdErr;
+  EXPECT_TRUE(std::regex_match(*r.resultsFps, std::regex("[0-9]+\r\n"))) << "results.fps: '" << *r.resultsFps << "'";
+  EXPECT_GT(std::stoi(*r.resultsFps), 0) << "no frame counted";
+}
+
+struct NormalRun {
+  const char* program;
+  const char* title;
+};
+
+class TimedRun : public testing::TestWithParam<NormalRun> {};
+
+TEST_P(TimedRun, RunsEightTicksAndWritesTheFrameRate) {
+  RunOptions o;
+  o.program = GetParam().program;
+  o.config = kt::ConfigText(640, 480, 16);
+  const kt::RunResult r = RunProgram(o);
+  EXPECT_EQ(r.exitCode, 0) << r.stdErr;
+  EXPECT_FALSE(r.timedOut);
+  // Eight one-second ticks at least; a run that queues frames instead of
+  // finishing them overruns by far more than start-up and shut-down take.
+  EXPECT_GE(r.seconds, 8.0);
+  EXPECT_LT(r.seconds, 30.0) << "the run overran its eight seconds";
+  EXPECT_EQ(r.Diag("title"), GetParam().title);
+  EXPECT_EQ(r.Diag("window"), "640x480");
+  EXPECT_EQ(r.Diag("fullscreen"), "yes");
+  EXPECT_TRUE(r.MsgBoxLines().empty()) << r.stdErr;
+  ExpectPlausibleResult(r);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, TimedRun,
+    testing::Values(NormalRun{"Quillfire", "OpenGL: Overdraw Stress Test  640x480  16 bpp"},
+                    NormalRun{"Lumavane", "OpenGL: Alpha Blending Performance  640x480  16 bpp"}),
+    [](const testing::TestParamInfo<NormalRun>& tp) { return std::string(tp.param.program); });
+
+struct MissingConfig {
+  const char* program;
+  const char* caption;
+  const char* window;
+};
+
+class WithoutConfig : public testing::TestWithParam<MissingConfig> {};
+
+TEST_P(WithoutConfig, NoEndsWithExitCodeOneAndNoResult) {
+  RunOptions o;
+  o.program = GetParam().program;
+  o.msgbox = "no";
+  const kt::RunResult r = RunProgram(o);
+  EXPECT_EQ(r.exitCode, 1);
+  const auto boxes = r.MsgBoxLines();
+  ASSERT_EQ(boxes.size(), 1u) << r.stdErr;
+  EXPECT_EQ(boxes[0], std::string("[msgbox] caption: ") + GetParam().caption +
+                          " | text: Fehler beim Laden von config.cfg!\\nFortfahren? | buttons: YESNO | answer: NO");
+  EXPECT_FALSE(r.resultsFps.has_value());
+}
+
+TEST_P(WithoutConfig, YesRunsWithTheProgramsDefaults) {
+  RunOptions o;
+  o.program = GetParam().program;
+  o.msgbox = "yes";
+  const kt::RunResult r = RunProgram(o);
+  EXPECT_EQ(r.exitCode, 0) << r.stdErr;
+  EXPECT_EQ(r.Diag("title"), GetParam().caption);
+  EXPECT_EQ(r.Diag("window"), GetParam().window);
+  EXPECT_EQ(r.Diag("fullscreen"), "yes");
+  EXPECT_EQ(r.MsgBoxLines().size(), 1u) << r.stdErr;
+  ExpectPlausibleResult(r);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, WithoutConfig,
+    testing::Values(MissingConfig{"Quillfire", "Overdraw Stress Test 0.01c", "1024x768"},
+                    MissingConfig{"Lumavane", "Alpha Blending 0.01", "800x600"}),
+    [](const testing::TestParamInfo<MissingConfig>& tp) { return std::string(tp.param.program); });
+
+TEST(CloseRequest, EndsTheRunEarlyWithFramesSoFarDividedByEight) {
+  RunOptions o;
+  o.config = kt::ConfigText(640, 480, 16);
+  o.terminateAfterMs = 3000;  // SIGTERM reaches the window as a close request
+  const kt::RunResult r = RunProgram(o);
+  EXPECT_EQ(r.exitCode, 0) << r.stdErr;
+  EXPECT_LT(r.seconds, 8.0);
+  ExpectPlausibleResult(r);
+}
+
+TEST(ShutdownFailures, AreReportedInOrderAndTheResultIsStillWritten) {
+  RunOptions o;
+  o.config = kt::ConfigText(640, 480, 16);
+  o.env = {{"KOVRIN_FAULT", "release_current,delete_context,release_dc,destroy_window"}};
+  const kt::RunResult r = RunProgram(o);
+  EXPECT_EQ(r.exitCode, 0);
+  const std::string title = "OpenGL: Overdraw Stress Test  640x480  16 bpp";
+  const std::vector<std::string> expected = {
+      "[msgbox] caption: " + title + " | text: Unloading DC And RC Context Failes! | buttons: OK | answer: OK",
+      "[msgbox] caption: SHUTDOWN ERROR | text: Rendering Context Unload Failed! | buttons: OK | answer: OK",
+      "[msgbox] caption: SHUTDOWN ERROR | text: Device Context Unload Failes! | buttons: OK | answer: OK",
+      "[msgbox] caption: SHUTDOWN ERROR | text: Could not unload hWnd! | buttons: OK | answer: OK",
+  };
+  EXPECT_EQ(r.MsgBoxLines(), expected) << r.stdErr;
+  ExpectPlausibleResult(r);
+}
+
+}  // namespace
