@@ -1,0 +1,21 @@
+// The settings syntax on arbitrary bytes: whatever config.cfg holds, reading
+// it must neither crash nor read outside the text.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "settings_file.h"
+
+namespace {
+const ProgramProfile kFuzzProfile{"T", "P  ", "x", "", 1, 2, 3, false};
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  SettingsRecord settings;
+  std::string title;
+  ParseSettingsInto(JoinTextLines(bytes), kFuzzProfile, settings, title);
+  SaturatingAtoi(bytes);
+  return 0;
+}

@@ -1,0 +1,43 @@
+// A display that really changes modes: the run switches to exactly the
+// requested size and the desktop's mode is back afterwards.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "program_runner.h"
+
+namespace {
+
+std::string CurrentDimensions(const std::string& display) {
+  const std::string command = "DISPLAY=" + display + " xdpyinfo 2>/dev/null | grep dimensions";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+  if (!pipe) return {};
+  char line[256] = {};
+  if (std::fgets(line, sizeof line, pipe.get()) == nullptr) return {};
+  return line;
+}
+
+TEST(ModeChange, FullScreenRunSwitchesToTheSizeAndRestoresTheDesktop) {
+  const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
+  if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
+  const auto server = kt::XServer::StartXorgDummy(config);
+  if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
+  const std::string before = CurrentDimensions(server->Display());
+  ASSERT_NE(before.find("1600x1200"), std::string::npos) << before;
+
+  kt::RunOptions o;
+  o.config = kt::ConfigText(640, 480, 16);
+  o.videoDriver = "";
+  o.display = server->Display();
+  const kt::RunResult r = kt::RunProgram(o);
+  EXPECT_EQ(r.exitCode, 0) << r.stdErr;
+  EXPECT_TRUE(r.MsgBoxLines().empty()) << r.stdErr;
+  EXPECT_EQ(r.Diag("fullscreen"), "yes");
+  EXPECT_EQ(r.Diag("display_mode").rfind("640x480 ", 0), 0u) << r.Diag("display_mode");
+  EXPECT_TRUE(r.resultsFps.has_value());
+  EXPECT_EQ(CurrentDimensions(server->Display()), before) << "the desktop's mode was not restored";
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Kovrin needs to build, run and test.
+# Idempotent: packages already present are left alone. Runs as root or
+# through sudo.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
+  # the test programs: SDL2, Mesa's OpenGL and GLU
+  libsdl2-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
+  # the launcher
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev
+  # the system report: Vulkan, DRM, X11/XRandR
+  libvulkan-dev mesa-vulkan-drivers libdrm-dev libx11-dev libxrandr-dev
+  # the asset generator
+  libfreetype-dev fonts-dejavu-core
+  # tests: GoogleTest, headless X servers, an independent image decoder
+  libgtest-dev xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]} == 0)); then
+  echo "bootstrap: all ${#packages[@]} packages present"
+  exit 0
+fi
+
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then as_root=(sudo); fi
+echo "bootstrap: installing ${missing[*]}"
+"${as_root[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
