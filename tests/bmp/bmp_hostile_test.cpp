@@ -1,0 +1,160 @@
+// Files that lie: cut short at every length, impossible or enormous headers.
+// None may read or write out of bounds (the sanitizer build checks that), and
+// each fails with the message category the user should see.
+#include <climits>
+#include <functional>
+
+#include "bmp_samples.h"
+#include "bmp_test_util.h"
+
+namespace bmptest {
+namespace {
+
+// Where the colour table ends: anything shorter is not a DIB.
+size_t HeadersEnd(const BmpSpec& spec) { return PixelStart(spec) - spec.gap.size(); }
+
+// The shortest file whose pixel data is complete (the top row's padding may be
+// missing).
+size_t PixelsEnd(const BmpSpec& spec) {
+  const size_t bits = static_cast<size_t>(spec.width) * spec.bitsPerPixel;
+  const size_t stride = (bits + 31) / 32 * 4;
+  const size_t rows = static_cast<size_t>(spec.height < 0 ? -spec.height : spec.height);
+  return PixelStart(spec) + stride * (rows - 1) + (bits + 7) / 8;
+}
+
+BmpError ExpectedAfterCut(const BmpSpec& spec, size_t length) {
+  if (length < HeadersEnd(spec)) return BmpError::UnknownFormat;
+  if (spec.compression == kBiRle8 || spec.compression == kBiRle4) {
+    // RLE: a stream cut short leaves the rest black, no stream is an error.
+    return length > PixelStart(spec) ? BmpError::None : BmpError::ConversionError;
+  }
+  return length >= PixelsEnd(spec) ? BmpError::None : BmpError::ConversionError;
+}
+
+TEST(bmpTruncatedFile, EveryLengthGivesTheRightCategory) {
+  for (const Sample& sample : Samples()) {
+    const std::vector<uint8_t> file = BuildBmp(sample.spec);
+    const BmpResult whole = Decode(file);
+    ASSERT_NE(whole.image, nullptr) << sample.name << " must decode whole: " << ErrorName(whole.error);
+    for (size_t length = 0; length < file.size(); ++length) {
+      // A buffer of exactly this size, so that the sanitizer sees any overread.
+      const std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
+      const BmpResult result = Decode(cut);
+      const BmpError expected = ExpectedAfterCut(sample.spec, length);
+      EXPECT_EQ(result.error, expected) << sample.name << " cut to " << length << " of " << file.size()
+                                        << " bytes: expected " << ErrorName(expected) << ", got "
+                                        << ErrorName(result.error);
+      EXPECT_EQ(result.image != nullptr, expected == BmpError::None) << sample.name << " cut to " << length;
+    }
+  }
+}
+
+TEST(bmpTruncatedFile, CutRleStreamKeepsWhatItDecoded) {
+  const BmpSpec spec = SampleNamed("rle8_file").spec;
+  std::vector<uint8_t> file = BuildBmp(spec);
+  file.resize(PixelStart(spec) + 2);  // only the first run: two of index 1
+  const BmpResult result = Decode(file);
+  ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
+  const Rgb p1 = spec.palette[1];
+  const Rgb black{0, 0, 0};
+  EXPECT_TRUE(SamePixels(*result.image, 4, 2, {p1, p1, black, black, black, black, black, black}));
+}
+
+TEST(bmpTruncatedFile, EmptyAndTinyInputs) {
+  for (const std::vector<uint8_t>& bytes :
+       {std::vector<uint8_t>{}, {'B'}, {'B', 'M'}, {40, 0, 0}, {12, 0, 0, 0}, {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 18, 0, 0, 0}}) {
+    const BmpResult result = Decode(bytes);
+    EXPECT_EQ(result.error, BmpError::UnknownFormat)
+        << bytes.size() << "-byte input: got " << ErrorName(result.error);
+  }
+}
+
+// ---- Hostile headers --------------------------------------------------------
+
+struct HostileCase {
+  const char* name;
+  std::function<void(BmpSpec&)> change;
+  BmpError expected;
+};
+
+class HostileHeader : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileHeader, FailsWithItsCategory) {
+  BmpSpec spec;
+  spec.width = 2;
+  spec.height = 2;
+  spec.pixels = PackRows(24, {{1, 2}, {3, 4}});
+  GetParam().change(spec);
+  const BmpResult result = Decode(BuildBmp(spec));
+  EXPECT_EQ(result.error, GetParam().expected)
+      << "expected " << ErrorName(GetParam().expected) << ", got " << ErrorName(result.error);
+  EXPECT_EQ(result.image != nullptr, GetParam().expected == BmpError::None);
+}
+
+using S = BmpSpec;
+INSTANTIATE_TEST_SUITE_P(
+    bmp, HostileHeader,
+    ::testing::Values(
+        HostileCase{"width_zero", [](S& s) { s.width = 0; }, BmpError::ConversionError},
+        HostileCase{"height_zero", [](S& s) { s.height = 0; }, BmpError::ConversionError},
+        HostileCase{"core_width_zero", [](S& s) { s.headerSize = 12; s.width = 0; }, BmpError::ConversionError},
+        HostileCase{"negative_width", [](S& s) { s.width = -2; }, BmpError::ConversionError},
+        HostileCase{"most_negative_width", [](S& s) { s.width = INT_MIN; }, BmpError::ConversionError},
+        HostileCase{"huge_width_and_height", [](S& s) { s.width = INT_MAX; s.height = INT_MAX; }, BmpError::OutOfMemory},
+        HostileCase{"huge_top_down", [](S& s) { s.width = INT_MAX; s.height = INT_MIN; }, BmpError::OutOfMemory},
+        HostileCase{"most_negative_height", [](S& s) { s.height = INT_MIN; }, BmpError::OutOfMemory},
+        HostileCase{"row_bytes_overflow_32_bits", [](S& s) { s.width = 0x40000001; s.height = 1; s.bitsPerPixel = 32; }, BmpError::OutOfMemory},
+        HostileCase{"huge_rle_from_few_bytes", [](S& s) { s.width = 30000; s.height = 30000; s.bitsPerPixel = 8; s.compression = kBiRle8; s.colorsUsed = 1; s.palette = TestPalette(1); s.pixels = {0, 1}; }, BmpError::OutOfMemory},
+        HostileCase{"core_header_largest_size", [](S& s) { s.headerSize = 12; s.width = 0xFFFF; s.height = 0xFFFF; }, BmpError::OutOfMemory},
+        HostileCase{"data_shorter_than_size", [](S& s) { s.height = 3; }, BmpError::ConversionError},
+        HostileCase{"bits_0", [](S& s) { s.bitsPerPixel = 0; }, BmpError::ConversionError},
+        HostileCase{"bits_2", [](S& s) { s.bitsPerPixel = 2; s.colorsUsed = 4; s.palette = TestPalette(4); }, BmpError::ConversionError},
+        HostileCase{"bits_64", [](S& s) { s.bitsPerPixel = 64; }, BmpError::ConversionError},
+        HostileCase{"bits_65535", [](S& s) { s.bitsPerPixel = 0xFFFF; }, BmpError::ConversionError},
+        HostileCase{"planes_0", [](S& s) { s.planes = 0; }, BmpError::ConversionError},
+        HostileCase{"planes_2", [](S& s) { s.planes = 2; }, BmpError::ConversionError},
+        HostileCase{"jpeg_inside", [](S& s) { s.compression = 4; }, BmpError::ConversionError},
+        HostileCase{"png_inside", [](S& s) { s.compression = 5; }, BmpError::ConversionError},
+        HostileCase{"alpha_bit_fields", [](S& s) { s.compression = 6; s.bitsPerPixel = 32; s.masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}; }, BmpError::ConversionError},
+        HostileCase{"compression_unknown", [](S& s) { s.compression = 0xFFFFFFFF; }, BmpError::ConversionError},
+        HostileCase{"pixel_offset_past_end", [](S& s) { s.pixelOffset = 70; }, BmpError::ConversionError},
+        HostileCase{"pixel_offset_max", [](S& s) { s.pixelOffset = 0xFFFFFFFF; }, BmpError::ConversionError},
+        HostileCase{"pixel_offset_into_headers", [](S& s) { s.pixelOffset = 0; }, BmpError::None},
+        HostileCase{"colours_used_beyond_file", [](S& s) { s.colorsUsed = 0xFFFF; }, BmpError::UnknownFormat},
+        HostileCase{"masks_beyond_file", [](S& s) { s.compression = kBiBitFields; s.bitsPerPixel = 16; s.pixels.clear(); }, BmpError::UnknownFormat},
+        HostileCase{"header_0", [](S& s) { s.headerSize = 0; }, BmpError::UnknownFormat},
+        HostileCase{"header_16", [](S& s) { s.headerSize = 16; }, BmpError::UnknownFormat},
+        HostileCase{"header_52", [](S& s) { s.headerSize = 52; }, BmpError::UnknownFormat},
+        HostileCase{"header_64", [](S& s) { s.headerSize = 64; }, BmpError::UnknownFormat},
+        HostileCase{"header_108", [](S& s) { s.headerSize = 108; }, BmpError::UnknownFormat},
+        HostileCase{"header_124", [](S& s) { s.headerSize = 124; }, BmpError::UnknownFormat},
+        HostileCase{"header_max", [](S& s) { s.headerSize = 0xFFFFFFFF; }, BmpError::UnknownFormat}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(bmpAllocationLimit, PicturesAboveTheLimitAreOutOfMemory) {
+  BmpSpec spec;
+  spec.width = 10;
+  spec.height = 10;
+  spec.pixels = std::vector<uint8_t>(10 * 32, 0x40);
+  const std::vector<uint8_t> file = BuildBmp(spec);
+  const std::span<const uint8_t> bytes(file.data(), file.size());
+  EXPECT_EQ(DecodeBmp(bytes, 299).error, BmpError::OutOfMemory) << "10 x 10 x 3 = 300 bytes";
+  EXPECT_EQ(DecodeBmp(bytes, 300).error, BmpError::None);
+}
+
+TEST(bmpAllocationLimit, ALargerLimitThanTheBuiltInOneIsNotTaken) {
+  BmpSpec spec;
+  spec.width = 20000;
+  spec.height = 20000;  // 1.2 GB
+  spec.bitsPerPixel = 8;
+  spec.compression = kBiRle8;
+  spec.colorsUsed = 1;
+  spec.palette = TestPalette(1);
+  spec.pixels = {0, 1};
+  const std::vector<uint8_t> file = BuildBmp(spec);
+  const BmpResult result = DecodeBmp(std::span<const uint8_t>(file.data(), file.size()), UINT64_MAX);
+  EXPECT_EQ(result.error, BmpError::OutOfMemory) << "got " << ErrorName(result.error);
+}
+
+}  // namespace
+}  // namespace bmptest

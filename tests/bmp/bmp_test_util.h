@@ -1,0 +1,66 @@
+// Shared checks of the decoder tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "bmp_builder.h"
+#include "bmp_decoder.h"
+
+// Lets failed comparisons name the category instead of dumping bytes.
+inline void PrintTo(BmpError error, std::ostream* out);
+
+namespace bmptest {
+
+// Parameter tables print their case names.
+template <class Case>
+auto PrintTo(const Case& c, std::ostream* out) -> decltype(c.name, void()) {
+  *out << c.name;
+}
+
+inline BmpResult Decode(const std::vector<uint8_t>& file) {
+  return DecodeBmp(std::span<const uint8_t>(file.data(), file.size()));
+}
+
+inline const char* ErrorName(BmpError error) {
+  switch (error) {
+    case BmpError::None: return "None";
+    case BmpError::OpenFailed: return "OpenFailed";
+    case BmpError::UnknownFormat: return "UnknownFormat";
+    case BmpError::OutOfMemory: return "OutOfMemory";
+    case BmpError::ConversionError: return "ConversionError";
+  }
+  return "?";
+}
+
+inline Rgb PixelAt(const ImageRecord& image, int x, int rowFromBottom) {
+  const uint8_t* p = image.pixels.get() + (static_cast<size_t>(rowFromBottom) * image.width + x) * 3;
+  return {p[0], p[1], p[2]};
+}
+
+// expected holds width * height colours, bottom row first.
+inline ::testing::AssertionResult SamePixels(const ImageRecord& image, int width, int height,
+                                             const std::vector<Rgb>& expected) {
+  if (image.width != width || image.height != height) {
+    return ::testing::AssertionFailure() << "expected a " << width << " x " << height
+                                         << " picture, got " << image.width << " x " << image.height;
+  }
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const Rgb want = expected[static_cast<size_t>(y * width + x)];
+      const Rgb got = PixelAt(image, x, y);
+      if (!(want == got)) {
+        return ::testing::AssertionFailure() << "pixel x=" << x << " row from bottom=" << y
+                                             << ": expected " << want << ", got " << got;
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace bmptest
+
+inline void PrintTo(BmpError error, std::ostream* out) { *out << bmptest::ErrorName(error); }
