@@ -1,11 +1,102 @@
 #include "bitmap_font.h"
 
+#include <GL/gl.h>
+
+#include "graphics.h"
+
 std::optional<TextureSet> GlyphSet;
 uint32_t GlyphList = 0;
 
-bool glPrint_Init() { return true; }
+namespace {
 
-int glPrint(std::string, float, float, float) { return 1; }
+constexpr float kAdvance = 1.2f;
+// The underscore is wider than a letter: a larger step before it, a small
+// one after.
+constexpr float kUnderscoreAdvance = 1.3f;
+constexpr float kUnderscoreTrail = 0.1f;
+// The text plane lies this far behind the position the caller names.
+constexpr float kTextDepth = 200.0f;
+
+constexpr int kFirstDigitGlyph = 28;
+
+constexpr CharGlyphs One(int glyph) { return CharGlyphs{1, {GlyphStep{kAdvance, glyph}, GlyphStep{}}}; }
+constexpr CharGlyphs Two(int first, int second) {
+  return CharGlyphs{2, {GlyphStep{kAdvance, first}, GlyphStep{kAdvance, second}}};
+}
+
+// Missing font, a short font or a glyph whose image failed: texture 0, so the
+// square is drawn untextured and the text keeps its spacing.
+GLuint GlyphTexture(int glyph) {
+  return GlyphSet ? GlyphSet->Entry(static_cast<std::size_t>(glyph) + 1) : 0;
+}
+
+void CompileGlyphSquare() {
+  glNewList(GlyphList, GL_COMPILE);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0.0f, 0.0f);
+  glVertex3f(-1.0f, -1.0f, 1.0f);
+  glTexCoord2f(1.0f, 0.0f);
+  glVertex3f(1.0f, -1.0f, 1.0f);
+  glTexCoord2f(1.0f, 1.0f);
+  glVertex3f(1.0f, 1.0f, 1.0f);
+  glTexCoord2f(0.0f, 1.0f);
+  glVertex3f(-1.0f, 1.0f, 1.0f);
+  glEnd();
+  glEndList();
+}
+
+}  // namespace
+
+CharGlyphs GlyphsForChar(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return One(c - 'a');
+  if (c >= 'A' && c <= 'Z') return One(c - 'A');
+  if (c >= '0' && c <= '9') return One(kFirstDigitGlyph + (c - '0'));
+  switch (c) {
+    case '.': return One(26);
+    case '?': return One(27);
+    case ',': return One(38);
+    case '%': return One(39);
+    case '-': return One(40);
+    case '_': return CharGlyphs{2, {GlyphStep{kUnderscoreAdvance, 41}, GlyphStep{kUnderscoreTrail, kNoGlyph}}};
+    case ' ': return CharGlyphs{1, {GlyphStep{kAdvance, kNoGlyph}, GlyphStep{}}};
+    // Windows-1252 umlauts and sharp s are spelt out: ae, oe, ue, ss.
+    case 0xE4: case 0xC4: return Two(0, 4);
+    case 0xF6: case 0xD6: return Two(14, 4);
+    case 0xFC: case 0xDC: return Two(20, 4);
+    case 0xDF: return Two(18, 18);
+    default: return CharGlyphs{};
+  }
+}
+
+bool glPrint_Init() {
+  GlyphSet = LoadTextureSet("default.fnt", "");
+  GlyphList = ListBase + 1;
+  CompileGlyphSquare();
+  return true;
+}
+
+// Runs in every timed frame: one bind and one list call per glyph, nothing
+// allocated.
+int glPrint(std::string_view text, float x, float y, float z) {
+  glLoadIdentity();
+  glTranslatef(x, y, z - kTextDepth);
+  glEnable(GL_BLEND);
+  glDisable(GL_DEPTH_TEST);
+  glBlendFunc(GL_ONE, GL_ONE);
+  for (const char c : text) {
+    const CharGlyphs glyphs = GlyphsForChar(static_cast<unsigned char>(c));
+    for (int i = 0; i < glyphs.count; ++i) {
+      const GlyphStep& step = glyphs.steps[static_cast<std::size_t>(i)];
+      glTranslatef(step.advance, 0.0f, 0.0f);
+      if (step.glyph == kNoGlyph) continue;
+      glBindTexture(GL_TEXTURE_2D, GlyphTexture(step.glyph));
+      glCallList(GlyphList);
+    }
+  }
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  return 1;
+}
 
 void glPrint_Release() {
   GlyphSet.reset();

@@ -5,15 +5,23 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// The most entries a list may declare. The count comes from a file, so a
+// typing slip like {999999999} must not turn into a gigabyte of empty names;
+// lists beyond this are treated like a list without a count (no set). The
+// largest list the programs use declares 360.
+inline constexpr int32_t kMaxTextureListEntries = 65536;
 
 // The result of scanning a list: n entries, each with its (maybe empty) name.
 struct TextureList {
   std::vector<std::string> names;  // size n
 };
 
-// Scans a list text; nullopt when the count is missing, unterminated or not
-// positive.
+// Scans a list text; nullopt when the count is missing, unterminated, not
+// positive or above kMaxTextureListEntries. Names beyond the declared count
+// are dropped.
 std::optional<TextureList> ParseTextureList(const std::string& text);
 
 // One GL texture name per entry; 0 where the entry has no texture.
@@ -25,6 +33,11 @@ struct TextureSet {
   }
 };
 
+// The image file of an entry: data/<name>.tex, relative to the current folder.
+std::string TextureFilePath(std::string_view name);
+
 // Parses the list (read from listFile when listText is empty), decodes every
-// named image from data/<name>.tex and uploads it. nullopt: no set.
+// named image from data/<name>.tex and uploads it. nullopt: no set. An entry
+// whose image cannot be decoded keeps texture name 0 and gets no texture
+// object, exactly like an entry without a name.
 std::optional<TextureSet> LoadTextureSet(std::string listFile, std::string listText);
