@@ -64,10 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
                  2, 6,                      // row 2 from x = 4
                  0, 0,                      // end of line
                  0, 4, 1, 2, 3, 4,          // absolute, even: no padding
-                 2, 7,                      //
                  0, 1,                      // end of bitmap
-                 6, 1},                     // after the end: never drawn
-                {1, 1, 1, 2, 3, 4,  5, 5, -1, -1, -1, -1,  -1, -1, -1, -1, 6, 6,  1, 2, 3, 4, 7, 7}},
+                 2, 7},                     // after the end: never drawn
+                {1, 1, 1, 2, 3, 4,  5, 5, -1, -1, -1, -1,  -1, -1, -1, -1, 6, 6,  1, 2, 3, 4, -1, -1}},
         RleCase{"rle4_every_escape", kBiRle4, 8, 3,
                 {5, 0x12,                   // 1 2 1 2 1
                  0, 3, 0x34, 0x50,          // absolute 3 4 5: two bytes, no padding
