@@ -1,0 +1,60 @@
+// The results site: the build's values, the run-time override and what may
+// stand unquoted in the page.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "results_site.h"
+
+namespace {
+
+struct BaseCase {
+  const char* base;
+  bool usable;
+};
+
+class SiteBase : public testing::TestWithParam<BaseCase> {};
+
+TEST_P(SiteBase, IsUsableOnlyAsPlainHttpUrl) {
+  EXPECT_EQ(submit::IsUsableSiteBase(GetParam().base), GetParam().usable) << "base \"" << GetParam().base << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bases, SiteBase,
+    testing::Values(BaseCase{"https://results.kovrin.example", true}, BaseCase{"http://127.0.0.1:8080", true},
+                    BaseCase{"http://127.0.0.1:8080/", true}, BaseCase{"https://example.org/sub/site", true},
+                    BaseCase{"", false}, BaseCase{"http://", false}, BaseCase{"https:///", false},
+                    BaseCase{"ftp://example.org", false}, BaseCase{"example.org", false},
+                    BaseCase{"http://example.org/a b", false}, BaseCase{"http://example.org/\"x", false},
+                    BaseCase{"http://example.org/'x", false}, BaseCase{"http://example.org/>x", false},
+                    BaseCase{"http://example.org/<x", false}, BaseCase{"http://example.org/?a=b", false},
+                    BaseCase{"http://example.org/`", false}, BaseCase{"http://exa\tmple.org", false},
+                    BaseCase{"http://b\xC3\xBC" "cher.example", false}));
+
+TEST(ChooseSiteBase, BuildValueWithoutEnvironment) {
+  EXPECT_EQ(submit::ChooseSiteBase(nullptr, "https://build.example"), "https://build.example");
+}
+
+TEST(ChooseSiteBase, EnvironmentReplacesTheBuildValue) {
+  EXPECT_EQ(submit::ChooseSiteBase("http://127.0.0.1:4242/", "https://build.example"), "http://127.0.0.1:4242");
+}
+
+TEST(ChooseSiteBase, UnusableEnvironmentValueIsIgnored) {
+  EXPECT_EQ(submit::ChooseSiteBase("http://evil.example/><script>", "https://build.example"),
+            "https://build.example");
+  EXPECT_EQ(submit::ChooseSiteBase("", "https://build.example/"), "https://build.example");
+}
+
+TEST(SiteAt, EndpointAndRedirectUnderTheBase) {
+  const submit::ResultsSite site = submit::SiteAt("http://127.0.0.1:4242", "me@example.org");
+  EXPECT_EQ(site.formMailUrl, "http://127.0.0.1:4242/cgi-bin/ezformml.cgi");
+  EXPECT_EQ(site.redirectUrl, "http://127.0.0.1:4242/kovrin/redirect.htm");
+  EXPECT_EQ(site.recipient, "me@example.org");
+}
+
+TEST(BuildSite, ConfiguredValuesAreUsable) {
+  EXPECT_TRUE(submit::IsUsableSiteBase(submit::BuildSiteBase())) << submit::BuildSiteBase();
+  EXPECT_NE(submit::BuildRecipient().find('@'), std::string_view::npos) << submit::BuildRecipient();
+}
+
+}  // namespace
