@@ -1,0 +1,197 @@
+// The blending program's first frames as recorded from the real program,
+// against the stream its tables call for, built here independently.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "call_stream.h"
+#include "gltrace_format.h"
+#include "scene_fixture.h"
+#include "scene_tables.h"
+
+namespace {
+
+using scenes::E;
+using scenes::F;
+using scenes::I;
+using scenes::Stream;
+using namespace scenes::tables;
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+const char* const kTitle = "OpenGL: Alpha Blending Performance  320x240  32 bpp";
+
+const std::array<scenes::Rgb, 8> kColours = {{{10, 20, 30},
+                                              {40, 50, 60},
+                                              {70, 80, 90},
+                                              {100, 110, 120},
+                                              {130, 140, 150},
+                                              {160, 170, 180},
+                                              {190, 200, 210},
+                                              {220, 230, 240}}};
+
+using Textures = std::array<uint32_t, 8>;
+
+void AppendPanel(Stream& s) {
+  s.push_back({"glBegin", {E(GL_QUADS)}});
+  s.push_back({"glNormal3f", {F(0), F(0), F(1)}});
+  s.push_back({"glTexCoord2f", {F(0), F(0)}});
+  s.push_back({"glVertex3f", {F(-1), F(-1), F(1)}});
+  s.push_back({"glTexCoord2f", {F(1), F(0)}});
+  s.push_back({"glVertex3f", {F(1), F(-1), F(1)}});
+  s.push_back({"glTexCoord2f", {F(1), F(1)}});
+  s.push_back({"glVertex3f", {F(1), F(1), F(1)}});
+  s.push_back({"glTexCoord2f", {F(0), F(1)}});
+  s.push_back({"glVertex3f", {F(-1), F(1), F(1)}});
+  s.push_back({"glEnd", {}});
+}
+
+scenes::ExpectedCall Bind(const Textures& textures, int entry) {
+  return {"glBindTexture", {E(GL_TEXTURE_2D), I(textures[static_cast<std::size_t>(entry - 1)])}};
+}
+
+Stream ExpectedFrame(int frame, const Textures& textures) {
+  const float angle1 = scenes::AngleAfter(frame, kAngle1Step);
+  const float angle2 = scenes::AngleAfter(frame, kAngle2Step);
+  Stream s;
+  s.push_back({"glClear", {E(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)}});
+  s.push_back({"glLoadIdentity", {}});
+  s.push_back(Bind(textures, kStillBackgroundEntry));
+  s.push_back({"glTranslatef", {F(0), F(0), F(kBackgroundZ)}});
+  AppendPanel(s);
+  s.push_back({"glLoadIdentity", {}});
+  s.push_back(Bind(textures, kTurningBackgroundEntry));
+  s.push_back({"glTranslatef", {F(0), F(0), F(kBackgroundZ)}});
+  s.push_back({"glRotatef", {F(angle2), F(0), F(0), F(1)}});
+  AppendPanel(s);
+  s.push_back({"glDisable", {E(GL_DEPTH_TEST)}});
+  s.push_back({"glEnable", {E(GL_BLEND)}});
+  for (const BlendedSquare& q : kSquares) {
+    s.push_back({"glLoadIdentity", {}});
+    s.push_back(Bind(textures, q.entry));
+    s.push_back({"glTranslatef", {F(q.x), F(q.y), F(kSquareZ)}});
+    s.push_back({"glRotatef", {F(angle1 + q.offset), F(0), F(0), F(1)}});
+    AppendPanel(s);
+  }
+  s.push_back({"glDisable", {E(GL_BLEND)}});
+  s.push_back({"glEnable", {E(GL_DEPTH_TEST)}});
+  const Stream title = scenes::ExpectedTitle(kTitle);
+  s.insert(s.end(), title.begin(), title.end());
+  return s;
+}
+
+struct Recording {
+  kt::RunResult run;
+  gltrace::Trace trace;
+  Textures textures{};
+};
+
+Recording Record(bool withImages) {
+  std::vector<scenes::NamedTexture> textures;
+  if (withImages) {
+    for (std::size_t k = 0; k < 8; ++k) textures.push_back({"colorview00" + std::to_string(k + 1), kColours[k]});
+  }
+  const std::string folder = scenes::MakeRunFolder(textures);
+  kt::RunOptions o = scenes::ProbeRun("Lumavane", folder, kWidth, kHeight, 2);
+  const std::string traceFile = folder + "/frames.trace";
+  scenes::AddRecorder(o, traceFile, 2);
+  Recording r;
+  r.run = kt::RunProgram(o);
+  if (auto trace = gltrace::ReadTraceFile(traceFile)) r.trace = std::move(*trace);
+  std::vector<uint32_t> digests;
+  for (const scenes::Rgb& c : kColours) {
+    digests.push_back(gltrace::DigestOf(scenes::SolidPixels(scenes::kTextureSide, scenes::kTextureSide, c)));
+  }
+  const std::vector<uint32_t> names = scenes::TexturesByPixels(r.trace, digests);
+  for (std::size_t k = 0; k < 8; ++k) r.textures[k] = names[k];
+  return r;
+}
+
+class BlendingStream : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { recording_ = new Recording(Record(true)); }
+  static void TearDownTestSuite() {
+    delete recording_;
+    recording_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_EQ(recording_->run.exitCode, 0) << recording_->run.stdErr;
+    ASSERT_GE(recording_->trace.frames.size(), 2u) << "the recorder saw fewer than two frames\n"
+                                                    << recording_->run.stdErr;
+    for (std::size_t k = 0; k < 8; ++k) {
+      ASSERT_NE(recording_->textures[k], 0u) << "no upload of colorview00" << k + 1 << "'s pixels was recorded";
+    }
+  }
+  static const Recording& Rec() { return *recording_; }
+
+ private:
+  static Recording* recording_;
+};
+Recording* BlendingStream::recording_ = nullptr;
+
+TEST_F(BlendingStream, FirstFrameIsTheTablesCallByCall) {
+  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(1, Rec().textures), scenes::FrameCalls(Rec().trace, 0)), "");
+}
+
+TEST_F(BlendingStream, SecondFrameTurnsEverySquareOneStepFurther) {
+  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(2, Rec().textures), scenes::FrameCalls(Rec().trace, 1)), "");
+}
+
+TEST_F(BlendingStream, FirstFrameAnglesAreAdvancedBeforeDrawing) {
+  const auto rotations = gltrace::CallsNamed(scenes::FrameCalls(Rec().trace, 0), "glRotatef");
+  ASSERT_EQ(rotations.size(), 9u);
+  EXPECT_EQ(rotations[0].Float(0), -0.5f) << "turning background: " << rotations[0].Text();
+  EXPECT_EQ(rotations[1].Float(0), 0.9f + 1.0f) << "square 1: " << rotations[1].Text();
+  EXPECT_EQ(rotations[2].Float(0), 0.9f - 1.0f) << "square 2: " << rotations[2].Text();
+  for (std::size_t k = 3; k < 9; ++k) EXPECT_EQ(rotations[k].Float(0), 0.9f) << rotations[k].Text();
+}
+
+TEST_F(BlendingStream, EachFrameSubmitsTenSquaresAndOneText) {
+  for (std::size_t frame = 0; frame < 2; ++frame) {
+    const auto calls = scenes::FrameCalls(Rec().trace, frame);
+    EXPECT_EQ(gltrace::CallsNamed(calls, "glBegin").size(), 10u) << "frame " << frame + 1;
+    EXPECT_EQ(gltrace::CallsNamed(calls, "glEnd").size(), 10u) << "frame " << frame + 1;
+    EXPECT_EQ(gltrace::CallsNamed(calls, "glVertex3f").size(), 40u) << "frame " << frame + 1;
+    int textOrigins = 0;
+    for (const auto& t : gltrace::CallsNamed(calls, "glTranslatef")) {
+      if (t.Float(0) == -20.0f && t.Float(1) == -40.0f && t.Float(2) == -120.0f) ++textOrigins;
+    }
+    EXPECT_EQ(textOrigins, 1) << "frame " << frame + 1;
+  }
+}
+
+TEST_F(BlendingStream, EntriesThreeAndOneAreBoundTwiceTheOthersOnce) {
+  const auto binds = gltrace::CallsNamed(scenes::FrameCalls(Rec().trace, 0), "glBindTexture");
+  for (std::size_t k = 0; k < 8; ++k) {
+    int count = 0;
+    // Only the scene's binds: the title's glyphs come after the tenth.
+    for (std::size_t b = 0; b < 10 && b < binds.size(); ++b) {
+      if (static_cast<uint32_t>(binds[b].Int(1)) == Rec().textures[k]) ++count;
+    }
+    EXPECT_EQ(count, k == 0 || k == 2 ? 2 : 1) << "entry " << k + 1;
+  }
+}
+
+TEST_F(BlendingStream, FrameEndsWithDepthTestOnAndBlendingOff) {
+  for (std::size_t frame = 0; frame < 2; ++frame) {
+    const scenes::TrackedState s = scenes::StateAfterFrame(Rec().trace, frame);
+    EXPECT_TRUE(s.depthTest) << "frame " << frame + 1;
+    EXPECT_FALSE(s.blend) << "frame " << frame + 1;
+    EXPECT_EQ(s.blendSource, static_cast<uint32_t>(GL_ONE)) << "frame " << frame + 1;
+    EXPECT_EQ(s.blendDestination, static_cast<uint32_t>(GL_ONE)) << "frame " << frame + 1;
+  }
+}
+
+TEST(BlendingWithoutImages, DrawsTheSameFramesUntextured) {
+  const Recording r = Record(false);
+  ASSERT_EQ(r.run.exitCode, 0) << r.run.stdErr;
+  ASSERT_GE(r.trace.frames.size(), 2u) << r.run.stdErr;
+  EXPECT_EQ(r.run.MsgBoxLines().size(), 8u) << r.run.stdErr;
+  const Textures untextured{};
+  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(1, untextured), scenes::FrameCalls(r.trace, 0)), "");
+  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(2, untextured), scenes::FrameCalls(r.trace, 1)), "");
+  ASSERT_TRUE(r.run.resultsFps.has_value()) << "the run did not end normally";
+}
+
+}  // namespace

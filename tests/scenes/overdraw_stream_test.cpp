@@ -1,0 +1,174 @@
+// The overdraw program's first frames as recorded from the real program,
+// against the stream the scene's tables call for, built here independently:
+// every translation, rotation, bind and vertex in order.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "call_stream.h"
+#include "gltrace_format.h"
+#include "scene_fixture.h"
+#include "scene_tables.h"
+
+namespace {
+
+using scenes::Any;
+using scenes::E;
+using scenes::F;
+using scenes::I;
+using scenes::Stream;
+using namespace scenes::tables;
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+const char* const kTitle = "OpenGL: Overdraw Stress Test  320x240  32 bpp";
+
+
+const std::array<scenes::Rgb, 3> kColours = {{{200, 40, 40}, {40, 200, 40}, {40, 40, 200}}};
+
+void AppendCube(Stream& s) {
+  s.push_back({"glBegin", {E(GL_QUADS)}});
+  for (const CubeFace& face : kCube) {
+    s.push_back({"glNormal3f", {F(face.n[0]), F(face.n[1]), F(face.n[2])}});
+    for (const auto& v : face.v) {
+      s.push_back({"glTexCoord2f", {F(v[0]), F(v[1])}});
+      s.push_back({"glVertex3f", {F(v[2]), F(v[3]), F(v[4])}});
+    }
+  }
+  s.push_back({"glEnd", {}});
+}
+
+// textures[k]: the GL name bound for entry k + 1.
+Stream ExpectedFrame(int frame, const std::array<uint32_t, 3>& textures) {
+  Stream s;
+  s.push_back({"glClear", {E(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)}});
+  for (const float z : kTunnelDepths) {
+    s.push_back({"glLoadIdentity", {}});
+    s.push_back({"glTranslatef", {F(0), F(0), F(z)}});
+    s.push_back({"glBindTexture", {E(GL_TEXTURE_2D), I(textures[kTunnelEntry - 1])}});
+    AppendCube(s);
+  }
+  for (const GridRow& row : kGrid) {
+    const float angle = scenes::AngleAfter(frame, kGridSteps[row.angle - 1]);
+    s.push_back({"glLoadIdentity", {}});
+    s.push_back({"glTranslatef", {F(row.x), F(row.y), F(row.z)}});
+    s.push_back({"glRotatef", {F(angle), F(0), F(0), F(1)}});
+    s.push_back({"glBindTexture", {E(GL_TEXTURE_2D), I(textures[static_cast<std::size_t>(row.entry - 1)])}});
+    AppendCube(s);
+  }
+  const Stream title = scenes::ExpectedTitle(kTitle);
+  s.insert(s.end(), title.begin(), title.end());
+  return s;
+}
+
+struct Recording {
+  kt::RunResult run;
+  gltrace::Trace trace;
+  std::array<uint32_t, 3> textures{};
+};
+
+// Two frames of the real program on three solid-colour textures; withImages
+// false leaves data/ empty, so that every image fails to load.
+Recording Record(bool withImages) {
+  std::vector<scenes::NamedTexture> textures;
+  if (withImages) {
+    for (std::size_t k = 0; k < 3; ++k) textures.push_back({"texture00" + std::to_string(k + 1), kColours[k]});
+  }
+  const std::string folder = scenes::MakeRunFolder(textures);
+  kt::RunOptions o = scenes::ProbeRun("Quillfire", folder, kWidth, kHeight, 2);
+  const std::string traceFile = folder + "/frames.trace";
+  scenes::AddRecorder(o, traceFile, 2);
+  Recording r;
+  r.run = kt::RunProgram(o);
+  if (auto trace = gltrace::ReadTraceFile(traceFile)) r.trace = std::move(*trace);
+  std::vector<uint32_t> digests;
+  for (const scenes::Rgb& c : kColours) {
+    digests.push_back(gltrace::DigestOf(scenes::SolidPixels(scenes::kTextureSide, scenes::kTextureSide, c)));
+  }
+  const std::vector<uint32_t> names = scenes::TexturesByPixels(r.trace, digests);
+  for (std::size_t k = 0; k < 3; ++k) r.textures[k] = names[k];
+  return r;
+}
+
+class OverdrawStream : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { recording_ = new Recording(Record(true)); }
+  static void TearDownTestSuite() {
+    delete recording_;
+    recording_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_EQ(recording_->run.exitCode, 0) << recording_->run.stdErr;
+    ASSERT_GE(recording_->trace.frames.size(), 2u) << "the recorder saw fewer than two frames\n"
+                                                    << recording_->run.stdErr;
+    for (std::size_t k = 0; k < 3; ++k) {
+      ASSERT_NE(recording_->textures[k], 0u) << "no upload of texture00" << k + 1 << "'s pixels was recorded";
+    }
+  }
+  static const Recording& Rec() { return *recording_; }
+
+ private:
+  static Recording* recording_;
+};
+Recording* OverdrawStream::recording_ = nullptr;
+
+TEST_F(OverdrawStream, FirstFrameIsTheTablesCallByCall) {
+  const std::string difference = scenes::FirstDifference(ExpectedFrame(1, Rec().textures), scenes::FrameCalls(Rec().trace, 0));
+  EXPECT_EQ(difference, "");
+}
+
+TEST_F(OverdrawStream, SecondFrameTurnsTheGridOneStepFurther) {
+  const std::string difference = scenes::FirstDifference(ExpectedFrame(2, Rec().textures), scenes::FrameCalls(Rec().trace, 1));
+  EXPECT_EQ(difference, "");
+}
+
+TEST_F(OverdrawStream, FirstFrameGridAnglesAreTheFirstSteps) {
+  const auto rotations = gltrace::CallsNamed(scenes::FrameCalls(Rec().trace, 0), "glRotatef");
+  ASSERT_EQ(rotations.size(), 32u);
+  // Cubes 1 to 4 use angles 1 to 4.
+  const float expected[4] = {0.1f, 0.2f, -0.1f, -0.4f};
+  for (std::size_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(rotations[k].Float(0), expected[k]) << "grid cube " << k + 1 << ": " << rotations[k].Text();
+  }
+}
+
+TEST_F(OverdrawStream, EachFrameSubmits38CubesOf228QuadsAndOneText) {
+  for (std::size_t frame = 0; frame < 2; ++frame) {
+    const auto calls = scenes::FrameCalls(Rec().trace, frame);
+    const auto begins = gltrace::CallsNamed(calls, "glBegin");
+    EXPECT_EQ(begins.size(), 38u) << "frame " << frame + 1;
+    for (const auto& b : begins) EXPECT_EQ(b.Enum(0), static_cast<uint32_t>(GL_QUADS)) << b.Text();
+    EXPECT_EQ(gltrace::CallsNamed(calls, "glEnd").size(), 38u) << "frame " << frame + 1;
+    EXPECT_EQ(gltrace::CallsNamed(calls, "glVertex3f").size(), 228u * 4u) << "frame " << frame + 1;
+    int textOrigins = 0;
+    for (const auto& t : gltrace::CallsNamed(calls, "glTranslatef")) {
+      if (t.Float(0) == -20.0f && t.Float(1) == -40.0f && t.Float(2) == -120.0f) ++textOrigins;
+    }
+    EXPECT_EQ(textOrigins, 1) << "frame " << frame + 1 << ": the title is printed once per frame";
+  }
+}
+
+TEST_F(OverdrawStream, FrameEndsWithDepthTestOnAndBlendingOff) {
+  for (std::size_t frame = 0; frame < 2; ++frame) {
+    const scenes::TrackedState s = scenes::StateAfterFrame(Rec().trace, frame);
+    EXPECT_TRUE(s.depthTest) << "frame " << frame + 1;
+    EXPECT_FALSE(s.blend) << "frame " << frame + 1;
+    EXPECT_EQ(s.blendSource, static_cast<uint32_t>(GL_ONE)) << "frame " << frame + 1;
+    EXPECT_EQ(s.blendDestination, static_cast<uint32_t>(GL_ONE)) << "frame " << frame + 1;
+  }
+}
+
+TEST(OverdrawWithoutImages, DrawsTheSameFramesUntextured) {
+  const Recording r = Record(false);
+  ASSERT_EQ(r.run.exitCode, 0) << r.run.stdErr;
+  ASSERT_GE(r.trace.frames.size(), 2u) << r.run.stdErr;
+  // Each missing image is reported once by the decoder, at start-up.
+  EXPECT_EQ(r.run.MsgBoxLines().size(), 3u) << r.run.stdErr;
+  const std::array<uint32_t, 3> untextured{0, 0, 0};
+  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(1, untextured), scenes::FrameCalls(r.trace, 0)), "");
+  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(2, untextured), scenes::FrameCalls(r.trace, 1)), "");
+  ASSERT_TRUE(r.run.resultsFps.has_value()) << "the run did not end normally";
+}
+
+}  // namespace
