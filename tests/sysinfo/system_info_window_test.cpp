@@ -6,9 +6,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "fake_provider.h"
+#include "frmMain.h"
 #include "frmSystemInfo.h"
 #include "launcher_text.h"
 
@@ -49,6 +51,24 @@ QStringList ListLines(QWidget* window) {
   for (int i = 0; list && i < list->count(); ++i) lines << list->item(i)->text();
   return lines;
 }
+
+// Notes, when the report starts, whether the window is already on screen and
+// its list empty.
+class WatchingProvider : public FakeProvider {
+ public:
+  WatchingProvider(bool& shownFirst, bool& listEmpty)
+      : FakeProvider({OneAdapter()}), shownFirst_(shownFirst), listEmpty_(listEmpty) {}
+  std::vector<kovrin::sysinfo::AdapterIdentity> Adapters() override {
+    QWidget* window = OpenSystemInfoWindow();
+    shownFirst_ = window != nullptr;
+    listEmpty_ = window != nullptr && ListLines(window) == QStringList{QStringLiteral("Display Cards")};
+    return FakeProvider::Adapters();
+  }
+
+ private:
+  bool& shownFirst_;
+  bool& listEmpty_;
+};
 
 }  // namespace
 
@@ -105,6 +125,15 @@ class SystemInfoWindowTest : public QObject {
     QVERIFY(cancel != nullptr);
     QCOMPARE(cancel->text(), QStringLiteral("&Cancel"));
     QCOMPARE(built_, 1);
+  }
+
+  void theWindowIsShownBeforeTheReportIsBuilt() {
+    bool shownFirst = false;
+    bool listEmpty = false;
+    SetSystemInfoProviderFactory([&] { return std::make_unique<WatchingProvider>(shownFirst, listEmpty); });
+    ShowSystemInfo(main_);
+    QVERIFY2(shownFirst, "the window is visible when the enumeration starts");
+    QVERIFY2(listEmpty, "the list holds only the report's first line when the enumeration starts");
   }
 
   void secondOpenBringsTheSameWindowWithoutRebuilding() {
@@ -172,6 +201,48 @@ class SystemInfoWindowTest : public QObject {
     QVERIFY2(lines.contains(QStringLiteral("     Guid        {0000000D-0000-0000-0000-000000000001}")),
              qPrintable(lines.join('\n')));
     QVERIFY(!lines.contains(QStringLiteral(" Display Modes")));
+  }
+
+  // The main window's own button, and its general treatment of errors.
+  void theMainWindowsButtonOpensOneReport() {
+    QTemporaryDir folder;
+    QList<int> endCodes;
+    frmMain launcherWindow(MainWindowSetup(folder, endCodes));
+    launcherWindow.show();
+    auto* button = launcherWindow.findChild<QPushButton*>(QStringLiteral("cmdSystemInfo"));
+    QVERIFY(button != nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QWidget* window = OpenSystemInfoWindow();
+    QVERIFY2(window != nullptr, "System Info opens the window");
+    QVERIFY2(launcherWindow.isEnabled(), "the main window stays usable");
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(OpenSystemInfoWindow(), window);
+    QCOMPARE(built_, 1);
+    QVERIFY(endCodes.isEmpty());
+  }
+
+  void aFailureEndsTheLauncherThroughItsErrorHandler() {
+    failAt_ = QStringLiteral("Device");
+    QTemporaryDir folder;
+    QList<int> endCodes;
+    frmMain launcherWindow(MainWindowSetup(folder, endCodes));
+    launcherWindow.show();
+    QTest::mouseClick(launcherWindow.findChild<QPushButton*>(QStringLiteral("cmdSystemInfo")), Qt::LeftButton);
+    QCOMPARE(endCodes, QList<int>{launcher::kUntrappedErrorExitCode});
+    QWidget* window = OpenSystemInfoWindow();
+    QVERIFY(window != nullptr);
+    QCOMPARE(ListLines(window).last(), QString());
+    QVERIFY2(ListLines(window).contains(QStringLiteral("   D3D devices")), qPrintable(ListLines(window).join('\n')));
+  }
+
+ private:
+  static LauncherSetup MainWindowSetup(const QTemporaryDir& folder, QList<int>& endCodes) {
+    LauncherSetup setup;
+    setup.folder = folder.path();
+    setup.startProgram = [](const launcher::BenchRun&) { return true; };
+    setup.endLauncher = [&endCodes](int code) { endCodes << code; };
+    setup.runTimers = false;
+    return setup;
   }
 };
 
