@@ -16,7 +16,7 @@ packages=(
   # the asset generator
   libfreetype-dev fonts-dejavu-core
   # tests: GoogleTest, headless X servers, an independent image decoder
-  libgtest-dev xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-utils imagemagick
+  libgtest-dev xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-utils imagemagick locales
 )
 
 missing=()
