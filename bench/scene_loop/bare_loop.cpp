@@ -1,0 +1,37 @@
+// The overdraw scene drawn by a bare loop: the program's own start-up, scene
+// and buffer swap, but no message poll, no timer and no result file. What the
+// real program reaches against this is the cost of its framework.
+// Usage: quillfire_bare_loop [seconds]   (default 8), run in a folder with
+// config.cfg, default.fnt and data/ as the program itself needs.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "graphics.h"
+#include "platform.h"
+#include "program_profile.h"
+#include "scene.h"
+#include "settings_file.h"
+
+int main(int argc, char** argv) {
+  const double seconds = argc > 1 ? std::atof(argv[1]) : 8.0;
+  ResetSettings(kProgram);
+  LoadSettings();
+  Graphics_Init();
+
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  Clock::time_point now = start;
+  long frames = 0;
+  while (std::chrono::duration<double>(now - start).count() < seconds) {
+    DrawScene();
+    plat::SwapBuffers(hDC);
+    ++frames;
+    now = Clock::now();
+  }
+  const double elapsed = std::chrono::duration<double>(now - start).count();
+
+  Graphics_Shutdown();
+  std::printf("frames=%ld seconds=%.6f fps=%.3f\n", frames, elapsed, static_cast<double>(frames) / elapsed);
+  return 0;
+}
