@@ -1,0 +1,12 @@
+// The settings file the launcher writes before each run.
+#pragma once
+
+#include <string>
+
+namespace launcher {
+
+// The exact bytes of config.cfg for the run indices: the width line, the
+// height line and the depth line, each ended by CR LF, nothing else.
+std::string ConfigFileText(int resIndex, int depthIndex);
+
+}  // namespace launcher

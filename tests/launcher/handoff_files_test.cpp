@@ -1,0 +1,118 @@
+// The settings file's bytes and the folder the hand-off files live in.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bench_sequence.h"
+#include "config_file.h"
+#include "fake_effects.h"
+#include "handoff_folder.h"
+#include "launcher_test_support.h"
+
+namespace {
+
+using launcher_test::Exists;
+using launcher_test::ReadBytes;
+using launcher_test::ScratchFolder;
+using launcher_test::WriteBytes;
+
+struct ConfigCase {
+  int resIndex;
+  int depthIndex;
+  const char* bytes;
+  std::size_t size;
+};
+
+void PrintTo(const ConfigCase& c, std::ostream* os) { *os << c.resIndex << ", " << c.depthIndex; }
+
+class CreateCfgBytes : public ::testing::TestWithParam<ConfigCase> {};
+
+TEST_P(CreateCfgBytes, WritesExactlyTheThreeLines) {
+  const ConfigCase& c = GetParam();
+  ScratchFolder folder;
+  launcher::DiskFolder disk(folder.Path());
+  launcher_test::FakeEffects effects;
+  launcher::ResultsTable table;
+  launcher::BenchSequence sequence(disk, effects, table, ".");
+  // An existing longer file is replaced, not overwritten in part.
+  WriteBytes(folder / "config.cfg", std::string(200, 'x'));
+
+  ASSERT_TRUE(sequence.CreateCfg(c.resIndex, c.depthIndex));
+
+  const auto written = ReadBytes(folder / "config.cfg");
+  ASSERT_TRUE(written.has_value());
+  EXPECT_EQ(*written, c.bytes) << "indices " << c.resIndex << ", " << c.depthIndex;
+  EXPECT_EQ(written->size(), c.size);
+  EXPECT_EQ(launcher::ConfigFileText(c.resIndex, c.depthIndex), c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Indices, CreateCfgBytes,
+    ::testing::Values(
+        ConfigCase{1, 1, "GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=16;\r\n", 45},
+        ConfigCase{1, 2, "GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=32;\r\n", 45},
+        ConfigCase{2, 1, "GL_RESX=1024;\r\nGL_RESY=768;\r\nGL_BITDEPTH=16;\r\n", 46},
+        ConfigCase{2, 2, "GL_RESX=1024;\r\nGL_RESY=768;\r\nGL_BITDEPTH=32;\r\n", 46},
+        ConfigCase{3, 1, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=16;\r\n", 47},
+        ConfigCase{3, 2, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47},
+        ConfigCase{0, 0, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47},
+        ConfigCase{7, 1, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=16;\r\n", 47},
+        ConfigCase{-1, 5, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47}));
+
+TEST(CreateCfg, FailureIsReportedToTheCaller) {
+  ScratchFolder folder;
+  launcher::DiskFolder disk(folder.Path() / "missing");
+  launcher_test::FakeEffects effects;
+  launcher::ResultsTable table;
+  launcher::BenchSequence sequence(disk, effects, table, ".");
+  EXPECT_FALSE(sequence.CreateCfg(1, 1));
+}
+
+class DiskFolderTest : public ::testing::Test {
+ protected:
+  ScratchFolder folder;
+  launcher::DiskFolder disk{folder.Path()};
+};
+
+TEST_F(DiskFolderTest, RemovesAWritableFile) {
+  WriteBytes(folder / "results.fps", "1\r\n");
+  EXPECT_TRUE(disk.Remove("results.fps"));
+  EXPECT_FALSE(Exists(folder / "results.fps"));
+}
+
+TEST_F(DiskFolderTest, MissingFileCannotBeRemoved) { EXPECT_FALSE(disk.Remove("config.cfg")); }
+
+// Root may unlink anything in a writable folder; the rule must hold anyway.
+TEST_F(DiskFolderTest, ReadOnlyFileIsNotRemovedEvenThoughTheFolderIsWritable) {
+  WriteBytes(folder / "results.fps", "1\r\n");
+  launcher_test::MakeReadOnly(folder / "results.fps");
+  EXPECT_FALSE(disk.Remove("results.fps"));
+  EXPECT_TRUE(Exists(folder / "results.fps"));
+}
+
+TEST_F(DiskFolderTest, FolderInPlaceOfTheFileIsNotRemoved) {
+  std::filesystem::create_directory(folder / "config.cfg");
+  EXPECT_FALSE(disk.Remove("config.cfg"));
+  EXPECT_TRUE(Exists(folder / "config.cfg"));
+}
+
+TEST_F(DiskFolderTest, ReadGivesTheBytesAndNothingForAMissingFile) {
+  EXPECT_EQ(disk.Read("results.fps"), std::nullopt);
+  WriteBytes(folder / "results.fps", "601\r\n");
+  EXPECT_EQ(disk.Read("results.fps"), "601\r\n");
+}
+
+TEST_F(DiskFolderTest, ReadStopsAtTheLimit) {
+  WriteBytes(folder / "results.fps", std::string(launcher::DiskFolder::kReadLimit * 3, '7'));
+  const auto bytes = disk.Read("results.fps");
+  ASSERT_TRUE(bytes.has_value());
+  EXPECT_EQ(bytes->size(), launcher::DiskFolder::kReadLimit);
+}
+
+TEST_F(DiskFolderTest, WriteCreatesAndTruncates) {
+  ASSERT_TRUE(disk.Write("config.cfg", "long long content"));
+  ASSERT_TRUE(disk.Write("config.cfg", "short"));
+  EXPECT_EQ(ReadBytes(folder / "config.cfg"), "short");
+}
+
+}  // namespace
