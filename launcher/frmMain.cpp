@@ -1,0 +1,200 @@
+#include "frmMain.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <utility>
+
+#include "frmCustomBench.h"
+#include "frmDetails.h"
+#include "frmSubmit.h"
+#include "frmSystemInfo.h"
+#include "launcher_text.h"
+#include "message_box.h"
+#include "program_starter.h"
+#include "ui_frmMain.h"
+#include "user_locale.h"
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString FolderOrDefault(const QString& folder) {
+  return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+}
+
+}  // namespace
+
+frmMain::frmMain(LauncherSetup setup, QWidget* parent)
+    : QWidget(parent),
+      ui(std::make_unique<Ui::frmMain>()),
+      setup_(std::move(setup)),
+      folder_(FolderOrDefault(setup_.folder)),
+      disk_(folder_.toStdString()),
+      sequence_(disk_, *this, *this, UserDecimalSeparator()),
+      banner_(QStringLiteral(":/launcher/banner.png")) {
+  ui->setupUi(this);
+  CheckTimer.setInterval(100);
+  StatusTimer.setInterval(1200);
+  ConnectHandlers();
+  Form_Load();
+  if (setup_.runTimers) {
+    CheckTimer.start();
+    StatusTimer.start();
+  }
+}
+
+frmMain::~frmMain() = default;
+
+QLabel* frmMain::lblResult() const { return ui->lblResult; }
+QRadioButton* frmMain::optFullBench() const { return ui->optFullBench; }
+
+void frmMain::ConnectHandlers() {
+  connect(ui->cmdRun, &QPushButton::clicked, this, &frmMain::cmdRun_Click);
+  connect(ui->cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);
+  connect(ui->optFullBench, &QRadioButton::clicked, this, &frmMain::optFullBench_Click);
+  connect(ui->optCustomBench, &QRadioButton::clicked, this, &frmMain::optCustomBench_Click);
+  connect(ui->cmdCustomize, &QPushButton::clicked, this, &frmMain::cmdCustomize_Click);
+  connect(ui->cmdDetails, &QPushButton::clicked, this, &frmMain::cmdDetails_Click);
+  connect(ui->cmdSubmit, &QPushButton::clicked, this, &frmMain::cmdSubmit_Click);
+  connect(ui->cmdSystemInfo, &QPushButton::clicked, this, &frmMain::cmdSystemInfo_Click);
+  connect(ui->cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+  connect(&CheckTimer, &QTimer::timeout, this, &frmMain::CheckTimer_Timer);
+  connect(&StatusTimer, &QTimer::timeout, this, &frmMain::StatusTimer_Timer);
+}
+
+template <typename Handler>
+void frmMain::Untrapped(Handler&& handler) {
+  try {
+    handler();
+  } catch (...) {
+    const launcher::ErrorDescription error = launcher::DescribeError(std::current_exception());
+    ShowMessageBox(nullptr, FromUtf8(launcher::kApplicationTitle),
+                   QString::fromStdString(launcher::UntrappedErrorText(error)), QMessageBox::Critical,
+                   launcher::BoxButtons::Ok, launcher::BoxAnswer::Ok);
+    EndLauncher(launcher::kUntrappedErrorExitCode);
+  }
+}
+
+void frmMain::Form_Load() {
+  Untrapped([this] { setWindowTitle(QString::fromStdString(launcher::LauncherCaption())); });
+}
+
+void frmMain::cmdRun_Click() {
+  Untrapped([this] { sequence_.RequestRun(ui->optFullBench->isChecked()); });
+}
+
+// Files that may already be gone are deleted with every failure ignored.
+void frmMain::cmdClear_Click() {
+  try {
+    sequence_.ClearRunFiles();
+  } catch (...) {
+  }
+}
+
+void frmMain::optFullBench_Click() { cmdClear_Click(); }
+void frmMain::optCustomBench_Click() { cmdClear_Click(); }
+
+void frmMain::cmdCustomize_Click() {
+  Untrapped([this] {
+    // Selecting the option raises its click, which clears; selecting it
+    // again when it already is selected changes nothing.
+    if (!ui->optCustomBench->isChecked()) {
+      ui->optCustomBench->setChecked(true);
+      optCustomBench_Click();
+    }
+    ShowCustomBench(this);
+  });
+}
+
+void frmMain::cmdDetails_Click() {
+  Untrapped([this] { ShowDetails(this); });
+}
+
+void frmMain::cmdSubmit_Click() {
+  Untrapped([this] {
+    const QString score = ui->lblResult->text();
+    if (score != QLatin1String("n.a.") && !score.isEmpty()) ShowSubmit(this);
+  });
+}
+
+void frmMain::cmdSystemInfo_Click() {
+  Untrapped([this] { ShowSystemInfo(this); });
+}
+
+void frmMain::cmdExit_Click() { EndLauncher(0); }
+
+void frmMain::Form_Unload() {
+  try {
+    sequence_.UnloadCleanup();
+  } catch (...) {
+  }
+  EndLauncher(0);
+}
+
+void frmMain::CheckTimer_Timer() {
+  Untrapped([this] {
+    const bool haveResult = !ui->lblResult->text().isEmpty();
+    ui->cmdDetails->setEnabled(haveResult);
+    ui->cmdClear->setEnabled(haveResult);
+    ui->cmdSubmit->setEnabled(haveResult);
+    ui->cmdCustomize->setEnabled(ui->optCustomBench->isChecked());
+  });
+}
+
+// A run step that fails ends quietly; the next tick acts on the label as it
+// then stands.
+void frmMain::StatusTimer_Timer() {
+  if (ending_) return;
+  try {
+    sequence_.StatusTick();
+  } catch (...) {
+  }
+}
+
+void frmMain::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, banner_);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  if (!ending_) Form_Unload();
+  event->accept();
+}
+
+std::string frmMain::ResultLabel() const { return ui->lblResult->text().toStdString(); }
+
+void frmMain::SetResultLabel(const std::string& text) {
+  ui->lblResult->setText(QString::fromStdString(text));
+}
+
+bool frmMain::StartProgram(const launcher::BenchRun& run) {
+  if (setup_.startProgram) return setup_.startProgram(run);
+  return StartTestProgramDetached(folder_, FromUtf8(launcher::ProgramName(run.test)));
+}
+
+// The box has no owner: a secondary window may have disabled the main
+// window, and the box must stay answerable.
+void frmMain::ShowCriticalMessage(const std::string& text) {
+  ShowMessageBox(nullptr, FromUtf8(launcher::kApplicationTitle), QString::fromStdString(text),
+                 QMessageBox::Critical, launcher::BoxButtons::Ok, launcher::BoxAnswer::Ok);
+}
+
+// The launcher ends at once: no further step, no unload clean-up.
+void frmMain::EndLauncher(int exitCode) {
+  if (ending_) return;
+  ending_ = true;
+  CheckTimer.stop();
+  StatusTimer.stop();
+  if (setup_.endLauncher) {
+    setup_.endLauncher(exitCode);
+  } else {
+    QCoreApplication::exit(exitCode);
+  }
+}

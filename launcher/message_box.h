@@ -1,0 +1,20 @@
+// The launcher's message boxes.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include "unattended_box.h"
+
+class QWidget;
+
+// A modal box with the launcher's buttons. With KOVRIN_MSGBOX set, or on a
+// platform that cannot show a dialog to anyone (offscreen, minimal), nothing
+// is shown: the box is written as one "[msgbox]" line on stderr and answered
+// at once, so an unattended launcher never waits for a click.
+launcher::BoxAnswer ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
+                                   QMessageBox::Icon icon, launcher::BoxButtons buttons,
+                                   launcher::BoxAnswer defaultAnswer);
+
+// True when boxes are answered without being shown.
+bool MessageBoxesUnattended();

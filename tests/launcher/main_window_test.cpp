@@ -1,0 +1,386 @@
+// The main window on the offscreen platform: its controls, its handlers and
+// its timers, with the test program start and the launcher's end faked.
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <string>
+
+#include "frmMain.h"
+#include "launcher_test_support.h"
+#include "launcher_text.h"
+#include "stderr_capture.h"
+#include "user_locale.h"
+
+using launcher_test::Exists;
+
+namespace {
+
+// Texts as Qt Test prints them in a failure.
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::optional<std::string>& text) {
+  return text ? QString::fromStdString(*text) : QStringLiteral("<no file>");
+}
+
+}  // namespace
+
+using launcher_test::ReadBytes;
+using launcher_test::WriteBytes;
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+
+  void captionIsBuiltFromTheVersion();
+  void controls_data();
+  void controls();
+  void resultLabelFontIsSans24Bold();
+  void tabOrder();
+  void bannerIsDrawnAtTheTopLeft();
+  void timersRunFromLoad();
+  void startsIdleWithNoFileTouched();
+  void checkTimerDisablesResultButtonsWithoutResult();
+  void checkTimerEnablesResultButtonsWithResult();
+  void checkTimerEnablesChangeOnlyWithCustomOption();
+  void benchmarkStartsTheFirstRunAtTheNextTick();
+  void benchmarkWithCustomOptionSetsCustomBench();
+  void clearResults();
+  void optionButtonsClear();
+  void submitIgnoredWithoutScore();
+  void exitLeavesTheFiles();
+  void closingDeletesTheFiles();
+  void cleanupFailureShowsTheMessageAndEnds();
+  void scoreUsesTheUserDecimalSeparator();
+
+ private:
+  template <typename T>
+  T* Control(const char* name) const {
+    T* control = window->findChild<T*>(QLatin1String(name));
+    if (control == nullptr) qFatal("control %s missing", name);
+    return control;
+  }
+  std::filesystem::path File(const char* name) const {
+    return std::filesystem::path(dir->path().toStdString()) / name;
+  }
+  std::unique_ptr<frmMain> MakeWindow(bool runTimers) {
+    LauncherSetup setup;
+    setup.folder = dir->path();
+    setup.startProgram = [this](const launcher::BenchRun& run) {
+      started << QString::fromUtf8(launcher::ProgramName(run.test).data());
+      return true;
+    };
+    setup.endLauncher = [this](int code) { endCodes << code; };
+    setup.runTimers = runTimers;
+    return std::make_unique<frmMain>(std::move(setup));
+  }
+
+  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<frmMain> window;
+  QStringList started;
+  QList<int> endCodes;
+};
+
+void MainWindowTest::initTestCase() { qputenv("KOVRIN_MSGBOX", "default"); }
+
+void MainWindowTest::init() {
+  dir = std::make_unique<QTemporaryDir>();
+  QVERIFY(dir->isValid());
+  started.clear();
+  endCodes.clear();
+  window = MakeWindow(false);
+  window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void MainWindowTest::cleanup() {
+  window.reset();
+  dir.reset();
+}
+
+void MainWindowTest::captionIsBuiltFromTheVersion() {
+  QCOMPARE(window->windowTitle(), QStringLiteral("Kovrin 2002 - %1.%2.%3")
+                                      .arg(KOVRIN_VERSION_MAJOR)
+                                      .arg(KOVRIN_VERSION_MINOR)
+                                      .arg(KOVRIN_VERSION_PATCH));
+  QCOMPARE(window->size(), QSize(473, 399));
+}
+
+void MainWindowTest::controls_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("kind");
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<QString>("container");
+  QTest::addColumn<QRect>("twips");
+  QTest::addColumn<bool>("enabled");
+  QTest::addColumn<int>("checked");  // -1: not a check control
+
+  auto row = [](const char* name, const char* kind, const char* caption, const char* container, QRect twips,
+                bool enabled, int checked) {
+    QTest::newRow(name) << name << kind << QString::fromUtf8(caption) << container << twips << enabled << checked;
+  };
+  row("frTests", "QGroupBox", "Tests", "frmMain", {120, 1560, 3255, 1575}, true, -1);
+  row("optFullBench", "QRadioButton", "&Default Benchmark", "frTests", {120, 360, 2895, 255}, true, 1);
+  row("optCustomBench", "QRadioButton", "&Customized Benchmark", "frTests", {120, 720, 2895, 255}, false, 0);
+  row("cmdCustomize", "QPushButton", "Ch&ange", "frTests", {1680, 1080, 1335, 375}, true, -1);
+  row("frSystem", "QGroupBox", "System", "frmMain", {3600, 1560, 3375, 1575}, true, -1);
+  row("lblSystem", "QLabel", "", "frSystem", {240, 240, 3015, 735}, true, -1);
+  row("cmdSystemInfo", "QPushButton", "System Info", "frSystem", {1800, 1080, 1335, 375}, true, -1);
+  row("frRun", "QGroupBox", "", "frmMain", {120, 3240, 6855, 2175}, true, -1);
+  row("optLoop", "QRadioButton", "Benchmark Loop", "frRun", {240, 360, 2295, 255}, false, 0);
+  row("frResult", "QGroupBox", "Result", "frRun", {3720, 360, 2895, 975}, true, -1);
+  row("lblResult", "QLabel", "", "frResult", {120, 240, 2655, 615}, true, -1);
+  row("cmdDetails", "QPushButton", "&Details...", "frRun", {1680, 840, 1215, 375}, true, -1);
+  row("cmdClear", "QPushButton", "&Clear Results", "frRun", {240, 1440, 1215, 375}, true, -1);
+  row("cmdSubmit", "QPushButton", "&Submit Results", "frRun", {1680, 1440, 1215, 375}, true, -1);
+  row("cmdRun", "QPushButton", "&Benchmark", "frRun", {3720, 1440, 2895, 375}, true, -1);
+  row("cmdExit", "QPushButton", "&Exit", "frmMain", {5040, 5520, 1935, 375}, true, -1);
+}
+
+// Positions are checked in twips, the unit the layout was drawn in.
+void MainWindowTest::controls() {
+  QFETCH(QString, name);
+  QFETCH(QString, kind);
+  QFETCH(QString, caption);
+  QFETCH(QString, container);
+  QFETCH(QRect, twips);
+  QFETCH(bool, enabled);
+  QFETCH(int, checked);
+
+  QWidget* control = window->findChild<QWidget*>(name);
+  QVERIFY2(control != nullptr, qPrintable(name + " missing"));
+  QCOMPARE(QString::fromLatin1(control->metaObject()->className()), kind);
+  QCOMPARE(control->parentWidget()->objectName(), container);
+  const QRect g = control->geometry();
+  QCOMPARE(QRect(g.x() * 15, g.y() * 15, g.width() * 15, g.height() * 15), twips);
+  QCOMPARE(control->isEnabled(), enabled);
+  if (auto* box = qobject_cast<QGroupBox*>(control)) QCOMPARE(box->title(), caption);
+  if (auto* button = qobject_cast<QAbstractButton*>(control)) QCOMPARE(button->text(), caption);
+  if (auto* label = qobject_cast<QLabel*>(control)) QCOMPARE(label->text(), caption);
+  if (checked >= 0) QCOMPARE(qobject_cast<QAbstractButton*>(control)->isChecked(), checked == 1);
+}
+
+void MainWindowTest::resultLabelFontIsSans24Bold() {
+  const QFont font = Control<QLabel>("lblResult")->font();
+  QCOMPARE(font.pointSize(), 24);
+  QVERIFY(font.bold());
+  const QFontInfo used(font);
+  QVERIFY2(used.family().contains(QLatin1String("Sans")),
+           qPrintable("a sans face expected, got " + used.family()));
+}
+
+void MainWindowTest::tabOrder() {
+  const QStringList expected = {"optFullBench", "optCustomBench", "cmdCustomize", "cmdRun",     "optLoop",
+                                "cmdClear",     "cmdSubmit",      "cmdExit",      "cmdDetails", "cmdSystemInfo"};
+  QStringList chain;
+  QWidget* first = Control<QWidget>("optFullBench");
+  QWidget* widget = first;
+  do {
+    if (expected.contains(widget->objectName())) chain << widget->objectName();
+    widget = widget->nextInFocusChain();
+  } while (widget != first && chain.size() <= expected.size());
+  QCOMPARE(chain, expected);
+}
+
+void MainWindowTest::bannerIsDrawnAtTheTopLeft() {
+  const QImage banner(QStringLiteral(":/launcher/banner.png"));
+  QCOMPARE(banner.size(), QSize(500, 100));
+  QCOMPARE(banner.depth(), 32);  // decoded RGB888 becomes RGB32
+  const QImage shown = window->grab().toImage();
+  for (const QPoint at : {QPoint(0, 0), QPoint(30, 40), QPoint(200, 70), QPoint(472, 99)}) {
+    QCOMPARE(QColor(shown.pixel(at)).name(), QColor(banner.pixel(at)).name());
+  }
+}
+
+void MainWindowTest::timersRunFromLoad() {
+  auto timed = MakeWindow(true);
+  QVERIFY(timed->CheckTimer.isActive());
+  QCOMPARE(timed->CheckTimer.interval(), 100);
+  QVERIFY(timed->StatusTimer.isActive());
+  QCOMPARE(timed->StatusTimer.interval(), 1200);
+}
+
+void MainWindowTest::startsIdleWithNoFileTouched() {
+  WriteBytes(File("results.fps"), "5\r\n");
+  auto fresh = MakeWindow(false);
+  QCOMPARE(Text(fresh->Sequence().BenchState()), QString());
+  QCOMPARE(fresh->lblResult()->text(), QString());
+  QCOMPARE(fresh->QuillfireFPS_1_1, 0);
+  QCOMPARE(fresh->LumavaneFPS_3_2, 0);
+  QCOMPARE(fresh->Result, 0);
+  QVERIFY(Exists(File("results.fps")));
+}
+
+void MainWindowTest::checkTimerDisablesResultButtonsWithoutResult() {
+  window->CheckTimer_Timer();
+  for (const char* name : {"cmdDetails", "cmdClear", "cmdSubmit", "cmdCustomize"}) {
+    QVERIFY2(!Control<QWidget>(name)->isEnabled(), name);
+  }
+  for (const char* name : {"cmdRun", "cmdExit", "cmdSystemInfo", "optFullBench"}) {
+    QVERIFY2(Control<QWidget>(name)->isEnabled(), name);
+  }
+}
+
+void MainWindowTest::checkTimerEnablesResultButtonsWithResult() {
+  window->CheckTimer_Timer();
+  window->lblResult()->setText(QStringLiteral("100 fps"));
+  window->CheckTimer_Timer();
+  for (const char* name : {"cmdDetails", "cmdClear", "cmdSubmit"}) QVERIFY2(Control<QWidget>(name)->isEnabled(), name);
+  QVERIFY(!Control<QWidget>("cmdCustomize")->isEnabled());
+}
+
+void MainWindowTest::checkTimerEnablesChangeOnlyWithCustomOption() {
+  Control<QRadioButton>("optCustomBench")->setChecked(true);
+  window->CheckTimer_Timer();
+  QVERIFY(Control<QWidget>("cmdCustomize")->isEnabled());
+  Control<QRadioButton>("optFullBench")->setChecked(true);
+  window->CheckTimer_Timer();
+  QVERIFY(!Control<QWidget>("cmdCustomize")->isEnabled());
+}
+
+void MainWindowTest::benchmarkStartsTheFirstRunAtTheNextTick() {
+  QTest::mouseClick(Control<QPushButton>("cmdRun"), Qt::LeftButton);
+  QCOMPARE(Text(window->Sequence().BenchState()), QStringLiteral("FullBenchStart"));
+  QVERIFY(started.isEmpty());
+  QVERIFY(!Exists(File("config.cfg")));
+
+  window->StatusTimer_Timer();
+  QCOMPARE(started, QStringList{"Quillfire"});
+  QCOMPARE(Text(ReadBytes(File("config.cfg"))), QStringLiteral("GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=16;\r\n"));
+  QCOMPARE(Text(window->Sequence().BenchState()), QStringLiteral("Quillfire_1_1"));
+
+  WriteBytes(File("results.fps"), "321\r\n");
+  window->StatusTimer_Timer();
+  QCOMPARE(window->QuillfireFPS_1_1, 321);
+  QCOMPARE(Text(window->Sequence().BenchState()), QStringLiteral("Quillfire_1_2_Start"));
+}
+
+void MainWindowTest::benchmarkWithCustomOptionSetsCustomBench() {
+  Control<QRadioButton>("optCustomBench")->setChecked(true);
+  QTest::mouseClick(Control<QPushButton>("cmdRun"), Qt::LeftButton);
+  QCOMPARE(Text(window->Sequence().BenchState()), QStringLiteral("CustomBench"));
+}
+
+void MainWindowTest::clearResults() {
+  WriteBytes(File("config.cfg"), "c");
+  WriteBytes(File("results.fps"), "1\r\n");
+  window->QuillfireFPS_2_2 = 77;
+  window->Result = 88;
+  window->lblResult()->setText(QStringLiteral("88 fps"));
+  window->Sequence().SetBenchState("Lumavane_1_1");
+  window->CheckTimer_Timer();
+
+  QTest::mouseClick(Control<QPushButton>("cmdClear"), Qt::LeftButton);
+
+  QVERIFY(!Exists(File("config.cfg")));
+  QVERIFY(!Exists(File("results.fps")));
+  QCOMPARE(window->lblResult()->text(), QString());
+  QCOMPARE(Text(window->Sequence().BenchState()), QString());
+  QCOMPARE(window->QuillfireFPS_2_2, 77);
+  QCOMPARE(window->Result, 88);
+  window->CheckTimer_Timer();
+  QVERIFY(!Control<QWidget>("cmdClear")->isEnabled());
+}
+
+void MainWindowTest::optionButtonsClear() {
+  WriteBytes(File("config.cfg"), "c");
+  window->lblResult()->setText(QStringLiteral("88 fps"));
+  QTest::mouseClick(Control<QRadioButton>("optFullBench"), Qt::LeftButton);
+  QVERIFY(!Exists(File("config.cfg")));
+  QCOMPARE(window->lblResult()->text(), QString());
+
+  // The customised option is disabled, so its handler is called directly.
+  WriteBytes(File("results.fps"), "1\r\n");
+  window->lblResult()->setText(QStringLiteral("88 fps"));
+  window->optCustomBench_Click();
+  QVERIFY(!Exists(File("results.fps")));
+  QCOMPARE(window->lblResult()->text(), QString());
+}
+
+void MainWindowTest::submitIgnoredWithoutScore() {
+  const qsizetype windowsBefore = QApplication::topLevelWidgets().size();
+  window->lblResult()->setText(QStringLiteral("n.a."));
+  window->cmdSubmit_Click();
+  window->lblResult()->setText(QString());
+  window->cmdSubmit_Click();
+  QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+  QVERIFY(window->isEnabled());
+}
+
+void MainWindowTest::exitLeavesTheFiles() {
+  WriteBytes(File("config.cfg"), "c");
+  WriteBytes(File("results.fps"), "1\r\n");
+  QTest::mouseClick(Control<QPushButton>("cmdExit"), Qt::LeftButton);
+  QCOMPARE(endCodes, QList<int>{0});
+  QVERIFY(Exists(File("config.cfg")));
+  QVERIFY(Exists(File("results.fps")));
+  window->close();  // the launcher has ended: no unload clean-up follows
+  QVERIFY(Exists(File("config.cfg")));
+  QCOMPARE(endCodes, QList<int>{0});
+}
+
+void MainWindowTest::closingDeletesTheFiles() {
+  WriteBytes(File("config.cfg"), "c");
+  WriteBytes(File("results.fps"), "1\r\n");
+  window->Sequence().SetBenchState("Quillfire_2_1");
+  window->close();
+  QVERIFY(!Exists(File("config.cfg")));
+  QVERIFY(!Exists(File("results.fps")));
+  QCOMPARE(endCodes, QList<int>{0});
+  QCOMPARE(started, QStringList());
+}
+
+void MainWindowTest::cleanupFailureShowsTheMessageAndEnds() {
+  WriteBytes(File("results.fps"), "1\r\n");  // config.cfg is missing
+  window->Sequence().SetBenchState("Quillfire_1_2_Start");
+
+  launcher_test::StderrCapture capture;
+  window->StatusTimer_Timer();
+  const std::string printed = capture.Text();
+
+  QCOMPARE(endCodes, QList<int>{launcher::kCleanupFailureExitCode});
+  const std::string expected =
+      "[msgbox] caption: Kovrin | text: Es ist ein bekannter Fehler aufgetreten!\\n"
+      "Eine Datei konnte nicht gel\xC3\xB6scht werden\\nUm Cheat-Sicherheit zu gew\xC3\xA4hren wird "
+      "abgebrochen. | buttons: OK | answer: OK\n";
+  QCOMPARE(Text(printed), Text(expected));
+  QVERIFY(Exists(File("results.fps")));
+  QVERIFY(started.isEmpty());
+
+  window->StatusTimer_Timer();  // the launcher has ended: no further step
+  window->close();
+  QVERIFY(Exists(File("results.fps")));
+  QCOMPARE(endCodes, QList<int>{launcher::kCleanupFailureExitCode});
+}
+
+// Run once per locale by the test registration, which names the separator
+// the user's locale must give.
+void MainWindowTest::scoreUsesTheUserDecimalSeparator() {
+  const QByteArray expected = qgetenv("KOVRIN_EXPECT_DECIMAL_SEPARATOR");
+  if (expected.isEmpty()) QSKIP("run with LC_ALL and KOVRIN_EXPECT_DECIMAL_SEPARATOR set");
+  QCOMPARE(Text(UserDecimalSeparator()), QString::fromLatin1(expected));
+
+  for (const auto& run : launcher::kFullBenchmark) (*window).*run.field = 100;
+  window->QuillfireFPS_1_1 = 99;  // sum 1199
+  window->Sequence().SetBenchState("FullBenchEnd");
+  window->StatusTimer_Timer();
+  QCOMPARE(window->lblResult()->text(), QStringLiteral("99%1 fps").arg(QString::fromLatin1(expected) + "9"));
+  QCOMPARE(window->Result, 100);
+
+  WriteBytes(File("results.fps"), "245" + expected.toStdString() + "5\r\n");
+  window->Sequence().SetBenchState("Lumavane_1_1");
+  window->StatusTimer_Timer();
+  QCOMPARE(window->LumavaneFPS_1_1, 246);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
