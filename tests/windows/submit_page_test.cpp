@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "checksum.h"
+#include "expected_page.h"
 #include "submit_page.h"
 
 namespace {
@@ -44,37 +45,11 @@ std::string ReadBytes(const fs::path& file) {
 
 const submit::ResultsSite kSite = submit::SiteAt("http://results.test:8080", "mail@results.test");
 
-// The page for this site, the given version, result and checksum, typed out
-// in full.
 std::string ExpectedPage(const std::string& version, const std::string& result, const std::string& checksum) {
-  return "<html><head><title>Submit</title></head><body>"
-         "<p><font face=Verdana size=2>You can submit some information about you and your system with the "
-         "results.</font></p>"
-         "<form action=http://results.test:8080/cgi-bin/ezformml.cgi method=POST>"
-         "<input type=hidden name=redirect value=http://results.test:8080/kovrin/redirect.htm>"
-         "<input type=hidden name=to_email value=mail@results.test>"
-         "<input type=hidden name=subject value=Kovrin_Submit>"
-         "<input type=hidden name=kovrin_version value=" +
-         version +
-         ">"
-         "<input type=hidden name=kovrin_result value=" +
-         result +
-         ">"
-         "<input type=hidden name=checksum value=" +
-         checksum +
-         ">"
-         "<p align=left><font face=Verdana size=2>Name:&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;"
-         "<input type=text name=Name size=24><br>System:&nbsp;&nbsp;&nbsp;&nbsp; <textarea rows=4 name=System "
-         "cols=25></textarea>"
-         "</font><p align=left><font face=Verdana size=2><input type=submit value=Submit "
-         "name=B1>&nbsp;&nbsp;&nbsp;"
-         "<input type=reset value=Reset name=B2></font></p></form></body></html>";
+  return window_test::ExpectedPage("http://results.test:8080", "mail@results.test", version, result, checksum);
 }
 
-std::string BuildVersion() {
-  return std::to_string(KOVRIN_VERSION_MAJOR) + "_" + std::to_string(KOVRIN_VERSION_MINOR) + "_" +
-         std::to_string(KOVRIN_VERSION_PATCH);
-}
+std::string BuildVersion() { return window_test::BuildVersionText(); }
 
 TEST(SubmitPage, PiecesInOrderWithTheGivenValues) {
   const submit::SubmitPageValues values{kSite, "3_1_7", "99.9", "0123456789"};

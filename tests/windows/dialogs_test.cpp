@@ -1,0 +1,339 @@
+// The details window and the custom benchmark dialog on the offscreen
+// platform, opened from a real main window.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "frmCustomBench.h"
+#include "frmDetails.h"
+#include "frmMain.h"
+#include "window_test_support.h"
+
+using window_test::CloseRoute;
+
+class DialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void detailsCaptionAndButton();
+  void detailsListsScoreAndTwelveResults();
+  void detailsEmptyInCustomisedMode();
+  void detailsBuiltOncePerOpening();
+  void detailsOpenedByTheMainWindowsButton();
+  void detailsCloseEnablesMainWindow_data();
+  void detailsCloseEnablesMainWindow();
+
+  void customCaptionsAndFrames();
+  void customCheckBoxes_data();
+  void customCheckBoxes();
+  void customListsStartEmptyOfChoice();
+  void customOkStoresTheDepth_data();
+  void customOkStoresTheDepth();
+  void customEnterIsOk();
+  void customOkOverwrites();
+  void customReopensFresh();
+  void customOpenedByChange();
+  void customCloseEnablesMainWindow_data();
+  void customCloseEnablesMainWindow();
+
+ private:
+  void SetKnownResults();
+  template <typename T>
+  T* Control(QWidget* window, const char* name) const {
+    T* control = window->findChild<T*>(QLatin1String(name));
+    if (control == nullptr) qFatal("control %s missing", name);
+    return control;
+  }
+  static void AddCloseRoutes();
+
+  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<frmMain> main;
+};
+
+void DialogsTest::init() {
+  dir = std::make_unique<QTemporaryDir>();
+  QVERIFY(dir->isValid());
+  main = window_test::MakeMainWindow(dir->path());
+}
+
+void DialogsTest::cleanup() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != main.get() && (qobject_cast<frmDetails*>(window) || qobject_cast<frmCustomBench*>(window))) {
+      delete window;
+    }
+  }
+  main.reset();
+  dir.reset();
+}
+
+void DialogsTest::SetKnownResults() {
+  main->QuillfireFPS_1_1 = 611;
+  main->QuillfireFPS_1_2 = 598;
+  main->QuillfireFPS_2_1 = 240;
+  main->QuillfireFPS_2_2 = 1234;
+  main->QuillfireFPS_3_1 = 97;
+  main->QuillfireFPS_3_2 = 0;
+  main->LumavaneFPS_1_1 = 45000;
+  main->LumavaneFPS_1_2 = 2147483647;
+  main->LumavaneFPS_2_1 = 7;
+  main->LumavaneFPS_2_2 = 10;
+  main->LumavaneFPS_3_1 = 100000;
+  main->LumavaneFPS_3_2 = 33;
+  main->Result = 15636;
+  main->lblResult()->setText(QStringLiteral("15636,3 fps"));
+}
+
+void DialogsTest::AddCloseRoutes() {
+  QTest::addColumn<CloseRoute>("route");
+  QTest::newRow("cancel button") << CloseRoute::CancelButton;
+  QTest::newRow("escape key") << CloseRoute::EscapeKey;
+  QTest::newRow("close box") << CloseRoute::CloseBox;
+}
+
+// --- details ---------------------------------------------------------------
+
+void DialogsTest::detailsCaptionAndButton() {
+  frmDetails* details = ShowDetails(main.get());
+  QCOMPARE(details->windowTitle(), QStringLiteral("Details"));
+  QCOMPARE(Control<QPushButton>(details, "cmdAbbrechen")->text(), QStringLiteral("&Cancel"));
+  QVERIFY(Control<QListWidget>(details, "details")->isVisible());
+  QVERIFY(!main->isEnabled());
+}
+
+void DialogsTest::detailsListsScoreAndTwelveResults() {
+  SetKnownResults();
+  const QStringList expected = {
+      "Kovrin Results: 15636,3 fps",
+      "Overdraw Stress Test (OpenGL) 640x480x16: 611 fps",
+      "Overdraw Stress Test (OpenGL) 640x480x32: 598 fps",
+      "Overdraw Stress Test (OpenGL) 1024x768x16: 240 fps",
+      "Overdraw Stress Test (OpenGL) 1024x768x32: 1234 fps",
+      "Overdraw Stress Test (OpenGL) 1600x1200x16: 97 fps",
+      "Overdraw Stress Test (OpenGL) 1600x1200x32: 0 fps",
+      "Alpha Blending Performance (OpenGL) 640x480x16: 45000 fps",
+      "Alpha Blending Performance (OpenGL) 640x480x32: 2147483647 fps",
+      "Alpha Blending Performance (OpenGL) 1024x768x16: 7 fps",
+      "Alpha Blending Performance (OpenGL) 1024x768x32: 10 fps",
+      "Alpha Blending Performance (OpenGL) 1600x1200x16: 100000 fps",
+      "Alpha Blending Performance (OpenGL) 1600x1200x32: 33 fps",
+  };
+  frmDetails* details = ShowDetails(main.get());
+  auto* list = Control<QListWidget>(details, "details");
+  QCOMPARE(list->count(), expected.size());
+  for (int i = 0; i < expected.size(); ++i) {
+    QVERIFY2(list->item(i)->text() == expected[i],
+             qPrintable(QStringLiteral("line %1: expected \"%2\", got \"%3\"")
+                            .arg(i + 1)
+                            .arg(expected[i], list->item(i)->text())));
+  }
+}
+
+void DialogsTest::detailsEmptyInCustomisedMode() {
+  SetKnownResults();
+  Control<QRadioButton>(main.get(), "optCustomBench")->setChecked(true);
+  QVERIFY(!main->optFullBench()->isChecked());
+  frmDetails* details = ShowDetails(main.get());
+  QCOMPARE(Control<QListWidget>(details, "details")->count(), 0);
+  QVERIFY(!main->isEnabled());
+}
+
+void DialogsTest::detailsBuiltOncePerOpening() {
+  SetKnownResults();
+  QPointer<frmDetails> details = ShowDetails(main.get());
+  main->QuillfireFPS_1_1 = 999;  // a run storing its value while the window is open
+  QCOMPARE(Control<QListWidget>(details, "details")->item(1)->text(),
+           QStringLiteral("Overdraw Stress Test (OpenGL) 640x480x16: 611 fps"));
+  details->close();
+  QTRY_VERIFY(details.isNull());
+
+  frmDetails* again = ShowDetails(main.get());
+  auto* list = Control<QListWidget>(again, "details");
+  QCOMPARE(list->count(), 13);
+  QCOMPARE(list->item(1)->text(), QStringLiteral("Overdraw Stress Test (OpenGL) 640x480x16: 999 fps"));
+}
+
+void DialogsTest::detailsOpenedByTheMainWindowsButton() {
+  SetKnownResults();
+  main->cmdDetails_Click();
+  const QList<frmDetails*> open = window_test::OpenWindows<frmDetails>();
+  QCOMPARE(open.size(), 1);
+  QCOMPARE(Control<QListWidget>(open.front(), "details")->count(), 13);
+  QVERIFY(!main->isEnabled());
+}
+
+void DialogsTest::detailsCloseEnablesMainWindow_data() { AddCloseRoutes(); }
+
+void DialogsTest::detailsCloseEnablesMainWindow() {
+  QFETCH(CloseRoute, route);
+  QPointer<frmDetails> details = ShowDetails(main.get());
+  QVERIFY(!main->isEnabled());
+  window_test::Close(details, Control<QPushButton>(details, "cmdAbbrechen"), route);
+  QVERIFY2(main->isEnabled(), "the main window must be usable again once the window has closed");
+  QTRY_VERIFY2(details.isNull(), "the closed window is unloaded");
+  QVERIFY(main->isEnabled());
+}
+
+// --- custom benchmark ------------------------------------------------------
+
+void DialogsTest::customCaptionsAndFrames() {
+  frmCustomBench* dialog = ShowCustomBench(main.get());
+  QCOMPARE(dialog->windowTitle(), QStringLiteral("Customize Benchmark"));
+  auto* resBit = Control<QGroupBox>(dialog, "frRes_Bit");
+  QCOMPARE(resBit->title(), QStringLiteral("Resolution and Bitdepth"));
+  QCOMPARE(Control<QComboBox>(dialog, "cmbRes")->parentWidget(), resBit);
+  QCOMPARE(Control<QComboBox>(dialog, "cmbBitdepth")->parentWidget(), resBit);
+  QCOMPARE(Control<QGroupBox>(dialog, "frTests")->title(), QStringLiteral("Custom Tests"));
+  auto* ok = Control<QPushButton>(dialog, "cmdOk");
+  QCOMPARE(ok->text(), QStringLiteral("&OK"));
+  QVERIFY2(ok->isDefault(), "OK is the default button (Enter)");
+  QCOMPARE(Control<QPushButton>(dialog, "cmdAbbrechen")->text(), QStringLiteral("&Cancel"));
+}
+
+void DialogsTest::customCheckBoxes_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<bool>("ticked");
+  QTest::addColumn<bool>("enabled");
+  QTest::addColumn<int>("order");
+  QTest::newRow("chkQuillfire") << "chkQuillfire" << "Overdraw Stress Test (OpenGL)" << true << true << 0;
+  QTest::newRow("chkDXOverdraw") << "chkDXOverdraw" << "Overdraw Stress Test (Direct3D)" << false << false << 1;
+  QTest::newRow("chkGLAlphaBlend") << "chkGLAlphaBlend" << "Alpha Blending Performance (OpenGL)" << false << false
+                                   << 2;
+  QTest::newRow("chkDXAlphaBlend") << "chkDXAlphaBlend" << "Alpha Blending Performance (Direct3D)" << false << false
+                                   << 3;
+  QTest::newRow("chkGLPolygonCount") << "chkGLPolygonCount" << "High Polygon Count (OpenGL)" << true << true << 4;
+  QTest::newRow("chkDXPolygonCount") << "chkDXPolygonCount" << "High Polygon Count (Direct3D)" << false << false
+                                     << 5;
+}
+
+void DialogsTest::customCheckBoxes() {
+  QFETCH(QString, name);
+  QFETCH(QString, caption);
+  QFETCH(bool, ticked);
+  QFETCH(bool, enabled);
+  QFETCH(int, order);
+  frmCustomBench* dialog = ShowCustomBench(main.get());
+  auto* box = Control<QCheckBox>(dialog, name.toLatin1().constData());
+  QCOMPARE(box->text(), caption);
+  QCOMPARE(box->isChecked(), ticked);
+  QCOMPARE(box->isEnabled(), enabled);
+  QCOMPARE(box->parentWidget(), Control<QGroupBox>(dialog, "frTests"));
+  // Stacked top to bottom in table order.
+  const QList<QCheckBox*> boxes = Control<QGroupBox>(dialog, "frTests")->findChildren<QCheckBox*>();
+  int above = 0;
+  for (QCheckBox* other : boxes) above += other->y() < box->y() ? 1 : 0;
+  QCOMPARE(above, order);
+}
+
+void DialogsTest::customListsStartEmptyOfChoice() {
+  frmCustomBench* dialog = ShowCustomBench(main.get());
+  auto* res = Control<QComboBox>(dialog, "cmbRes");
+  auto* depth = Control<QComboBox>(dialog, "cmbBitdepth");
+  const QStringList resolutions = {"640 x 480", "800 x 600", "1024 x 768", "1280 x 960", "1600 x 1200"};
+  const QStringList depths = {"16 Bit", "32 Bit"};
+  QCOMPARE(res->count(), resolutions.size());
+  for (int i = 0; i < resolutions.size(); ++i) QCOMPARE(res->itemText(i), resolutions[i]);
+  QCOMPARE(depth->count(), depths.size());
+  for (int i = 0; i < depths.size(); ++i) QCOMPARE(depth->itemText(i), depths[i]);
+  QCOMPARE(res->currentIndex(), -1);
+  QCOMPARE(depth->currentIndex(), -1);
+  QVERIFY2(!res->isEditable() && !depth->isEditable(), "choice from the list only, no typing");
+  QVERIFY(!main->isEnabled());
+}
+
+void DialogsTest::customOkStoresTheDepth_data() {
+  QTest::addColumn<int>("index");
+  QTest::addColumn<QString>("stored");
+  QTest::newRow("nothing chosen") << -1 << "";
+  QTest::newRow("16 Bit") << 0 << "16";
+  QTest::newRow("32 Bit") << 1 << "32";
+}
+
+void DialogsTest::customOkStoresTheDepth() {
+  QFETCH(int, index);
+  QFETCH(QString, stored);
+  main->CustomBitdepth = QStringLiteral("xx");
+  frmCustomBench* dialog = ShowCustomBench(main.get());
+  Control<QComboBox>(dialog, "cmbBitdepth")->setCurrentIndex(index);
+  QTest::mouseClick(Control<QPushButton>(dialog, "cmdOk"), Qt::LeftButton);
+  QCOMPARE(main->CustomBitdepth, stored);
+  QVERIFY2(dialog->isVisible(), "OK keeps the dialog open");
+  QVERIFY(!main->isEnabled());
+}
+
+void DialogsTest::customEnterIsOk() {
+  frmCustomBench* dialog = ShowCustomBench(main.get());
+  Control<QComboBox>(dialog, "cmbBitdepth")->setCurrentIndex(1);
+  QTest::keyClick(dialog, Qt::Key_Return);
+  QCOMPARE(main->CustomBitdepth, QStringLiteral("32"));
+  QVERIFY(dialog->isVisible());
+}
+
+void DialogsTest::customOkOverwrites() {
+  frmCustomBench* dialog = ShowCustomBench(main.get());
+  auto* depth = Control<QComboBox>(dialog, "cmbBitdepth");
+  auto* ok = Control<QPushButton>(dialog, "cmdOk");
+  depth->setCurrentIndex(0);
+  QTest::mouseClick(ok, Qt::LeftButton);
+  QCOMPARE(main->CustomBitdepth, QStringLiteral("16"));
+  depth->setCurrentIndex(1);
+  QTest::mouseClick(ok, Qt::LeftButton);
+  QCOMPARE(main->CustomBitdepth, QStringLiteral("32"));
+}
+
+void DialogsTest::customReopensFresh() {
+  QPointer<frmCustomBench> first = ShowCustomBench(main.get());
+  Control<QComboBox>(first, "cmbRes")->setCurrentIndex(2);
+  Control<QComboBox>(first, "cmbBitdepth")->setCurrentIndex(1);
+  Control<QCheckBox>(first, "chkQuillfire")->setChecked(false);
+  Control<QCheckBox>(first, "chkGLPolygonCount")->setChecked(false);
+  QTest::mouseClick(Control<QPushButton>(first, "cmdOk"), Qt::LeftButton);
+  first->close();
+  QTRY_VERIFY(first.isNull());
+  QCOMPARE(main->CustomBitdepth, QStringLiteral("32"));  // stays after the dialog has gone
+
+  frmCustomBench* second = ShowCustomBench(main.get());
+  auto* res = Control<QComboBox>(second, "cmbRes");
+  auto* depth = Control<QComboBox>(second, "cmbBitdepth");
+  QCOMPARE(res->count(), 5);
+  QCOMPARE(depth->count(), 2);
+  QCOMPARE(res->currentIndex(), -1);
+  QCOMPARE(depth->currentIndex(), -1);
+  QVERIFY(Control<QCheckBox>(second, "chkQuillfire")->isChecked());
+  QVERIFY(Control<QCheckBox>(second, "chkGLPolygonCount")->isChecked());
+  QCOMPARE(main->CustomBitdepth, QStringLiteral("32"));
+}
+
+void DialogsTest::customOpenedByChange() {
+  main->cmdCustomize_Click();
+  QVERIFY2(!main->optFullBench()->isChecked(), "Change selects the customised benchmark first");
+  QVERIFY(Control<QRadioButton>(main.get(), "optCustomBench")->isChecked());
+  QCOMPARE(window_test::OpenWindows<frmCustomBench>().size(), 1);
+  QVERIFY(!main->isEnabled());
+}
+
+void DialogsTest::customCloseEnablesMainWindow_data() { AddCloseRoutes(); }
+
+void DialogsTest::customCloseEnablesMainWindow() {
+  QFETCH(CloseRoute, route);
+  QPointer<frmCustomBench> dialog = ShowCustomBench(main.get());
+  QVERIFY(!main->isEnabled());
+  window_test::Close(dialog, Control<QPushButton>(dialog, "cmdAbbrechen"), route);
+  QVERIFY2(main->isEnabled(), "the main window must be usable again once the dialog has closed");
+  QTRY_VERIFY2(dialog.isNull(), "the closed dialog is unloaded");
+}
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"

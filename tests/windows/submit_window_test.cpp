@@ -1,0 +1,253 @@
+// The submission window on the offscreen platform with the real browser:
+// the page file it writes, its checksum across openings, the browser showing
+// the page and the page file's removal, and the main window's state.
+//
+// The results site is a loopback address nobody listens on: nothing is
+// posted here (the end-to-end test posts).
+#include <QEventLoop>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QtTest>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "checksum.h"
+#include "expected_page.h"
+#include "frmMain.h"
+#include "frmSubmit.h"
+#include "results_site.h"
+#include "web_browser.h"
+#include "window_test_support.h"
+
+using window_test::CloseRoute;
+
+namespace {
+
+constexpr char kSite[] = "http://127.0.0.1:9";
+constexpr int kLoadTimeoutMs = 120000;  // the first page starts the browser engine
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return QByteArray("<no file>");
+  return file.readAll();
+}
+
+// The value of the page's field `name`, read by the browser from the page.
+QString FieldValue(WebBrowser* browser, const QString& name) {
+  QVariant value;
+  bool done = false;
+  browser->page()->runJavaScript(QStringLiteral("document.getElementsByName('%1')[0].value").arg(name),
+                                 [&](const QVariant& result) {
+                                   value = result;
+                                   done = true;
+                                 });
+  if (!QTest::qWaitFor([&] { return done; }, kLoadTimeoutMs)) return QStringLiteral("<no answer>");
+  return value.toString();
+}
+
+}  // namespace
+
+class SubmitWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+
+  void captionAndControls();
+  void pageFileHasTheExactBytes();
+  void secondOpeningContinuesTheChecksum();
+  void decimalCommaGoesIntoTheResultValue();
+  void pageIsShownAsHtmlFromItsPlainPath();
+  void closingWhenThePageIsGoneIsQuiet();
+  void closeEnablesMainWindow_data();
+  void closeEnablesMainWindow();
+  void escapeDoesNotClose();
+  void notOpenedWithoutScore_data();
+  void notOpenedWithoutScore();
+  void unwritableFolderLeavesTheMainWindowUsable();
+
+ private:
+  QString PagePath() const { return dir->filePath(QStringLiteral("submit")); }
+  // Opens the window for `caption` and `result` and returns it with the
+  // checksum its page must carry.
+  frmSubmit* Open(const QString& caption, int32_t result, std::string* checksum = nullptr) {
+    main->lblResult()->setText(caption);
+    main->Result = result;
+    submit::ChecksumGenerator expected = submit::LauncherChecksumGenerator();
+    frmSubmit* window = ShowSubmit(main.get());
+    if (checksum != nullptr) *checksum = submit::randnums(expected, result);
+    return window;
+  }
+  // Whether the browser has finished `count` documents (waits for them).
+  static bool Finished(QSignalSpy& spy, int count) {
+    return QTest::qWaitFor([&] { return spy.count() >= count; }, kLoadTimeoutMs);
+  }
+
+  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<frmMain> main;
+};
+
+void SubmitWindowTest::initTestCase() { qputenv(submit::kSiteVariable, kSite); }
+
+void SubmitWindowTest::init() {
+  dir = std::make_unique<QTemporaryDir>();
+  QVERIFY(dir->isValid());
+  main = window_test::MakeMainWindow(dir->path());
+}
+
+void SubmitWindowTest::cleanup() {
+  for (frmSubmit* window : window_test::OpenWindows<frmSubmit>()) delete window;
+  main.reset();
+  dir.reset();
+}
+
+void SubmitWindowTest::captionAndControls() {
+  frmSubmit* window = Open(QStringLiteral("99.9 fps"), 100);
+  QCOMPARE(window->windowTitle(), QStringLiteral("Submit Results"));
+  auto* cancel = window->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+  QVERIFY(cancel != nullptr);
+  QCOMPARE(cancel->text(), QStringLiteral("&Cancel"));
+  auto* browser = window->findChild<WebBrowser*>(QStringLiteral("Browser"));
+  QVERIFY2(browser != nullptr, "the browser control is named Browser");
+  QVERIFY(qobject_cast<QWebEngineView*>(browser) != nullptr);
+  QVERIFY(!main->isEnabled());
+}
+
+void SubmitWindowTest::pageFileHasTheExactBytes() {
+  std::string checksum;
+  Open(QStringLiteral("1234 fps"), 1234, &checksum);
+  const std::string expected = window_test::ExpectedPage(kSite, std::string(submit::BuildRecipient()),
+                                                         window_test::BuildVersionText(), "1234", checksum) +
+                               "\r\n";
+  const QByteArray bytes = ReadFile(PagePath());
+  QCOMPARE(bytes, QByteArray::fromStdString(expected));
+  QVERIFY2(!bytes.contains('"') && !bytes.contains('\''), "attribute values without quotation marks");
+  QVERIFY(bytes.endsWith("\r\n"));
+  QCOMPARE(bytes.count('\n'), 1);
+  QCOMPARE(checksum.size(), std::size_t{40});
+}
+
+void SubmitWindowTest::secondOpeningContinuesTheChecksum() {
+  std::string first;
+  QPointer<frmSubmit> window = Open(QStringLiteral("42 fps"), 42, &first);
+  const QByteArray firstPage = ReadFile(PagePath());
+  window->close();
+  QTRY_VERIFY(window.isNull());
+
+  std::string second;
+  Open(QStringLiteral("42 fps"), 42, &second);
+  const QByteArray secondPage = ReadFile(PagePath());
+  QVERIFY2(first != second, "the second opening draws the next 40 numbers");
+  QVERIFY2(firstPage.contains(QByteArray("name=checksum value=") + QByteArray::fromStdString(first) + ">"),
+           firstPage.constData());
+  QVERIFY2(secondPage.contains(QByteArray("name=checksum value=") + QByteArray::fromStdString(second) + ">"),
+           secondPage.constData());
+  QCOMPARE(second.size(), std::size_t{39});
+}
+
+void SubmitWindowTest::decimalCommaGoesIntoTheResultValue() {
+  Open(QStringLiteral("123,4 fps"), 123);
+  const QByteArray page = ReadFile(PagePath());
+  QVERIFY2(page.contains("<input type=hidden name=kovrin_result value=123,4>"), page.constData());
+}
+
+void SubmitWindowTest::pageIsShownAsHtmlFromItsPlainPath() {
+  std::string checksum;
+  frmSubmit* window = Open(QStringLiteral("123,4 fps"), 123, &checksum);
+  QSignalSpy complete(window->Browser(), &WebBrowser::DocumentComplete);
+  QVERIFY(QFile::exists(PagePath()));
+  QVERIFY2(Finished(complete, 1), "the page never finished loading");
+  QVERIFY2(!QFile::exists(PagePath()), "the page file is deleted once the page has loaded");
+  QCOMPARE(complete.first().first().toUrl(), QUrl::fromLocalFile(PagePath()));
+  QCOMPARE(window->Browser()->url(), QUrl::fromLocalFile(PagePath()));
+  QCOMPARE(window->Browser()->title(), QStringLiteral("Submit"));  // HTML, not the file shown as text
+  QCOMPARE(FieldValue(window->Browser(), QStringLiteral("kovrin_result")), QStringLiteral("123,4"));
+  QCOMPARE(FieldValue(window->Browser(), QStringLiteral("checksum")), QString::fromStdString(checksum));
+  QCOMPARE(FieldValue(window->Browser(), QStringLiteral("redirect")),
+           QStringLiteral("%1/kovrin/redirect.htm").arg(QLatin1String(kSite)));
+}
+
+void SubmitWindowTest::closingWhenThePageIsGoneIsQuiet() {
+  QPointer<frmSubmit> window = Open(QStringLiteral("7 fps"), 7);
+  QSignalSpy complete(window->Browser(), &WebBrowser::DocumentComplete);
+  QVERIFY2(Finished(complete, 1), "the page never finished loading");
+  QVERIFY(!QFile::exists(PagePath()));
+  QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+  QVERIFY(main->isEnabled());
+  QTRY_VERIFY(window.isNull());
+  QVERIFY(!QFile::exists(PagePath()));
+}
+
+void SubmitWindowTest::closeEnablesMainWindow_data() {
+  QTest::addColumn<CloseRoute>("route");
+  QTest::newRow("cancel button") << CloseRoute::CancelButton;
+  QTest::newRow("close box") << CloseRoute::CloseBox;
+}
+
+// Closed before the page has loaded: the page file goes with the window.
+void SubmitWindowTest::closeEnablesMainWindow() {
+  QFETCH(CloseRoute, route);
+  QPointer<frmSubmit> window = Open(QStringLiteral("7 fps"), 7);
+  QVERIFY(!main->isEnabled());
+  QVERIFY(QFile::exists(PagePath()));
+  window_test::Close(window, window->findChild<QPushButton*>(QStringLiteral("cmdCancel")), route);
+  QVERIFY2(main->isEnabled(), "the main window must be usable again once the window has closed");
+  QVERIFY2(!QFile::exists(PagePath()), "closing deletes the page file");
+  QTRY_VERIFY(window.isNull());
+}
+
+void SubmitWindowTest::escapeDoesNotClose() {
+  frmSubmit* window = Open(QStringLiteral("7 fps"), 7);
+  QTest::keyClick(window, Qt::Key_Escape);
+  QVERIFY2(window->isVisible(), "Esc is not bound to Cancel in the submission window");
+  QVERIFY(!main->isEnabled());
+}
+
+void SubmitWindowTest::notOpenedWithoutScore_data() {
+  QTest::addColumn<QString>("caption");
+  QTest::newRow("empty") << QString();
+  QTest::newRow("n.a.") << QStringLiteral("n.a.");
+}
+
+void SubmitWindowTest::notOpenedWithoutScore() {
+  QFETCH(QString, caption);
+  main->lblResult()->setText(caption);
+  main->cmdSubmit_Click();
+  QVERIFY(window_test::OpenWindows<frmSubmit>().isEmpty());
+  QVERIFY(!QFile::exists(PagePath()));
+  QVERIFY(main->isEnabled());
+
+  main->lblResult()->setText(QStringLiteral("5 fps"));
+  main->cmdSubmit_Click();
+  QCOMPARE(window_test::OpenWindows<frmSubmit>().size(), 1);
+}
+
+// An error writing the page is the caller's to report (the launcher's
+// handling of untrapped errors); the window is gone and the main window
+// usable, not left disabled with nothing open.
+void SubmitWindowTest::unwritableFolderLeavesTheMainWindowUsable() {
+  main = window_test::MakeMainWindow(dir->filePath(QStringLiteral("no such folder")));
+  main->lblResult()->setText(QStringLiteral("7 fps"));
+  bool thrown = false;
+  try {
+    ShowSubmit(main.get());
+  } catch (const std::system_error&) {
+    thrown = true;
+  }
+  QVERIFY2(thrown, "writing into a missing folder must fail");
+  QVERIFY(main->isEnabled());
+  QVERIFY(window_test::OpenWindows<frmSubmit>().isEmpty());
+}
+
+QTEST_MAIN(SubmitWindowTest)
+#include "submit_window_test.moc"
