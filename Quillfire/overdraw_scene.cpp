@@ -120,9 +120,9 @@ int DrawScene() {
     glLoadIdentity();
     glTranslatef(cube.x, cube.y, cube.z);
     // The grid turns in the screen plane, about the viewing axis, like the
-    // blending test's squares: each cube keeps presenting the same faces, so
-    // the pixels written per frame stay the same from the first frame to the
-    // last and the measured rate does not drift with the animation.
+    // blending test's squares: each cube keeps showing the same faces, so the
+    // overdraw per frame stays nearly constant over the run and the measured
+    // rate does not drift with the animation.
     glRotatef(angles[cube.angle - 1], 0.0f, 0.0f, 1.0f);
     BindEntry(cube.entry);
     DrawCube();

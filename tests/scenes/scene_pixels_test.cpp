@@ -262,6 +262,8 @@ struct BlendingParam {
   int frame;
 };
 
+void PrintTo(const BlendingParam& p, std::ostream* os) { *os << p.colours->name << " textures, frame " << p.frame; }
+
 class BlendingPicture : public testing::TestWithParam<BlendingParam> {};
 
 TEST_P(BlendingPicture, SquaresAddUpOverTheBackgroundAndSaturate) {
