@@ -18,38 +18,38 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 
 // Bytes the information header takes in the built file: at least the 40-byte
 // fields, zero-filled up to a few hundred bytes for larger sizes.
-std::size_t WrittenHeaderSize(const BmpSpec& spec) {
-  if (spec.headerSize == 12) return 12;
-  return std::max<std::size_t>(40, std::min<uint32_t>(spec.headerSize, 512));
+std::size_t WrittenHeaderSize(const BmpShape& shape) {
+  if (shape.headerSize == 12) return 12;
+  return std::max<std::size_t>(40, std::min<uint32_t>(shape.headerSize, 512));
 }
 
-std::size_t HeadersSize(const BmpSpec& spec) {
-  const std::size_t entry = spec.headerSize == 12 ? 3 : 4;
-  return (spec.fileHeader ? 14 : 0) + WrittenHeaderSize(spec) + 4 * spec.masks.size() +
-         entry * spec.palette.size();
+std::size_t HeadersSize(const BmpShape& shape) {
+  const std::size_t entry = shape.headerSize == 12 ? 3 : 4;
+  return (shape.fileHeader ? 14 : 0) + WrittenHeaderSize(shape) + 4 * shape.masks.size() +
+         entry * shape.palette.size();
 }
 
-void PutInfoHeader(std::vector<uint8_t>& out, const BmpSpec& spec) {
+void PutInfoHeader(std::vector<uint8_t>& out, const BmpShape& shape) {
   const std::size_t start = out.size();
-  Put32(out, spec.headerSize);
-  if (spec.headerSize == 12) {
-    Put16(out, static_cast<uint32_t>(spec.width) & 0xFFFFu);
-    Put16(out, static_cast<uint32_t>(spec.height) & 0xFFFFu);
-    Put16(out, spec.planes);
-    Put16(out, spec.bitsPerPixel);
+  Put32(out, shape.headerSize);
+  if (shape.headerSize == 12) {
+    Put16(out, static_cast<uint32_t>(shape.width) & 0xFFFFu);
+    Put16(out, static_cast<uint32_t>(shape.height) & 0xFFFFu);
+    Put16(out, shape.planes);
+    Put16(out, shape.bitsPerPixel);
     return;
   }
-  Put32(out, static_cast<uint32_t>(spec.width));
-  Put32(out, static_cast<uint32_t>(spec.height));
-  Put16(out, spec.planes);
-  Put16(out, spec.bitsPerPixel);
-  Put32(out, spec.compression);
-  Put32(out, spec.imageSize);
+  Put32(out, static_cast<uint32_t>(shape.width));
+  Put32(out, static_cast<uint32_t>(shape.height));
+  Put16(out, shape.planes);
+  Put16(out, shape.bitsPerPixel);
+  Put32(out, shape.compression);
+  Put32(out, shape.imageSize);
   Put32(out, 2835);  // 72 dpi
   Put32(out, 2835);
-  Put32(out, spec.colorsUsed);
+  Put32(out, shape.colorsUsed);
   Put32(out, 0);
-  while (out.size() - start < WrittenHeaderSize(spec)) out.push_back(0);
+  while (out.size() - start < WrittenHeaderSize(shape)) out.push_back(0);
 }
 
 }  // namespace
@@ -58,28 +58,28 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c) {
   return out << "(" << int{c.r} << "," << int{c.g} << "," << int{c.b} << ")";
 }
 
-std::size_t PixelStart(const BmpSpec& spec) { return HeadersSize(spec) + spec.gap.size(); }
+std::size_t PixelStart(const BmpShape& shape) { return HeadersSize(shape) + shape.gap.size(); }
 
-std::vector<uint8_t> BuildBmp(const BmpSpec& spec) {
+std::vector<uint8_t> BuildBmp(const BmpShape& shape) {
   std::vector<uint8_t> out;
-  const std::size_t pixelStart = PixelStart(spec);
-  if (spec.fileHeader) {
+  const std::size_t pixelStart = PixelStart(shape);
+  if (shape.fileHeader) {
     out.push_back('B');
     out.push_back('M');
-    Put32(out, static_cast<uint32_t>(pixelStart + spec.pixels.size()));
+    Put32(out, static_cast<uint32_t>(pixelStart + shape.pixels.size()));
     Put32(out, 0);
-    Put32(out, spec.pixelOffset.value_or(static_cast<uint32_t>(pixelStart)));
+    Put32(out, shape.pixelOffset.value_or(static_cast<uint32_t>(pixelStart)));
   }
-  PutInfoHeader(out, spec);
-  for (const uint32_t mask : spec.masks) Put32(out, mask);
-  for (const Rgb& c : spec.palette) {
+  PutInfoHeader(out, shape);
+  for (const uint32_t mask : shape.masks) Put32(out, mask);
+  for (const Rgb& c : shape.palette) {
     out.push_back(c.b);
     out.push_back(c.g);
     out.push_back(c.r);
-    if (spec.headerSize != 12) out.push_back(0);
+    if (shape.headerSize != 12) out.push_back(0);
   }
-  out.insert(out.end(), spec.gap.begin(), spec.gap.end());
-  out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+  out.insert(out.end(), shape.gap.begin(), shape.gap.end());
+  out.insert(out.end(), shape.pixels.begin(), shape.pixels.end());
   return out;
 }
 

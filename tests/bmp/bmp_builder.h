@@ -21,7 +21,7 @@ inline constexpr uint32_t kBiRle8 = 1;
 inline constexpr uint32_t kBiRle4 = 2;
 inline constexpr uint32_t kBiBitFields = 3;
 
-struct BmpSpec {
+struct BmpShape {
   bool fileHeader = true;
   // 12 writes a core header, 40 the information header; any other size the
   // information header's fields zero-filled up to that size.
@@ -41,8 +41,8 @@ struct BmpSpec {
 };
 
 // Where the pixel data of a built file begins.
-std::size_t PixelStart(const BmpSpec& spec);
-std::vector<uint8_t> BuildBmp(const BmpSpec& spec);
+std::size_t PixelStart(const BmpShape& shape);
+std::vector<uint8_t> BuildBmp(const BmpShape& shape);
 
 // Rows of pixel values (palette indices, 16-bit words, 0xRRGGBB for 24 bits,
 // 32-bit words) packed and padded to 4 bytes each, in the order given.

@@ -17,7 +17,7 @@ TEST(bmpSeedCorpus, HoldsEverySampleAsBuilt) {
   for (const Sample& sample : Samples()) {
     std::ifstream in(corpus / (std::string(sample.name) + ".bmp"), std::ios::binary);
     const std::vector<uint8_t> seed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(seed, BuildBmp(sample.spec))
+    EXPECT_EQ(seed, BuildBmp(sample.shape))
         << sample.name << ": seed missing or stale; rebuild with make_bmp_corpus " << corpus;
     const BmpResult result = Decode(seed);
     EXPECT_NE(result.image, nullptr) << sample.name << ": " << ErrorName(result.error);

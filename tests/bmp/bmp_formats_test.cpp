@@ -94,15 +94,15 @@ class AcceptedFormat : public ::testing::TestWithParam<FormatCase> {};
 TEST_P(AcceptedFormat, DecodesToThePicture) {
   const Format& format = Formats()[std::get<0>(GetParam())];
   const Layout layout = std::get<1>(GetParam());
-  BmpSpec spec;
-  spec.headerSize = layout.headerSize;
-  spec.fileHeader = layout.fileHeader;
-  spec.width = kWidth;
-  spec.height = layout.topDown ? -kHeight : kHeight;
-  spec.bitsPerPixel = format.bitsPerPixel;
-  spec.compression = format.compression;
-  spec.masks = format.masks;
-  spec.palette = TestPalette(format.paletteSize);
+  BmpShape shape;
+  shape.headerSize = layout.headerSize;
+  shape.fileHeader = layout.fileHeader;
+  shape.width = kWidth;
+  shape.height = layout.topDown ? -kHeight : kHeight;
+  shape.bitsPerPixel = format.bitsPerPixel;
+  shape.compression = format.compression;
+  shape.masks = format.masks;
+  shape.palette = TestPalette(format.paletteSize);
 
   std::vector<std::vector<uint32_t>> rows(kHeight);
   std::vector<Rgb> expected;
@@ -110,12 +110,12 @@ TEST_P(AcceptedFormat, DecodesToThePicture) {
     for (int x = 0; x < kWidth; ++x) {
       const uint32_t v = format.stored(x, y);
       rows[static_cast<size_t>(layout.topDown ? kHeight - 1 - y : y)].push_back(v);
-      expected.push_back(format.colour(v, spec.palette));
+      expected.push_back(format.colour(v, shape.palette));
     }
   }
-  spec.pixels = PackRows(format.bitsPerPixel, rows);
+  shape.pixels = PackRows(format.bitsPerPixel, rows);
 
-  const BmpResult result = Decode(BuildBmp(spec));
+  const BmpResult result = Decode(BuildBmp(shape));
   ASSERT_NE(result.image, nullptr) << "failed with " << ErrorName(result.error);
   EXPECT_EQ(result.error, BmpError::None);
   EXPECT_TRUE(SamePixels(*result.image, kWidth, kHeight, expected));
@@ -146,12 +146,12 @@ INSTANTIATE_TEST_SUITE_P(bmp, AcceptedFormat, ::testing::ValuesIn(AllCases()), C
 
 // ---- Single cases -----------------------------------------------------------
 
-BmpSpec Rgb24Spec(int width, int height, const std::vector<std::vector<uint32_t>>& rows) {
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.pixels = PackRows(24, rows);
-  return spec;
+BmpShape Rgb24Spec(int width, int height, const std::vector<std::vector<uint32_t>>& rows) {
+  BmpShape shape;
+  shape.width = width;
+  shape.height = height;
+  shape.pixels = PackRows(24, rows);
+  return shape;
 }
 
 TEST(bmpLayout, FourByTwoGivesTwentyFourBytesBottomLeftFirst) {
@@ -182,90 +182,90 @@ TEST(bmpLayout, WidthThreeRowsCarryNoPadding) {
 // An 8-bit bare DIB whose colours-used field is 16: the table has 16 entries
 // and the pixels start 40 + 64 bytes in.
 TEST(bmpLayout, ColoursUsedSixteenPlacesBareDibPixelsAt104) {
-  BmpSpec spec;
-  spec.fileHeader = false;
-  spec.width = 4;
-  spec.bitsPerPixel = 8;
-  spec.colorsUsed = 16;
-  spec.palette = TestPalette(16);
-  spec.pixels = {15, 0, 7, 3};
-  const auto file = BuildBmp(spec);
-  ASSERT_EQ(PixelStart(spec), 104u);
+  BmpShape shape;
+  shape.fileHeader = false;
+  shape.width = 4;
+  shape.bitsPerPixel = 8;
+  shape.colorsUsed = 16;
+  shape.palette = TestPalette(16);
+  shape.pixels = {15, 0, 7, 3};
+  const auto file = BuildBmp(shape);
+  ASSERT_EQ(PixelStart(shape), 104u);
   const BmpResult result = Decode(file);
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
-  EXPECT_TRUE(SamePixels(*result.image, 4, 1, {spec.palette[15], spec.palette[0], spec.palette[7], spec.palette[3]}));
+  EXPECT_TRUE(SamePixels(*result.image, 4, 1, {shape.palette[15], shape.palette[0], shape.palette[7], shape.palette[3]}));
 }
 
 TEST(bmpLayout, OnlyLowSixteenBitsOfColoursUsedCount) {
-  BmpSpec spec;
-  spec.fileHeader = false;
-  spec.width = 2;
-  spec.bitsPerPixel = 8;
-  spec.colorsUsed = 0x00030004;  // 4 entries
-  spec.palette = TestPalette(4);
-  spec.pixels = {3, 1, 0, 0};
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape;
+  shape.fileHeader = false;
+  shape.width = 2;
+  shape.bitsPerPixel = 8;
+  shape.colorsUsed = 0x00030004;  // 4 entries
+  shape.palette = TestPalette(4);
+  shape.pixels = {3, 1, 0, 0};
+  const BmpResult result = Decode(BuildBmp(shape));
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
-  EXPECT_TRUE(SamePixels(*result.image, 2, 1, {spec.palette[3], spec.palette[1]}));
+  EXPECT_TRUE(SamePixels(*result.image, 2, 1, {shape.palette[3], shape.palette[1]}));
 }
 
 TEST(bmpLayout, TrueColourFileMaySkipOverAPalette) {
-  BmpSpec spec = Rgb24Spec(2, 1, {{0x112233, 0x445566}});
-  spec.fileHeader = false;
-  spec.colorsUsed = 3;
-  spec.palette = TestPalette(3);
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape = Rgb24Spec(2, 1, {{0x112233, 0x445566}});
+  shape.fileHeader = false;
+  shape.colorsUsed = 3;
+  shape.palette = TestPalette(3);
+  const BmpResult result = Decode(BuildBmp(shape));
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
   EXPECT_TRUE(SamePixels(*result.image, 2, 1, {{0x11, 0x22, 0x33}, {0x44, 0x55, 0x66}}));
 }
 
 TEST(bmpLayout, FileHeaderOffsetRulesOverGapBytes) {
-  BmpSpec spec = Rgb24Spec(1, 1, {{0xABCDEF}});
-  spec.gap = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape = Rgb24Spec(1, 1, {{0xABCDEF}});
+  shape.gap = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  const BmpResult result = Decode(BuildBmp(shape));
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
   EXPECT_TRUE(SamePixels(*result.image, 1, 1, {{0xAB, 0xCD, 0xEF}}));
 }
 
 TEST(bmpLayout, LastRowMayLackItsPadding) {
-  BmpSpec spec = Rgb24Spec(1, 2, {{0x010203}, {0x040506}});
-  spec.pixels.pop_back();  // the pad byte of the top row
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape = Rgb24Spec(1, 2, {{0x010203}, {0x040506}});
+  shape.pixels.pop_back();  // the pad byte of the top row
+  const BmpResult result = Decode(BuildBmp(shape));
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
   EXPECT_TRUE(SamePixels(*result.image, 1, 2, {{1, 2, 3}, {4, 5, 6}}));
 }
 
 TEST(bmpLayout, ImageSizeFieldIsNotTrusted) {
   for (const uint32_t imageSize : {1u, 0xFFFFFFF0u}) {
-    BmpSpec spec = Rgb24Spec(2, 2, {{0x010203, 0x040506}, {0x070809, 0x0A0B0C}});
-    spec.imageSize = imageSize;
-    const BmpResult result = Decode(BuildBmp(spec));
+    BmpShape shape = Rgb24Spec(2, 2, {{0x010203, 0x040506}, {0x070809, 0x0A0B0C}});
+    shape.imageSize = imageSize;
+    const BmpResult result = Decode(BuildBmp(shape));
     ASSERT_NE(result.image, nullptr) << "image size " << imageSize << ": " << ErrorName(result.error);
     EXPECT_TRUE(SamePixels(*result.image, 2, 2, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}));
   }
 }
 
 TEST(bmpPalette, IndicesBeyondTheTableAreBlack) {
-  BmpSpec spec;
-  spec.fileHeader = false;
-  spec.width = 3;
-  spec.bitsPerPixel = 8;
-  spec.colorsUsed = 2;
-  spec.palette = {{10, 20, 30}, {40, 50, 60}};
-  spec.pixels = {1, 2, 255, 0};
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape;
+  shape.fileHeader = false;
+  shape.width = 3;
+  shape.bitsPerPixel = 8;
+  shape.colorsUsed = 2;
+  shape.palette = {{10, 20, 30}, {40, 50, 60}};
+  shape.pixels = {1, 2, 255, 0};
+  const BmpResult result = Decode(BuildBmp(shape));
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
   EXPECT_TRUE(SamePixels(*result.image, 3, 1, {{40, 50, 60}, {0, 0, 0}, {0, 0, 0}}));
 }
 
 TEST(bmpPalette, OneBitWithASingleEntryTable) {
-  BmpSpec spec;
-  spec.width = 2;
-  spec.bitsPerPixel = 1;
-  spec.colorsUsed = 1;
-  spec.palette = {{200, 100, 50}};
-  spec.pixels = PackRows(1, {{0, 1}});
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape;
+  shape.width = 2;
+  shape.bitsPerPixel = 1;
+  shape.colorsUsed = 1;
+  shape.palette = {{200, 100, 50}};
+  shape.pixels = PackRows(1, {{0, 1}});
+  const BmpResult result = Decode(BuildBmp(shape));
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
   EXPECT_TRUE(SamePixels(*result.image, 2, 1, {{200, 100, 50}, {0, 0, 0}}));
 }
@@ -283,12 +283,12 @@ class ChannelScaling : public ::testing::TestWithParam<ScaleCase> {};
 
 TEST_P(ChannelScaling, RoundsToFullRange) {
   const ScaleCase& c = GetParam();
-  BmpSpec spec;
-  spec.bitsPerPixel = c.bitsPerPixel;
-  spec.compression = c.compression;
-  spec.masks = c.masks;
-  spec.pixels = PackRows(c.bitsPerPixel, {{c.pixel}});
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape;
+  shape.bitsPerPixel = c.bitsPerPixel;
+  shape.compression = c.compression;
+  shape.masks = c.masks;
+  shape.pixels = PackRows(c.bitsPerPixel, {{c.pixel}});
+  const BmpResult result = Decode(BuildBmp(shape));
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
   EXPECT_EQ(PixelAt(*result.image, 0, 0), c.expected) << "pixel 0x" << std::hex << c.pixel;
 }
@@ -313,17 +313,17 @@ INSTANTIATE_TEST_SUITE_P(
 // With bit fields the masks sit between the header and the pixels, also in a
 // bare DIB, and a colour table (if any) follows them.
 TEST(bmpBitFields, BareDibWithMasksAndTable) {
-  BmpSpec spec;
-  spec.fileHeader = false;
-  spec.width = 2;
-  spec.bitsPerPixel = 16;
-  spec.compression = kBiBitFields;
-  spec.masks = {0xF800, 0x07E0, 0x001F};
-  spec.colorsUsed = 4;
-  spec.palette = TestPalette(4);
-  spec.pixels = PackRows(16, {{0xF800, 0x001F}});
-  ASSERT_EQ(PixelStart(spec), 40u + 12u + 16u);
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape;
+  shape.fileHeader = false;
+  shape.width = 2;
+  shape.bitsPerPixel = 16;
+  shape.compression = kBiBitFields;
+  shape.masks = {0xF800, 0x07E0, 0x001F};
+  shape.colorsUsed = 4;
+  shape.palette = TestPalette(4);
+  shape.pixels = PackRows(16, {{0xF800, 0x001F}});
+  ASSERT_EQ(PixelStart(shape), 40u + 12u + 16u);
+  const BmpResult result = Decode(BuildBmp(shape));
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
   EXPECT_TRUE(SamePixels(*result.image, 2, 1, {{255, 0, 0}, {0, 0, 255}}));
 }
@@ -337,17 +337,17 @@ struct MaskCase {
 class RejectedMasks : public ::testing::TestWithParam<MaskCase> {};
 
 TEST_P(RejectedMasks, AreAConversionError) {
-  BmpSpec spec;
-  spec.width = 2;
-  spec.bitsPerPixel = GetParam().bitsPerPixel;
-  spec.compression = kBiBitFields;
-  spec.masks = GetParam().masks;
-  if (spec.bitsPerPixel <= 8) {  // so that the file has its whole colour table
-    spec.colorsUsed = 1;
-    spec.palette = TestPalette(1);
+  BmpShape shape;
+  shape.width = 2;
+  shape.bitsPerPixel = GetParam().bitsPerPixel;
+  shape.compression = kBiBitFields;
+  shape.masks = GetParam().masks;
+  if (shape.bitsPerPixel <= 8) {  // so that the file has its whole colour table
+    shape.colorsUsed = 1;
+    shape.palette = TestPalette(1);
   }
-  spec.pixels = std::vector<uint8_t>(8, 0x55);
-  const BmpResult result = Decode(BuildBmp(spec));
+  shape.pixels = std::vector<uint8_t>(8, 0x55);
+  const BmpResult result = Decode(BuildBmp(shape));
   EXPECT_EQ(result.image, nullptr);
   EXPECT_EQ(result.error, BmpError::ConversionError) << "got " << ErrorName(result.error);
 }

@@ -11,36 +11,36 @@ namespace bmptest {
 namespace {
 
 // Where the colour table ends: anything shorter is not a DIB.
-size_t HeadersEnd(const BmpSpec& spec) { return PixelStart(spec) - spec.gap.size(); }
+size_t HeadersEnd(const BmpShape& shape) { return PixelStart(shape) - shape.gap.size(); }
 
 // The shortest file whose pixel data is complete (the top row's padding may be
 // missing).
-size_t PixelsEnd(const BmpSpec& spec) {
-  const size_t bits = static_cast<size_t>(spec.width) * spec.bitsPerPixel;
+size_t PixelsEnd(const BmpShape& shape) {
+  const size_t bits = static_cast<size_t>(shape.width) * shape.bitsPerPixel;
   const size_t stride = (bits + 31) / 32 * 4;
-  const size_t rows = static_cast<size_t>(spec.height < 0 ? -spec.height : spec.height);
-  return PixelStart(spec) + stride * (rows - 1) + (bits + 7) / 8;
+  const size_t rows = static_cast<size_t>(shape.height < 0 ? -shape.height : shape.height);
+  return PixelStart(shape) + stride * (rows - 1) + (bits + 7) / 8;
 }
 
-BmpError ExpectedAfterCut(const BmpSpec& spec, size_t length) {
-  if (length < HeadersEnd(spec)) return BmpError::UnknownFormat;
-  if (spec.compression == kBiRle8 || spec.compression == kBiRle4) {
+BmpError ExpectedAfterCut(const BmpShape& shape, size_t length) {
+  if (length < HeadersEnd(shape)) return BmpError::UnknownFormat;
+  if (shape.compression == kBiRle8 || shape.compression == kBiRle4) {
     // RLE: a stream cut short leaves the rest black, no stream is an error.
-    return length > PixelStart(spec) ? BmpError::None : BmpError::ConversionError;
+    return length > PixelStart(shape) ? BmpError::None : BmpError::ConversionError;
   }
-  return length >= PixelsEnd(spec) ? BmpError::None : BmpError::ConversionError;
+  return length >= PixelsEnd(shape) ? BmpError::None : BmpError::ConversionError;
 }
 
 TEST(bmpTruncatedFile, EveryLengthGivesTheRightCategory) {
   for (const Sample& sample : Samples()) {
-    const std::vector<uint8_t> file = BuildBmp(sample.spec);
+    const std::vector<uint8_t> file = BuildBmp(sample.shape);
     const BmpResult whole = Decode(file);
     ASSERT_NE(whole.image, nullptr) << sample.name << " must decode whole: " << ErrorName(whole.error);
     for (size_t length = 0; length < file.size(); ++length) {
       // A buffer of exactly this size, so that the sanitizer sees any overread.
       const std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
       const BmpResult result = Decode(cut);
-      const BmpError expected = ExpectedAfterCut(sample.spec, length);
+      const BmpError expected = ExpectedAfterCut(sample.shape, length);
       EXPECT_EQ(result.error, expected) << sample.name << " cut to " << length << " of " << file.size()
                                         << " bytes: expected " << ErrorName(expected) << ", got "
                                         << ErrorName(result.error);
@@ -50,12 +50,12 @@ TEST(bmpTruncatedFile, EveryLengthGivesTheRightCategory) {
 }
 
 TEST(bmpTruncatedFile, CutRleStreamKeepsWhatItDecoded) {
-  const BmpSpec spec = SampleNamed("rle8_file").spec;
-  std::vector<uint8_t> file = BuildBmp(spec);
-  file.resize(PixelStart(spec) + 2);  // only the first run: two of index 1
+  const BmpShape shape = SampleNamed("rle8_file").shape;
+  std::vector<uint8_t> file = BuildBmp(shape);
+  file.resize(PixelStart(shape) + 2);  // only the first run: two of index 1
   const BmpResult result = Decode(file);
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
-  const Rgb p1 = spec.palette[1];
+  const Rgb p1 = shape.palette[1];
   const Rgb black{0, 0, 0};
   EXPECT_TRUE(SamePixels(*result.image, 4, 2, {p1, p1, black, black, black, black, black, black}));
 }
@@ -73,25 +73,25 @@ TEST(bmpTruncatedFile, EmptyAndTinyInputs) {
 
 struct HostileCase {
   const char* name;
-  std::function<void(BmpSpec&)> change;
+  std::function<void(BmpShape&)> change;
   BmpError expected;
 };
 
 class HostileHeader : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileHeader, FailsWithItsCategory) {
-  BmpSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.pixels = PackRows(24, {{1, 2}, {3, 4}});
-  GetParam().change(spec);
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape;
+  shape.width = 2;
+  shape.height = 2;
+  shape.pixels = PackRows(24, {{1, 2}, {3, 4}});
+  GetParam().change(shape);
+  const BmpResult result = Decode(BuildBmp(shape));
   EXPECT_EQ(result.error, GetParam().expected)
       << "expected " << ErrorName(GetParam().expected) << ", got " << ErrorName(result.error);
   EXPECT_EQ(result.image != nullptr, GetParam().expected == BmpError::None);
 }
 
-using S = BmpSpec;
+using S = BmpShape;
 INSTANTIATE_TEST_SUITE_P(
     bmp, HostileHeader,
     ::testing::Values(
@@ -132,26 +132,26 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(bmpAllocationLimit, PicturesAboveTheLimitAreOutOfMemory) {
-  BmpSpec spec;
-  spec.width = 10;
-  spec.height = 10;
-  spec.pixels = std::vector<uint8_t>(10 * 32, 0x40);
-  const std::vector<uint8_t> file = BuildBmp(spec);
+  BmpShape shape;
+  shape.width = 10;
+  shape.height = 10;
+  shape.pixels = std::vector<uint8_t>(10 * 32, 0x40);
+  const std::vector<uint8_t> file = BuildBmp(shape);
   const std::span<const uint8_t> bytes(file.data(), file.size());
   EXPECT_EQ(DecodeBmp(bytes, 299).error, BmpError::OutOfMemory) << "10 x 10 x 3 = 300 bytes";
   EXPECT_EQ(DecodeBmp(bytes, 300).error, BmpError::None);
 }
 
 TEST(bmpAllocationLimit, ALargerLimitThanTheBuiltInOneIsNotTaken) {
-  BmpSpec spec;
-  spec.width = 20000;
-  spec.height = 20000;  // 1.2 GB
-  spec.bitsPerPixel = 8;
-  spec.compression = kBiRle8;
-  spec.colorsUsed = 1;
-  spec.palette = TestPalette(1);
-  spec.pixels = {0, 1};
-  const std::vector<uint8_t> file = BuildBmp(spec);
+  BmpShape shape;
+  shape.width = 20000;
+  shape.height = 20000;  // 1.2 GB
+  shape.bitsPerPixel = 8;
+  shape.compression = kBiRle8;
+  shape.colorsUsed = 1;
+  shape.palette = TestPalette(1);
+  shape.pixels = {0, 1};
+  const std::vector<uint8_t> file = BuildBmp(shape);
   const BmpResult result = DecodeBmp(std::span<const uint8_t>(file.data(), file.size()), UINT64_MAX);
   EXPECT_EQ(result.error, BmpError::OutOfMemory) << "got " << ErrorName(result.error);
 }

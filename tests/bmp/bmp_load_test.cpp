@@ -80,12 +80,12 @@ TEST_F(bmpLoadImage, MissingFileNamesItsPath) {
 }
 
 TEST_F(bmpLoadImage, ValidFileLoadsWithoutAMessage) {
-  BmpSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.pixels = PackRows(24, {{0x102030, 0x405060}});
+  BmpShape shape;
+  shape.width = 2;
+  shape.height = 1;
+  shape.pixels = PackRows(24, {{0x102030, 0x405060}});
   ASSERT_EQ(mkdir("data", 0755), 0);
-  Write("data/ok.tex", BuildBmp(spec));
+  Write("data/ok.tex", BuildBmp(shape));
   std::string box;
   const std::unique_ptr<ImageRecord> image = Load("data/ok.tex", box);
   ASSERT_NE(image, nullptr);
@@ -125,44 +125,44 @@ TEST_F(bmpLoadImage, LongPathMessageIsCut) {
 // One failed file of each decoding category shows exactly its one message.
 struct FailureCase {
   const char* name;
-  BmpSpec spec;
+  BmpShape shape;
   const char* text;
 };
 
 class LoadFailure : public bmpLoadImage, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(LoadFailure, ShowsOneMessage) {
-  Write("bad.tex", BuildBmp(GetParam().spec));
+  Write("bad.tex", BuildBmp(GetParam().shape));
   std::string box;
   EXPECT_EQ(Load("bad.tex", box), nullptr);
   EXPECT_EQ(box, BoxLine(GetParam().text));
 }
 
-BmpSpec Header108() {
-  BmpSpec spec;
-  spec.headerSize = 108;
-  spec.pixels = {1, 2, 3, 0};
-  return spec;
+BmpShape Header108() {
+  BmpShape shape;
+  shape.headerSize = 108;
+  shape.pixels = {1, 2, 3, 0};
+  return shape;
 }
 
-BmpSpec HugeImage() {
-  BmpSpec spec;
-  spec.width = 100000;
-  spec.height = 100000;
-  spec.bitsPerPixel = 8;
-  spec.compression = kBiRle8;
-  spec.colorsUsed = 1;
-  spec.palette = TestPalette(1);
-  spec.pixels = {0, 1};
-  return spec;
+BmpShape HugeImage() {
+  BmpShape shape;
+  shape.width = 100000;
+  shape.height = 100000;
+  shape.bitsPerPixel = 8;
+  shape.compression = kBiRle8;
+  shape.colorsUsed = 1;
+  shape.palette = TestPalette(1);
+  shape.pixels = {0, 1};
+  return shape;
 }
 
-BmpSpec ShortPixels() {
-  BmpSpec spec;
-  spec.width = 4;
-  spec.height = 4;
-  spec.pixels = {1, 2, 3};
-  return spec;
+BmpShape ShortPixels() {
+  BmpShape shape;
+  shape.width = 4;
+  shape.height = 4;
+  shape.pixels = {1, 2, 3};
+  return shape;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -8,16 +8,16 @@ namespace {
 
 const Rgb kBlack{0, 0, 0};
 
-BmpSpec RleSpec(uint32_t compression, int width, int height, std::vector<uint8_t> stream) {
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bitsPerPixel = compression == kBiRle4 ? 4 : 8;
-  spec.compression = compression;
-  spec.palette = TestPalette(compression == kBiRle4 ? 16 : 8);
-  spec.colorsUsed = static_cast<uint32_t>(spec.palette.size());
-  spec.pixels = std::move(stream);
-  return spec;
+BmpShape RleShape(uint32_t compression, int width, int height, std::vector<uint8_t> stream) {
+  BmpShape shape;
+  shape.width = width;
+  shape.height = height;
+  shape.bitsPerPixel = compression == kBiRle4 ? 4 : 8;
+  shape.compression = compression;
+  shape.palette = TestPalette(compression == kBiRle4 ? 16 : 8);
+  shape.colorsUsed = static_cast<uint32_t>(shape.palette.size());
+  shape.pixels = std::move(stream);
+  return shape;
 }
 
 // Expected picture from palette indices, bottom row first; -1 is black.
@@ -41,11 +41,11 @@ class RleStream : public ::testing::TestWithParam<RleCase> {};
 TEST_P(RleStream, DecodesWhatLiesInsideThePicture) {
   const RleCase& c = GetParam();
   for (const bool fileHeader : {true, false}) {
-    BmpSpec spec = RleSpec(c.compression, c.width, c.height, c.stream);
-    spec.fileHeader = fileHeader;
-    const BmpResult result = Decode(BuildBmp(spec));
+    BmpShape shape = RleShape(c.compression, c.width, c.height, c.stream);
+    shape.fileHeader = fileHeader;
+    const BmpResult result = Decode(BuildBmp(shape));
     ASSERT_NE(result.image, nullptr) << (fileHeader ? "file: " : "bare DIB: ") << ErrorName(result.error);
-    EXPECT_TRUE(SamePixels(*result.image, c.width, c.height, FromIndices(spec.palette, c.expected)))
+    EXPECT_TRUE(SamePixels(*result.image, c.width, c.height, FromIndices(shape.palette, c.expected)))
         << (fileHeader ? "with file header" : "bare DIB");
   }
 }
@@ -120,9 +120,9 @@ class RleRejected : public ::testing::TestWithParam<RejectedRle> {};
 
 TEST_P(RleRejected, IsAConversionError) {
   const RejectedRle& c = GetParam();
-  BmpSpec spec = RleSpec(c.compression, 2, c.height, {2, 1, 0, 1});
-  spec.bitsPerPixel = c.bitsPerPixel;
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape = RleShape(c.compression, 2, c.height, {2, 1, 0, 1});
+  shape.bitsPerPixel = c.bitsPerPixel;
+  const BmpResult result = Decode(BuildBmp(shape));
   EXPECT_EQ(result.image, nullptr);
   EXPECT_EQ(result.error, BmpError::ConversionError) << "got " << ErrorName(result.error);
 }
@@ -137,8 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(bmpRle, NoStreamAtAllConvertsNothing) {
-  BmpSpec spec = RleSpec(kBiRle8, 2, 2, {});
-  const BmpResult result = Decode(BuildBmp(spec));
+  BmpShape shape = RleShape(kBiRle8, 2, 2, {});
+  const BmpResult result = Decode(BuildBmp(shape));
   EXPECT_EQ(result.image, nullptr);
   EXPECT_EQ(result.error, BmpError::ConversionError) << "got " << ErrorName(result.error);
 }

@@ -9,13 +9,13 @@ namespace {
 
 std::vector<Sample> MakeSamples() {
   std::vector<Sample> samples;
-  BmpSpec rgb24;
+  BmpShape rgb24;
   rgb24.width = 3;
   rgb24.height = 2;
   rgb24.pixels = PackRows(24, {{1, 2, 3}, {4, 5, 6}});
   samples.push_back({"rgb24_file", rgb24});
 
-  BmpSpec pal8;
+  BmpShape pal8;
   pal8.fileHeader = false;
   pal8.width = 5;
   pal8.height = -2;
@@ -25,7 +25,7 @@ std::vector<Sample> MakeSamples() {
   pal8.pixels = PackRows(8, {{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}});
   samples.push_back({"pal8_bare_topdown", pal8});
 
-  BmpSpec core4;
+  BmpShape core4;
   core4.headerSize = 12;
   core4.width = 3;
   core4.height = 3;
@@ -35,7 +35,7 @@ std::vector<Sample> MakeSamples() {
   core4.pixels = PackRows(4, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
   samples.push_back({"core_pal4_file", core4});
 
-  BmpSpec pal1;
+  BmpShape pal1;
   pal1.headerSize = 12;
   pal1.fileHeader = false;
   pal1.width = 9;
@@ -45,7 +45,7 @@ std::vector<Sample> MakeSamples() {
   pal1.pixels = PackRows(1, {{1, 0, 1, 0, 1, 0, 1, 0, 1}, {0, 1, 0, 1, 0, 1, 0, 1, 0}});
   samples.push_back({"core_pal1_bare", pal1});
 
-  BmpSpec bf;
+  BmpShape bf;
   bf.fileHeader = false;
   bf.width = 3;
   bf.height = 2;
@@ -55,14 +55,14 @@ std::vector<Sample> MakeSamples() {
   bf.pixels = PackRows(16, {{1, 2, 3}, {4, 5, 6}});
   samples.push_back({"bf565_bare", bf});
 
-  BmpSpec rgb32;
+  BmpShape rgb32;
   rgb32.width = 2;
   rgb32.height = 2;
   rgb32.bitsPerPixel = 32;
   rgb32.pixels = PackRows(32, {{1, 2}, {3, 4}});
   samples.push_back({"rgb32_file", rgb32});
 
-  BmpSpec rle8;
+  BmpShape rle8;
   rle8.width = 4;
   rle8.height = 2;
   rle8.bitsPerPixel = 8;
@@ -72,20 +72,20 @@ std::vector<Sample> MakeSamples() {
   rle8.pixels = {2, 1, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 1, 0, 3, 2, 0, 1};  // run, absolute, line, delta
   samples.push_back({"rle8_file", rle8});
 
-  BmpSpec rle4 = rle8;
+  BmpShape rle4 = rle8;
   rle4.fileHeader = false;
   rle4.bitsPerPixel = 4;
   rle4.compression = kBiRle4;
   rle4.pixels = {3, 0x12, 0, 0, 0, 3, 0x12, 0x30, 0, 1};
   samples.push_back({"rle4_bare", rle4});
-  BmpSpec rgb555;
+  BmpShape rgb555;
   rgb555.width = 3;
   rgb555.height = -2;
   rgb555.bitsPerPixel = 16;
   rgb555.pixels = PackRows(16, {{0x7FFF, 0x001F, 0x03E0}, {0x7C00, 0x8000, 0x1234}});
   samples.push_back({"rgb555_topdown", rgb555});
 
-  BmpSpec bf32;
+  BmpShape bf32;
   bf32.width = 2;
   bf32.height = 1;
   bf32.bitsPerPixel = 32;

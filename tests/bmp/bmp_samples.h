@@ -11,7 +11,7 @@ namespace bmptest {
 
 struct Sample {
   const char* name;
-  BmpSpec spec;
+  BmpShape shape;
 };
 
 const std::vector<Sample>& Samples();

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   for (const bmptest::Sample& sample : bmptest::Samples()) {
-    const std::vector<uint8_t> bytes = bmptest::BuildBmp(sample.spec);
+    const std::vector<uint8_t> bytes = bmptest::BuildBmp(sample.shape);
     const std::string path = std::string(argv[1]) + "/" + sample.name + ".bmp";
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
