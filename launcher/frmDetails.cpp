@@ -1,25 +1,49 @@
 #include "frmDetails.h"
 
-#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 
+#include <string>
+
+#include "detail_lines.h"
 #include "frmMain.h"
 #include "secondary_window.h"
 #include "ui_frmDetails.h"
 
-namespace {
+frmDetails::frmDetails(frmMain* mainWindow) : ui(std::make_unique<Ui::frmDetails>()), main_(mainWindow) {
+  ui->setupUi(this);
+  connect(ui->cmdAbbrechen, &QPushButton::clicked, this, &frmDetails::cmdAbbrechen_Click);
+}
 
-class frmDetails final : public QDialog {
- public:
-  frmDetails() {
-    ui.setupUi(this);
-    connect(ui.cmdAbbrechen, &QPushButton::clicked, this, &QDialog::close);
+frmDetails::~frmDetails() { Form_Unload(); }
+
+void frmDetails::Form_Load() {
+  if (!main_) return;
+  main_->setEnabled(false);
+  const std::string score = main_->lblResult()->text().toStdString();
+  for (const std::string& line : submit::DetailLines(main_->optFullBench()->isChecked(), score, *main_)) {
+    ui->details->addItem(QString::fromStdString(line));
   }
+}
 
- private:
-  Ui::frmDetails ui;
-};
+void frmDetails::cmdAbbrechen_Click() { close(); }
 
-}  // namespace
+void frmDetails::Form_Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  if (main_) main_->setEnabled(true);
+}
 
-void ShowDetails(frmMain* mainWindow) { ShowDisablingMainWindow(new frmDetails, mainWindow); }
+void frmDetails::done(int result) {
+  Form_Unload();
+  QDialog::done(result);
+}
+
+frmDetails* ShowDetails(frmMain* mainWindow) {
+  auto* window = new frmDetails(mainWindow);
+  window->Form_Load();
+  ShowDisablingMainWindow(window, mainWindow);
+  return window;
+}
