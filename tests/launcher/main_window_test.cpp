@@ -1,7 +1,9 @@
 // The main window on the offscreen platform: its controls, its handlers and
 // its timers, with the test program start and the launcher's end faked.
 #include <QApplication>
-#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QProcessEnvironment>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -13,8 +15,11 @@
 #include <string>
 
 #include "frmMain.h"
+#include "frmSystemInfo.h"
+#include "sysinfo_provider.h"
 #include "launcher_test_support.h"
 #include "launcher_text.h"
+#include "program_starter.h"
 #include "stderr_capture.h"
 #include "user_locale.h"
 
@@ -60,6 +65,9 @@ class MainWindowTest : public QObject {
   void exitLeavesTheFiles();
   void closingDeletesTheFiles();
   void cleanupFailureShowsTheMessageAndEnds();
+  void untrappedErrorIsShownWithItsNumberThenTheLauncherEnds();
+  void benchmarkEnvironmentTurnsVsyncOffUnlessTheUserChose();
+  void testProgramStartsDetachedInTheLauncherFolder();
   void scoreUsesTheUserDecimalSeparator();
 
  private:
@@ -360,6 +368,64 @@ void MainWindowTest::cleanupFailureShowsTheMessageAndEnds() {
   window->close();
   QVERIFY(Exists(File("results.fps")));
   QCOMPARE(endCodes, QList<int>{launcher::kCleanupFailureExitCode});
+}
+
+// The system report is the handler whose platform calls can fail outright.
+void MainWindowTest::untrappedErrorIsShownWithItsNumberThenTheLauncherEnds() {
+  SetSystemInfoProviderFactory([]() -> std::unique_ptr<kovrin::sysinfo::Provider> {
+    throw launcher::UntrappedError(13, "adapter cannot be opened");
+  });
+  const QWidgetList before = QApplication::topLevelWidgets();
+
+  launcher_test::StderrCapture capture;
+  QTest::mouseClick(Control<QPushButton>("cmdSystemInfo"), Qt::LeftButton);
+  const std::string printed = capture.Text();
+
+  SetSystemInfoProviderFactory({});
+  for (QWidget* opened : QApplication::topLevelWidgets()) {
+    if (!before.contains(opened) && opened != window.get()) delete opened;
+  }
+  QCOMPARE(Text(printed), QStringLiteral("[msgbox] caption: Kovrin | text: Error 13: adapter cannot be opened | "
+                                         "buttons: OK | answer: OK\n"));
+  QCOMPARE(endCodes, QList<int>{launcher::kUntrappedErrorExitCode});
+}
+
+void MainWindowTest::benchmarkEnvironmentTurnsVsyncOffUnlessTheUserChose() {
+  QProcessEnvironment inherited;
+  inherited.insert(QStringLiteral("KOVRIN_MSGBOX"), QStringLiteral("default"));
+  const QProcessEnvironment plain = BenchmarkEnvironment(inherited);
+  QCOMPARE(plain.value(QStringLiteral("vblank_mode")), QStringLiteral("0"));
+  QCOMPARE(plain.value(QStringLiteral("__GL_SYNC_TO_VBLANK")), QStringLiteral("0"));
+  QCOMPARE(plain.value(QStringLiteral("KOVRIN_MSGBOX")), QStringLiteral("default"));
+
+  inherited.insert(QStringLiteral("vblank_mode"), QStringLiteral("3"));
+  inherited.insert(QStringLiteral("__GL_SYNC_TO_VBLANK"), QStringLiteral("1"));
+  const QProcessEnvironment chosen = BenchmarkEnvironment(inherited);
+  QCOMPARE(chosen.value(QStringLiteral("vblank_mode")), QStringLiteral("3"));
+  QCOMPARE(chosen.value(QStringLiteral("__GL_SYNC_TO_VBLANK")), QStringLiteral("1"));
+}
+
+// A stand-in program reports where it ran, its arguments and its environment.
+void MainWindowTest::testProgramStartsDetachedInTheLauncherFolder() {
+  const QString probe = dir->filePath(QStringLiteral("Probe"));
+  WriteBytes(probe.toStdString(),
+             "#!/bin/sh\n"
+             "echo \"$(pwd)|$#|$vblank_mode|$KOVRIN_PROBE\" > probe.tmp && mv probe.tmp probe.txt\n");
+  QFile::setPermissions(probe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  qputenv("KOVRIN_PROBE", "passed");
+
+  QTemporaryDir elsewhere;
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(elsewhere.path());
+  const bool startedProbe = StartTestProgramDetached(dir->path(), QStringLiteral("Probe"));
+  QDir::setCurrent(before);
+  qunsetenv("KOVRIN_PROBE");
+
+  QVERIFY(startedProbe);
+  QTRY_VERIFY_WITH_TIMEOUT(Exists(File("probe.txt")), 30000);
+  const QString expected = QDir(dir->path()).canonicalPath() + QStringLiteral("|0|0|passed\n");
+  QCOMPARE(Text(ReadBytes(File("probe.txt"))), expected);
+  QVERIFY(!StartTestProgramDetached(dir->path(), QStringLiteral("Missing")));
 }
 
 // Run once per locale by the test registration, which names the separator
