@@ -2,6 +2,7 @@
 // stand unquoted in the page.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "results_site.h"
@@ -55,6 +56,36 @@ TEST(SiteAt, EndpointAndRedirectUnderTheBase) {
 TEST(BuildSite, ConfiguredValuesAreUsable) {
   EXPECT_TRUE(submit::IsUsableSiteBase(submit::BuildSiteBase())) << submit::BuildSiteBase();
   EXPECT_NE(submit::BuildRecipient().find('@'), std::string_view::npos) << submit::BuildRecipient();
+}
+
+// The launcher reads the variable each time it builds a page.
+class LauncherSite : public testing::Test {
+ protected:
+  void TearDown() override { ::unsetenv(submit::kSiteVariable); }
+};
+
+TEST_F(LauncherSite, BuildValuesWithoutTheVariable) {
+  ::unsetenv(submit::kSiteVariable);
+  const submit::ResultsSite site = submit::LauncherResultsSite();
+  EXPECT_EQ(site.formMailUrl, std::string(submit::BuildSiteBase()) + "/cgi-bin/ezformml.cgi");
+  EXPECT_EQ(site.recipient, submit::BuildRecipient());
+}
+
+TEST_F(LauncherSite, VariableReplacesTheBaseOnly) {
+  ::setenv(submit::kSiteVariable, "http://127.0.0.1:4242", 1);
+  const submit::ResultsSite site = submit::LauncherResultsSite();
+  EXPECT_EQ(site.formMailUrl, "http://127.0.0.1:4242/cgi-bin/ezformml.cgi");
+  EXPECT_EQ(site.redirectUrl, "http://127.0.0.1:4242/kovrin/redirect.htm");
+  EXPECT_EQ(site.recipient, submit::BuildRecipient());
+}
+
+TEST_F(LauncherSite, UnusableVariableFallsBackToTheBuild) {
+  ::setenv(submit::kSiteVariable, "http://x.example/ onclick=alert(1)", 1);
+  testing::internal::CaptureStderr();
+  const submit::ResultsSite site = submit::LauncherResultsSite();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(site.formMailUrl, std::string(submit::BuildSiteBase()) + "/cgi-bin/ezformml.cgi");
+  EXPECT_NE(said.find("KOVRIN_RESULTS_SITE"), std::string::npos) << "stderr: " << said;
 }
 
 }  // namespace
