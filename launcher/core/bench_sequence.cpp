@@ -73,10 +73,10 @@ void BenchSequence::StartStep(std::size_t run) {
   } else if (!PurgeRunFiles()) {
     return;
   }
-  const BenchRun& spec = kFullBenchmark[run];
-  if (!CreateCfg(spec.resIndex, spec.depthIndex)) return;
+  const BenchRun& next = kFullBenchmark[run];
+  if (!CreateCfg(next.resIndex, next.depthIndex)) return;
   benchState_ = WaitingLabel(run);
-  effects_.StartProgram(spec);
+  effects_.StartProgram(next);
 }
 
 void BenchSequence::CollectStep(std::size_t run) {
@@ -84,10 +84,10 @@ void BenchSequence::CollectStep(std::size_t run) {
   if (!content) return;
   const std::optional<int32_t> fps = ResultFromFile(*content, decimalSeparator_);
   if (!fps) return;
-  const BenchRun& spec = kFullBenchmark[run];
-  table_.*spec.field = *fps;
+  const BenchRun& done = kFullBenchmark[run];
+  table_.*done.field = *fps;
   benchState_ = LabelAfterCollect(run);
-  effects_.RunCollected(spec, *fps);
+  effects_.RunCollected(done, *fps);
 }
 
 bool BenchSequence::CreateCfg(int resIndex, int depthIndex) {
