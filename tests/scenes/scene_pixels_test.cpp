@@ -177,7 +177,7 @@ TEST_P(OverdrawPicture, LastGridCubeCoversItsFootprint) {
   EXPECT_EQ(wrong, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Frames, OverdrawPicture, testing::Values(1, 25),
+INSTANTIATE_TEST_SUITE_P(Frames, OverdrawPicture, testing::Values(1, 6),
                          [](const testing::TestParamInfo<int>& p) { return "Frame" + std::to_string(p.param); });
 
 // ---- Blending --------------------------------------------------------------
@@ -280,7 +280,7 @@ TEST_P(BlendingPicture, SquaresAddUpOverTheBackgroundAndSaturate) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ColoursAndFrames, BlendingPicture,
-                         testing::Values(BlendingParam{&kColoured, 1}, BlendingParam{&kColoured, 25},
+                         testing::Values(BlendingParam{&kColoured, 1}, BlendingParam{&kColoured, 6},
                                          BlendingParam{&kWhiteOnBlack, 1}),
                          [](const testing::TestParamInfo<BlendingParam>& p) {
                            return std::string(p.param.colours->name) + "Frame" + std::to_string(p.param.frame);
