@@ -1,14 +1,73 @@
-// The launcher: the main window, from which the user runs the benchmark.
+// The launcher: the main window, from which the user runs the benchmark, or
+// the same benchmark without a window from the command line.
 #include <QApplication>
+#include <QCoreApplication>
 
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
 #include "frmMain.h"
+#include "headless_run.h"
 #include "launcher_text.h"
+#include "work_folder.h"
 
-int main(int argc, char* argv[]) {
+namespace {
+
+// The folder the hand-off files live in; a per-user stand-in is announced,
+// since that is where the user will look for them.
+std::optional<cli::WorkFolder> PrepareWorkFolder() {
+  const std::string launcherFolder = QCoreApplication::applicationDirPath().toStdString();
+  cli::WorkFolder folder = cli::ChooseWorkFolder(launcherFolder);
+  if (!folder.error.empty()) {
+    std::cerr << "kovrin: " << folder.error << std::endl;
+    return std::nullopt;
+  }
+  if (folder.perUser) {
+    std::cerr << "kovrin: the hand-off files cannot go to " << launcherFolder << "; working in "
+              << folder.path.string() << std::endl;
+  }
+  return folder;
+}
+
+int RunWindow(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(launcher::kApplicationTitle.data(),
                                                      static_cast<qsizetype>(launcher::kApplicationTitle.size())));
-  frmMain window;
+  const std::optional<cli::WorkFolder> folder = PrepareWorkFolder();
+  if (!folder) return 1;
+  LauncherSetup setup;
+  setup.folder = QString::fromStdString(folder->path.string());
+  frmMain window(std::move(setup));
   window.show();
   return QApplication::exec();
+}
+
+int RunHeadless(int argc, char* argv[], const cli::CommandLine& line) {
+  QCoreApplication app(argc, argv);
+  const std::optional<cli::WorkFolder> folder = PrepareWorkFolder();
+  if (!folder) return 1;
+  cli::HeadlessSetup setup;
+  setup.folder = folder->path;
+  setup.timeoutSeconds = line.timeoutSeconds;
+  setup.jsonFile = line.jsonFile;
+  return cli::RunHeadless(setup, std::cout, std::cerr);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const cli::CommandLine line = cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (line.action) {
+    case cli::CommandLine::Action::Help: std::cout << cli::HelpText(); return 0;
+    case cli::CommandLine::Action::Version: std::cout << cli::VersionText(); return 0;
+    case cli::CommandLine::Action::Error:
+      std::cerr << "kovrin: " << line.error << "\nTry 'kovrin --help'.\n";
+      return cli::kUsageExitCode;
+    case cli::CommandLine::Action::Headless: return RunHeadless(argc, argv, line);
+    case cli::CommandLine::Action::Window: break;
+  }
+  return RunWindow(argc, argv);
 }

@@ -1,0 +1,315 @@
+#include "headless_run.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTimer>
+
+#include <array>
+#include <chrono>
+#include <memory>
+#include <string_view>
+
+#include "bench_labels.h"
+#include "bench_sequence.h"
+#include "detail_lines.h"
+#include "handoff_folder.h"
+#include "launcher_text.h"
+#include "program_starter.h"
+#include "result_json.h"
+#include "results_table.h"
+#include "run_mode.h"
+#include "user_locale.h"
+
+namespace cli {
+namespace {
+
+constexpr std::size_t kRunCount = launcher::kFullBenchmark.size();
+// How long a stopped test program is given to go.
+constexpr int kStopWaitMs = 5000;
+
+bool IsSet(const QProcessEnvironment& environment, const char* name) {
+  return !environment.value(QString::fromLatin1(name)).isEmpty();
+}
+
+std::size_t RunIndex(const launcher::BenchRun& run) {
+  for (std::size_t i = 0; i < kRunCount; ++i) {
+    if (launcher::kFullBenchmark[i].field == run.field) return i;
+  }
+  return 0;
+}
+
+// "Run 3/12 Quillfire 1024x768x16"
+std::string RunName(std::size_t index) {
+  const launcher::BenchRun& run = launcher::kFullBenchmark[index];
+  return "Run " + std::to_string(index + 1) + "/" + std::to_string(kRunCount) + " " +
+         std::string(launcher::ProgramName(run.test)) + " " + std::to_string(launcher::ResolutionWidth(run.resIndex)) +
+         "x" + std::to_string(launcher::ResolutionHeight(run.resIndex)) + "x" +
+         std::to_string(launcher::DepthBits(run.depthIndex));
+}
+
+// A result file's first bytes as they can be shown on one line.
+std::string Shown(const std::string& bytes) {
+  constexpr std::size_t kShown = 40;
+  std::string shown;
+  for (const char c : bytes.substr(0, kShown)) {
+    if (c == '\r') {
+      shown += "\\r";
+    } else if (c == '\n') {
+      shown += "\\n";
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      shown += '?';
+    } else {
+      shown += c;
+    }
+  }
+  return bytes.size() > kShown ? shown + "..." : shown;
+}
+
+class HeadlessRun final : private launcher::LauncherEffects {
+ public:
+  HeadlessRun(const HeadlessSetup& setup, std::ostream& out, std::ostream& err)
+      : setup_(setup),
+        out_(out),
+        err_(err),
+        disk_(setup.folder),
+        sequence_(disk_, *this, table_, UserDecimalSeparator()),
+        environment_(HeadlessEnvironment(setup.environment)),
+        forwardDiag_(setup.environment.value(QStringLiteral("KOVRIN_DIAG")) == QLatin1String("1")) {}
+
+  int Run();
+
+ private:
+  // LauncherEffects
+  std::string ResultLabel() const override { return label_; }
+  void SetResultLabel(const std::string& text) override { label_ = text; }
+  bool StartProgram(const launcher::BenchRun& run) override;
+  void ShowCriticalMessage(const std::string& text) override;
+  void EndLauncher(int exitCode) override;
+  void RunCollected(const launcher::BenchRun& run, int32_t fps) override;
+
+  void Tick();
+  bool ChildRunning() const { return child_ && child_->state() != QProcess::NotRunning; }
+  std::string ProgramPath(launcher::TestProgram test) const;
+  std::string NoResultMessage(std::size_t run);
+  std::string ChildFate();
+  void ReadChildOutput(bool ended);
+  void TakeChildLine(std::string_view line);
+  void Succeed();
+  bool WriteJson();
+  void Fail(const std::string& message);
+  void Finish(int exitCode);
+
+  const HeadlessSetup& setup_;
+  std::ostream& out_;
+  std::ostream& err_;
+  launcher::DiskFolder disk_;
+  launcher::ResultsTable table_;
+  launcher::BenchSequence sequence_;
+  std::string label_;
+  QProcessEnvironment environment_;
+  bool forwardDiag_;
+
+  std::unique_ptr<QProcess> child_;
+  std::size_t childRun_ = 0;
+  std::string childOutput_;
+  RunModes modes_;
+  QDeadlineTimer deadline_;
+  std::optional<std::string> startFailure_;
+
+  QTimer timer_;
+  QEventLoop loop_;
+  bool done_ = false;
+  int exitCode_ = 0;
+};
+
+int HeadlessRun::Run() {
+  for (const auto test : {launcher::TestProgram::Quillfire, launcher::TestProgram::Lumavane}) {
+    const QFileInfo program(QString::fromStdString(ProgramPath(test)));
+    if (!program.isFile() || !program.isExecutable()) {
+      err_ << "kovrin: the test program " << program.filePath().toStdString() << " is missing or not executable\n";
+      return 1;
+    }
+  }
+  sequence_.RequestRun(true);
+  QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+  timer_.start(setup_.tickMs);
+  loop_.exec();
+  return exitCode_;
+}
+
+std::string HeadlessRun::ProgramPath(launcher::TestProgram test) const {
+  return (setup_.folder / launcher::ProgramName(test)).string();
+}
+
+void HeadlessRun::Tick() {
+  if (done_) return;
+  const std::optional<std::size_t> waiting = sequence_.WaitingRun();
+  if (waiting && deadline_.hasExpired()) return Fail(NoResultMessage(*waiting));
+  if (!waiting && ChildRunning()) {
+    // The result is in; the next step waits until its program has ended.
+    if (deadline_.hasExpired()) {
+      return Fail(RunName(childRun_) + ": the test program left its result but did not end within " +
+                  std::to_string(setup_.timeoutSeconds) + " s; " + ChildFate());
+    }
+    return;
+  }
+  const launcher::TickTarget target = launcher::DispatchTarget(sequence_.BenchState());
+  const bool startTick =
+      !waiting && (target == launcher::TickTarget::QuillfireRunner || target == launcher::TickTarget::LumavaneRunner);
+  sequence_.StatusTick();
+  if (done_) return;
+  if (startFailure_) return Fail(*startFailure_);
+  if (target == launcher::TickTarget::Finish) return Succeed();
+  // The window would sit idle, or retry the start for ever; here the user learns why.
+  if (startTick && !sequence_.WaitingRun()) {
+    return Fail("cannot write " + (setup_.folder / launcher::kConfigFile).string());
+  }
+}
+
+bool HeadlessRun::StartProgram(const launcher::BenchRun& run) {
+  childRun_ = RunIndex(run);
+  deadline_ = QDeadlineTimer(std::chrono::seconds(setup_.timeoutSeconds));
+  out_ << RunName(childRun_) << ": started" << std::endl;
+
+  child_ = std::make_unique<QProcess>();
+  childOutput_.clear();
+  child_->setProgram(QString::fromStdString(ProgramPath(run.test)));
+  child_->setArguments({});
+  child_->setWorkingDirectory(QString::fromStdString(setup_.folder.string()));
+  child_->setProcessEnvironment(environment_);
+  child_->setProcessChannelMode(QProcess::MergedChannels);
+  QProcess* child = child_.get();
+  QObject::connect(child, &QProcess::readyReadStandardOutput, [this] { ReadChildOutput(false); });
+  QObject::connect(child, &QProcess::finished, [this] { ReadChildOutput(true); });
+  child->start(QIODevice::ReadOnly);
+  if (!child->waitForStarted()) {
+    startFailure_ = RunName(childRun_) + ": cannot start " + child->program().toStdString() + ": " +
+                    child->errorString().toStdString();
+    return false;
+  }
+  return true;
+}
+
+void HeadlessRun::RunCollected(const launcher::BenchRun& run, int32_t fps) {
+  out_ << RunName(RunIndex(run)) << ": " << fps << " fps" << std::endl;
+}
+
+void HeadlessRun::ShowCriticalMessage(const std::string& text) {
+  std::string shown = text;
+  for (std::size_t at = shown.find("\r\n"); at != std::string::npos; at = shown.find("\r\n", at)) {
+    shown.replace(at, 2, "\n");
+  }
+  err_ << "kovrin: " << shown << "\n"
+       << "kovrin: config.cfg or results.fps in " << setup_.folder.string()
+       << " could not be deleted before the next run" << std::endl;
+}
+
+// The clean-up refused to go on: the launcher ends at once, its files stay.
+void HeadlessRun::EndLauncher(int exitCode) {
+  if (ChildRunning()) child_->kill();
+  Finish(exitCode);
+}
+
+std::string HeadlessRun::NoResultMessage(std::size_t run) {
+  std::string message = RunName(run) + ": no result within " + std::to_string(setup_.timeoutSeconds) + " s; ";
+  if (const std::optional<std::string> content = disk_.Read(launcher::kResultFile)) {
+    message += "results.fps cannot be read as a frame rate: \"" + Shown(*content) + "\"; ";
+  } else {
+    message += "results.fps was not written; ";
+  }
+  return message + ChildFate();
+}
+
+// What became of the current test program; one still running is stopped.
+std::string HeadlessRun::ChildFate() {
+  const std::string name(launcher::ProgramName(launcher::kFullBenchmark[childRun_].test));
+  if (ChildRunning()) {
+    child_->kill();
+    child_->waitForFinished(kStopWaitMs);
+    return name + " was still running and has been stopped";
+  }
+  if (child_ && child_->exitStatus() == QProcess::CrashExit) return name + " crashed";
+  if (child_) return name + " ended with exit code " + std::to_string(child_->exitCode());
+  return name + " did not run";
+}
+
+void HeadlessRun::ReadChildOutput(bool ended) {
+  if (!child_) return;
+  childOutput_ += child_->readAllStandardOutput().toStdString();
+  std::size_t start = 0;
+  for (std::size_t end = childOutput_.find('\n'); end != std::string::npos; end = childOutput_.find('\n', start)) {
+    TakeChildLine(std::string_view(childOutput_).substr(start, end - start));
+    start = end + 1;
+  }
+  childOutput_.erase(0, start);
+  if (ended && !childOutput_.empty()) {
+    TakeChildLine(childOutput_);
+    childOutput_.clear();
+  }
+}
+
+void HeadlessRun::TakeChildLine(std::string_view line) {
+  if (TakeDiagLine(line, modes_[childRun_]) && !forwardDiag_) return;
+  err_ << line << std::endl;
+}
+
+void HeadlessRun::Succeed() {
+  out_ << "\n";
+  for (const std::string& line : submit::DetailLines(true, label_, table_)) out_ << line << "\n";
+  out_ << "Score: " << label_ << std::endl;
+  const bool written = WriteJson();
+  sequence_.UnloadCleanup();
+  Finish(written ? 0 : 1);
+}
+
+bool HeadlessRun::WriteJson() {
+  if (!setup_.jsonFile) return true;
+  QSaveFile file(QString::fromStdString(*setup_.jsonFile));
+  const QByteArray json = ResultJson(table_, label_, modes_, QDateTime::currentDateTimeUtc());
+  if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.commit()) return true;
+  err_ << "kovrin: cannot write " << *setup_.jsonFile << ": " << file.errorString().toStdString() << std::endl;
+  return false;
+}
+
+// Like closing the window: the hand-off files go, whatever happens to them.
+void HeadlessRun::Fail(const std::string& message) {
+  err_ << "kovrin: " << message << std::endl;
+  if (ChildRunning()) {
+    child_->kill();
+    child_->waitForFinished(kStopWaitMs);
+  }
+  sequence_.UnloadCleanup();
+  Finish(1);
+}
+
+void HeadlessRun::Finish(int exitCode) {
+  done_ = true;
+  exitCode_ = exitCode;
+  timer_.stop();
+  loop_.exit(exitCode);
+}
+
+}  // namespace
+
+QProcessEnvironment HeadlessEnvironment(const QProcessEnvironment& inherited) {
+  QProcessEnvironment environment = BenchmarkEnvironment(inherited);
+  const bool display = IsSet(inherited, "DISPLAY") || IsSet(inherited, "WAYLAND_DISPLAY");
+  if (!display && !IsSet(inherited, "SDL_VIDEODRIVER")) {
+    environment.insert(QStringLiteral("SDL_VIDEODRIVER"), QStringLiteral("offscreen"));
+  }
+  if (!IsSet(inherited, "KOVRIN_MSGBOX")) environment.insert(QStringLiteral("KOVRIN_MSGBOX"), QStringLiteral("default"));
+  environment.insert(QStringLiteral("KOVRIN_DIAG"), QStringLiteral("1"));
+  return environment;
+}
+
+int RunHeadless(const HeadlessSetup& setup, std::ostream& out, std::ostream& err) {
+  HeadlessRun run(setup, out, err);
+  return run.Run();
+}
+
+}  // namespace cli

@@ -1,0 +1,67 @@
+#include "result_json.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+
+#include "command_line.h"
+
+namespace cli {
+namespace {
+
+QJsonValue Text(const std::string& text) {
+  return text.empty() ? QJsonValue(QJsonValue::Null) : QJsonValue(QString::fromStdString(text));
+}
+
+template <typename T>
+QJsonValue Optional(const std::optional<T>& value) {
+  return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject ModeObject(const RunMode& mode) {
+  return {
+      {"fullscreen", Optional(mode.fullscreen)},     {"window", Text(mode.window)},
+      {"color_bits", Optional(mode.colorBits)},      {"depth_bits", Optional(mode.depthBits)},
+      {"swap_interval", Optional(mode.swapInterval)}, {"display_mode", Text(mode.displayMode)},
+      {"video_driver", Text(mode.videoDriver)},       {"renderer", Text(mode.renderer)},
+  };
+}
+
+// The renderer of the benchmark: the first one a run reported.
+QJsonValue Renderer(const RunModes& modes) {
+  for (const RunMode& mode : modes) {
+    if (!mode.renderer.empty()) return Text(mode.renderer);
+  }
+  return QJsonValue(QJsonValue::Null);
+}
+
+}  // namespace
+
+QByteArray ResultJson(const launcher::ResultsTable& table, const std::string& scoreLabel, const RunModes& modes,
+                      const QDateTime& finished) {
+  QJsonArray runs;
+  for (std::size_t i = 0; i < launcher::kFullBenchmark.size(); ++i) {
+    const launcher::BenchRun& run = launcher::kFullBenchmark[i];
+    const std::string_view test = launcher::ProgramName(run.test);
+    runs.append(QJsonObject{
+        {"test", QString::fromUtf8(test.data(), static_cast<qsizetype>(test.size()))},
+        {"width", launcher::ResolutionWidth(run.resIndex)},
+        {"height", launcher::ResolutionHeight(run.resIndex)},
+        {"depth", launcher::DepthBits(run.depthIndex)},
+        {"fps", table.*run.field},
+        {"mode", ModeObject(modes[i])},
+    });
+  }
+  const QJsonObject root{
+      {"format", 1},
+      {"version", QString::fromStdString(VersionNumber())},
+      {"date", finished.toUTC().toString(Qt::ISODate)},
+      {"renderer", Renderer(modes)},
+      {"score", QJsonObject{{"result", table.Result}, {"label", QString::fromStdString(scoreLabel)}}},
+      {"runs", runs},
+  };
+  return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+}  // namespace cli

@@ -1,0 +1,203 @@
+// The headless run in this process, against fake test programs: shell
+// scripts in a scratch launcher folder that leave their result at once, or
+// never, or leave one that is no number.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcessEnvironment>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "detail_lines.h"
+#include "headless_run.h"
+#include "results_table.h"
+#include "temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using cli_test::TempFolder;
+using cli_test::WriteFile;
+
+// The score label takes the user's decimal separator: the test's is ".".
+void EnsureApplication() {
+  ::setenv("LC_ALL", "C.UTF-8", 1);
+  static int argc = 1;
+  static char name[] = "cli_headless_test";
+  static char* argv[] = {name, nullptr};
+  static QCoreApplication app(argc, argv);
+}
+
+// A fake that reports the mode from config.cfg as the real programs'
+// diagnostics would, shows one unattended box and leaves `fps`.
+std::string ReportingFake(int fps) {
+  return "#!/bin/sh\n"
+         "value() { sed -n \"s/^$1=\\([0-9]*\\);.*/\\1/p\" config.cfg; }\n"
+         "echo \"[diag] window: $(value GL_RESX)x$(value GL_RESY)\" >&2\n"
+         "echo \"[diag] fullscreen: yes\" >&2\n"
+         "echo \"[diag] color_bits: $(value GL_BITDEPTH) (fake)\" >&2\n"
+         "echo \"[diag] depth_bits: 24\" >&2\n"
+         "echo \"[diag] renderer: Fake GL\" >&2\n"
+         "echo \"[diag] swap_interval: 0\" >&2\n"
+         "echo \"[msgbox] caption: Fake | text: hello | buttons: OK | answer: OK\" >&2\n"
+         "printf '" + std::to_string(fps) + "\\r\\n' > results.fps\n";
+}
+
+struct Outcome {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+class HeadlessRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override { EnsureApplication(); }
+
+  void Program(const char* name, const std::string& script) {
+    WriteFile(folder() / name, script);
+    fs::permissions(folder() / name, fs::perms::owner_all);
+  }
+
+  Outcome Run(int timeoutSeconds = 2, std::optional<std::string> json = std::nullopt) {
+    cli::HeadlessSetup setup;
+    setup.folder = folder();
+    setup.timeoutSeconds = timeoutSeconds;
+    setup.jsonFile = std::move(json);
+    std::ostringstream out, err;
+    const int code = cli::RunHeadless(setup, out, err);
+    return {code, out.str(), err.str()};
+  }
+
+  const fs::path& folder() const { return temp.Path(); }
+
+  TempFolder temp;
+};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(HeadlessRunTest, ARunWithoutResultTimesOut) {
+  Program("Quillfire", "#!/bin/sh\nexec sleep 30\n");
+  Program("Lumavane", "#!/bin/sh\nexit 0\n");
+  const Outcome outcome = Run(2);
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_TRUE(Contains(outcome.err, "kovrin: Run 1/12 Quillfire 640x480x16: no result within 2 s; results.fps was not "
+                                    "written; Quillfire was still running and has been stopped"))
+      << outcome.err;
+}
+
+TEST_F(HeadlessRunTest, AResultThatIsNoNumberTimesOutAndIsShown) {
+  Program("Quillfire", "#!/bin/sh\nprintf 'fast\\r\\n' > results.fps\n");
+  Program("Lumavane", "#!/bin/sh\nexit 0\n");
+  const Outcome outcome = Run(2);
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_TRUE(Contains(outcome.err, "results.fps cannot be read as a frame rate: \"fast\\r\\n\"; Quillfire ended with "
+                                    "exit code 0"))
+      << outcome.err;
+}
+
+TEST_F(HeadlessRunTest, AMissingTestProgramStopsBeforeTheFirstRun) {
+  Program("Quillfire", ReportingFake(100));
+  const Outcome outcome = Run();
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_TRUE(Contains(outcome.err, (folder() / "Lumavane").string() + " is missing")) << outcome.err;
+  EXPECT_EQ(outcome.out, "") << "a run started";
+}
+
+// The first run's lenient clear cannot delete the planted file, which is then
+// taken as that run's result; the strict clean-up before the second run
+// refuses to go on.
+TEST_F(HeadlessRunTest, AStaleResultThatCannotBeDeletedStopsTheRun) {
+  Program("Quillfire", "#!/bin/sh\nexit 0\n");
+  Program("Lumavane", "#!/bin/sh\nexit 0\n");
+  WriteFile(folder() / "results.fps", "500\r\n");
+  fs::permissions(folder() / "results.fps", fs::perms::owner_write, fs::perm_options::remove);
+
+  const Outcome outcome = Run();
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_TRUE(Contains(outcome.err, "kovrin: Es ist ein bekannter Fehler aufgetreten!\n"
+                                    "Eine Datei konnte nicht gel\xC3\xB6scht werden\n"
+                                    "Um Cheat-Sicherheit zu gew\xC3\xA4hren wird abgebrochen.\n"))
+      << outcome.err;
+  EXPECT_FALSE(Contains(outcome.out, "Run 2/12")) << outcome.out;
+  EXPECT_FALSE(fs::exists(folder() / "config.cfg")) << "config.cfg is deleted before the refusal";
+  EXPECT_TRUE(fs::exists(folder() / "results.fps"));
+}
+
+TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
+  Program("Quillfire", ReportingFake(120));
+  Program("Lumavane", ReportingFake(61));
+  const fs::path jsonFile = folder() / "result.json";
+
+  const Outcome outcome = Run(30, jsonFile.string());
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+
+  // The report: the details of the window's details list, then the score.
+  launcher::ResultsTable table;
+  for (const launcher::BenchRun& run : launcher::kFullBenchmark) {
+    table.*run.field = run.test == launcher::TestProgram::Quillfire ? 120 : 61;
+  }
+  std::string report;
+  for (const std::string& line : submit::DetailLines(true, "90.5 fps", table)) report += line + "\n";
+  report += "Score: 90.5 fps\n";
+  ASSERT_GE(outcome.out.size(), report.size());
+  EXPECT_EQ(outcome.out.substr(outcome.out.size() - report.size()), report) << outcome.out;
+  EXPECT_TRUE(Contains(outcome.out, "Run 12/12 Lumavane 1600x1200x32: 61 fps\n")) << outcome.out;
+  // The programs' own lines pass through; the diagnostics asked for do not.
+  EXPECT_TRUE(Contains(outcome.err, "[msgbox] caption: Fake | text: hello")) << outcome.err;
+  EXPECT_FALSE(Contains(outcome.err, "[diag]")) << outcome.err;
+  EXPECT_FALSE(fs::exists(folder() / "results.fps")) << "the hand-off files stay after the end";
+
+  std::ifstream in(jsonFile, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  QJsonParseError parseError{};
+  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(bytes), &parseError);
+  ASSERT_TRUE(document.isObject()) << parseError.errorString().toStdString() << "\n" << bytes;
+  const QJsonObject root = document.object();
+  EXPECT_EQ(root.value("format").toInt(), 1);
+  EXPECT_EQ(root.value("version").toString().toStdString(), cli::VersionNumber());
+  const QDateTime date = QDateTime::fromString(root.value("date").toString(), Qt::ISODate);
+  EXPECT_TRUE(date.isValid() && date.timeSpec() == Qt::UTC) << root.value("date").toString().toStdString();
+  EXPECT_EQ(root.value("renderer").toString().toStdString(), "Fake GL");
+  const QJsonObject score = root.value("score").toObject();
+  EXPECT_TRUE(score.value("result").isDouble());
+  EXPECT_EQ(score.value("result").toInt(), 90) << "90.5 rounds to the even 90";
+  EXPECT_EQ(score.value("label").toString().toStdString(), "90.5 fps");
+
+  const QJsonArray runs = root.value("runs").toArray();
+  ASSERT_EQ(runs.size(), 12);
+  for (qsizetype i = 0; i < runs.size(); ++i) {
+    const launcher::BenchRun& expected = launcher::kFullBenchmark[static_cast<std::size_t>(i)];
+    const int width = launcher::ResolutionWidth(expected.resIndex);
+    const int height = launcher::ResolutionHeight(expected.resIndex);
+    const int depth = launcher::DepthBits(expected.depthIndex);
+    SCOPED_TRACE("run " + std::to_string(i + 1));
+    const QJsonObject run = runs.at(i).toObject();
+    EXPECT_EQ(run.value("test").toString().toStdString(), launcher::ProgramName(expected.test));
+    EXPECT_EQ(run.value("width").toInt(), width);
+    EXPECT_EQ(run.value("height").toInt(), height);
+    EXPECT_EQ(run.value("depth").toInt(), depth);
+    EXPECT_EQ(run.value("fps").toInt(), table.*expected.field);
+    const QJsonObject mode = run.value("mode").toObject();
+    EXPECT_EQ(mode.value("window").toString().toStdString(), std::to_string(width) + "x" + std::to_string(height));
+    EXPECT_EQ(mode.value("color_bits").toInt(-1), depth) << "another run's diagnostics";
+    EXPECT_EQ(mode.value("fullscreen"), QJsonValue(true));
+    EXPECT_EQ(mode.value("depth_bits").toInt(-1), 24);
+    EXPECT_EQ(mode.value("swap_interval").toInt(-1), 0);
+    EXPECT_EQ(mode.value("renderer").toString().toStdString(), "Fake GL");
+    // Not reported by the fake: present, and null.
+    EXPECT_TRUE(mode.contains("display_mode") && mode.value("display_mode").isNull());
+    EXPECT_TRUE(mode.contains("video_driver") && mode.value("video_driver").isNull());
+  }
+}
+
+}  // namespace

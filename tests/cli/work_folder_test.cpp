@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "temp_folder.h"
+#include "work_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using cli_test::TempFolder;
+using cli_test::WriteFile;
+
+TEST(PerUserFolder, FromXdgDataHomeOrHome) {
+  struct Case {
+    const char* xdg;
+    const char* home;
+    fs::path expected;
+  } const cases[] = {
+      {"/xdg", "/home/u", "/xdg/kovrin/run"},
+      {"relative/xdg", "/home/u", "/home/u/.local/share/kovrin/run"},
+      {"", "/home/u", "/home/u/.local/share/kovrin/run"},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(cli::PerUserFolder(c.xdg, c.home), c.expected) << "XDG_DATA_HOME '" << c.xdg << "', HOME '" << c.home << "'";
+  }
+}
+
+class WorkFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory(launcherFolder);
+    WriteFile(launcherFolder / "Quillfire", "");
+  }
+  void MarkShared() { WriteFile(launcherFolder / cli::kSharedInstallMarker, ""); }
+
+  TempFolder temp;
+  fs::path launcherFolder = temp.Path() / "lib-kovrin";
+  fs::path perUser = temp.Path() / "home" / "kovrin" / "run";
+};
+
+TEST_F(WorkFolderTest, AWritableFolderOfItsOwnIsUsedAsItIs) {
+  const cli::WorkFolder folder = cli::ChooseWorkFolder(launcherFolder, perUser);
+  EXPECT_EQ(folder.path, launcherFolder) << folder.error;
+  EXPECT_FALSE(folder.perUser);
+  EXPECT_FALSE(fs::exists(perUser)) << "the per-user folder was made though it is not needed";
+}
+
+TEST_F(WorkFolderTest, ASharedInstallationWorksInThePerUserFolderThroughLinks) {
+  MarkShared();
+  // A link left by an installation elsewhere is pointed here again.
+  fs::create_directories(perUser);
+  fs::create_symlink("/opt/old-kovrin/data", perUser / "data");
+
+  const cli::WorkFolder folder = cli::ChooseWorkFolder(launcherFolder, perUser);
+  ASSERT_EQ(folder.path, perUser) << folder.error;
+  EXPECT_TRUE(folder.perUser);
+  for (const std::string_view entry : cli::kRunFolderEntries) {
+    EXPECT_EQ(fs::read_symlink(perUser / entry), launcherFolder / entry) << entry;
+  }
+  EXPECT_TRUE(fs::is_regular_file(perUser / "Quillfire")) << "the link to the program does not lead to it";
+}
+
+TEST_F(WorkFolderTest, AFileInTheWayOfALinkIsAnErrorAndStays) {
+  MarkShared();
+  fs::create_directories(perUser);
+  WriteFile(perUser / "default.fnt", "mine");
+
+  const cli::WorkFolder folder = cli::ChooseWorkFolder(launcherFolder, perUser);
+  EXPECT_TRUE(folder.path.empty());
+  EXPECT_NE(folder.error.find((perUser / "default.fnt").string() + " is in the way"), std::string::npos) << folder.error;
+  EXPECT_FALSE(fs::is_symlink(perUser / "default.fnt"));
+}
+
+TEST_F(WorkFolderTest, NoPerUserFolderIsAnError) {
+  MarkShared();
+  const cli::WorkFolder folder = cli::ChooseWorkFolder(launcherFolder, fs::path());
+  EXPECT_TRUE(folder.path.empty());
+  EXPECT_NE(folder.error.find("neither XDG_DATA_HOME nor HOME"), std::string::npos) << folder.error;
+}
+
+}  // namespace
