@@ -76,7 +76,7 @@ void frmMain::Untrapped(Handler&& handler) {
     const launcher::ErrorDescription error = launcher::DescribeError(std::current_exception());
     ShowMessageBox(nullptr, FromUtf8(launcher::kApplicationTitle),
                    QString::fromStdString(launcher::UntrappedErrorText(error)), QMessageBox::Critical,
-                   launcher::BoxButtons::Ok, launcher::BoxAnswer::Ok);
+                   unattended::Buttons::Ok, unattended::Answer::Ok);
     EndLauncher(launcher::kUntrappedErrorExitCode);
   }
 }
@@ -183,7 +183,7 @@ bool frmMain::StartProgram(const launcher::BenchRun& run) {
 // window, and the box must stay answerable.
 void frmMain::ShowCriticalMessage(const std::string& text) {
   ShowMessageBox(nullptr, FromUtf8(launcher::kApplicationTitle), QString::fromStdString(text),
-                 QMessageBox::Critical, launcher::BoxButtons::Ok, launcher::BoxAnswer::Ok);
+                 QMessageBox::Critical, unattended::Buttons::Ok, unattended::Answer::Ok);
 }
 
 // The launcher ends at once: no further step, no unload clean-up.

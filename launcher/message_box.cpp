@@ -9,42 +9,42 @@
 
 namespace {
 
-std::optional<launcher::UnattendedMode> UnattendedMode() {
-  if (const auto mode = launcher::UnattendedModeFromEnv(std::getenv("KOVRIN_MSGBOX"))) return mode;
+std::optional<unattended::Mode> UnattendedMode() {
+  if (const auto mode = unattended::ModeFromEnv(std::getenv("KOVRIN_MSGBOX"))) return mode;
   const QString platform = QGuiApplication::platformName();
   if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
-    return launcher::UnattendedMode::Default;
+    return unattended::Mode::Default;
   }
   return std::nullopt;
 }
 
-launcher::BoxAnswer AnswerFrom(QMessageBox::StandardButton pressed, launcher::BoxButtons buttons) {
-  if (buttons == launcher::BoxButtons::Ok) return launcher::BoxAnswer::Ok;
-  return pressed == QMessageBox::Yes ? launcher::BoxAnswer::Yes : launcher::BoxAnswer::No;
+unattended::Answer AnswerFrom(QMessageBox::StandardButton pressed, unattended::Buttons buttons) {
+  if (buttons == unattended::Buttons::Ok) return unattended::Answer::Ok;
+  return pressed == QMessageBox::Yes ? unattended::Answer::Yes : unattended::Answer::No;
 }
 
 }  // namespace
 
 bool MessageBoxesUnattended() { return UnattendedMode().has_value(); }
 
-launcher::BoxAnswer ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
-                                   QMessageBox::Icon icon, launcher::BoxButtons buttons,
-                                   launcher::BoxAnswer defaultAnswer) {
+unattended::Answer ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
+                                   QMessageBox::Icon icon, unattended::Buttons buttons,
+                                   unattended::Answer defaultAnswer) {
   if (const auto mode = UnattendedMode()) {
-    const launcher::BoxAnswer answer = launcher::UnattendedAnswer(*mode, buttons, defaultAnswer);
+    const unattended::Answer answer = unattended::AnswerFor(*mode, buttons, defaultAnswer);
     const std::string line =
-        launcher::UnattendedLine(caption.toStdString(), text.toStdString(), buttons, answer);
+        unattended::Line(caption.toStdString(), text.toStdString(), buttons, answer);
     std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
     return answer;
   }
-  const bool yesNo = buttons == launcher::BoxButtons::YesNo;
+  const bool yesNo = buttons == unattended::Buttons::YesNo;
   QString shown = text;
   shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   QMessageBox box(icon, caption, shown, yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                   parent);
   if (yesNo) {
-    box.setDefaultButton(defaultAnswer == launcher::BoxAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+    box.setDefaultButton(defaultAnswer == unattended::Answer::No ? QMessageBox::No : QMessageBox::Yes);
   }
   box.exec();
   return AnswerFrom(static_cast<QMessageBox::StandardButton>(box.standardButton(box.clickedButton())),

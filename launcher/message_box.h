@@ -12,9 +12,9 @@ class QWidget;
 // platform that cannot show a dialog to anyone (offscreen, minimal), nothing
 // is shown: the box is written as one "[msgbox]" line on stderr and answered
 // at once, so an unattended launcher never waits for a click.
-launcher::BoxAnswer ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
-                                   QMessageBox::Icon icon, launcher::BoxButtons buttons,
-                                   launcher::BoxAnswer defaultAnswer);
+unattended::Answer ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
+                                   QMessageBox::Icon icon, unattended::Buttons buttons,
+                                   unattended::Answer defaultAnswer);
 
 // True when boxes are answered without being shown.
 bool MessageBoxesUnattended();

@@ -4,50 +4,23 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "message_box_line.h"
+#include "unattended_box.h"
 #include "platform.h"
 
 namespace plat {
 
-std::optional<UnattendedMode> UnattendedModeFromEnv(const char* value) {
-  if (value == nullptr || *value == '\0') return std::nullopt;
-  const std::string_view v(value);
-  if (v == "yes") return UnattendedMode::Yes;
-  if (v == "no") return UnattendedMode::No;
-  return UnattendedMode::Default;
-}
-
-std::string UnattendedLine(std::string_view caption, std::string_view text,
-                           std::string_view buttons, std::string_view answer) {
-  std::string line = "[msgbox] caption: ";
-  line += caption;
-  line += " | text: ";
-  for (const char c : text) {
-    if (c == '\n') {
-      line += "\\n";
-    } else if (c != '\r') {
-      line += c;
-    }
-  }
-  line += " | buttons: ";
-  line += buttons;
-  line += " | answer: ";
-  line += answer;
-  return line;
-}
-
 namespace {
 
-int AnswerUnattended(UnattendedMode mode, const std::string& text, const std::string& caption,
+int AnswerUnattended(unattended::Mode mode, const std::string& text, const std::string& caption,
                      bool yesNo, int defaultAnswer) {
-  int answer = defaultAnswer;
-  if (yesNo && mode == UnattendedMode::Yes) answer = IDYES;
-  if (yesNo && mode == UnattendedMode::No) answer = IDNO;
-  const char* answerText = answer == IDYES ? "YES" : answer == IDNO ? "NO" : "OK";
-  const std::string line = UnattendedLine(caption, text, yesNo ? "YESNO" : "OK", answerText);
-  std::fprintf(stderr, "%s\n", line.c_str());
+  const unattended::Buttons buttons = yesNo ? unattended::Buttons::YesNo : unattended::Buttons::Ok;
+  const unattended::Answer fallback = defaultAnswer == IDYES  ? unattended::Answer::Yes
+                                      : defaultAnswer == IDNO ? unattended::Answer::No
+                                                              : unattended::Answer::Ok;
+  const unattended::Answer answer = unattended::AnswerFor(mode, buttons, fallback);
+  std::fprintf(stderr, "%s\n", unattended::Line(caption, text, buttons, answer).c_str());
   std::fflush(stderr);
-  return answer;
+  return answer == unattended::Answer::Yes ? IDYES : answer == unattended::Answer::No ? IDNO : IDOK;
 }
 
 Uint32 IconFlags(uint32_t flags) {
@@ -63,7 +36,7 @@ Uint32 IconFlags(uint32_t flags) {
 int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
   const bool yesNo = (flags & 0xFu) == MB_YESNO;
   const int defaultAnswer = !yesNo ? IDOK : (flags & MB_DEFBUTTON2) ? IDNO : IDYES;
-  if (const auto mode = UnattendedModeFromEnv(std::getenv("KOVRIN_MSGBOX"))) {
+  if (const auto mode = unattended::ModeFromEnv(std::getenv("KOVRIN_MSGBOX"))) {
     return AnswerUnattended(*mode, text, caption, yesNo, defaultAnswer);
   }
 
@@ -84,7 +57,7 @@ int MessageBox(const std::string& text, const std::string& caption, uint32_t fla
   if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed <= 0) {
     // No dialog can be shown (no display): answer as an unattended box would,
     // so that a headless start never hangs on a question nobody sees.
-    return AnswerUnattended(UnattendedMode::Default, text, caption, yesNo, defaultAnswer);
+    return AnswerUnattended(unattended::Mode::Default, text, caption, yesNo, defaultAnswer);
   }
   return pressed;
 }

@@ -98,31 +98,31 @@ TEST(UntrappedErrors, CarryTheirNumberAndText) {
 }
 
 TEST(UnattendedBox, ModeFromTheVariable) {
-  EXPECT_EQ(launcher::UnattendedModeFromEnv(nullptr), std::nullopt);
-  EXPECT_EQ(launcher::UnattendedModeFromEnv(""), std::nullopt);
-  EXPECT_EQ(launcher::UnattendedModeFromEnv("default"), launcher::UnattendedMode::Default);
-  EXPECT_EQ(launcher::UnattendedModeFromEnv("yes"), launcher::UnattendedMode::Yes);
-  EXPECT_EQ(launcher::UnattendedModeFromEnv("no"), launcher::UnattendedMode::No);
-  EXPECT_EQ(launcher::UnattendedModeFromEnv("1"), launcher::UnattendedMode::Default);
+  EXPECT_EQ(unattended::ModeFromEnv(nullptr), std::nullopt);
+  EXPECT_EQ(unattended::ModeFromEnv(""), std::nullopt);
+  EXPECT_EQ(unattended::ModeFromEnv("default"), unattended::Mode::Default);
+  EXPECT_EQ(unattended::ModeFromEnv("yes"), unattended::Mode::Yes);
+  EXPECT_EQ(unattended::ModeFromEnv("no"), unattended::Mode::No);
+  EXPECT_EQ(unattended::ModeFromEnv("1"), unattended::Mode::Default);
 }
 
 TEST(UnattendedBox, Answers) {
-  using launcher::BoxAnswer;
-  using launcher::BoxButtons;
-  using launcher::UnattendedMode;
-  EXPECT_EQ(launcher::UnattendedAnswer(UnattendedMode::No, BoxButtons::Ok, BoxAnswer::Ok), BoxAnswer::Ok);
-  EXPECT_EQ(launcher::UnattendedAnswer(UnattendedMode::Yes, BoxButtons::YesNo, BoxAnswer::No), BoxAnswer::Yes);
-  EXPECT_EQ(launcher::UnattendedAnswer(UnattendedMode::No, BoxButtons::YesNo, BoxAnswer::Yes), BoxAnswer::No);
-  EXPECT_EQ(launcher::UnattendedAnswer(UnattendedMode::Default, BoxButtons::YesNo, BoxAnswer::No), BoxAnswer::No);
+  using unattended::Answer;
+  using unattended::Buttons;
+  using unattended::Mode;
+  EXPECT_EQ(unattended::AnswerFor(Mode::No, Buttons::Ok, Answer::Ok), Answer::Ok);
+  EXPECT_EQ(unattended::AnswerFor(Mode::Yes, Buttons::YesNo, Answer::No), Answer::Yes);
+  EXPECT_EQ(unattended::AnswerFor(Mode::No, Buttons::YesNo, Answer::Yes), Answer::No);
+  EXPECT_EQ(unattended::AnswerFor(Mode::Default, Buttons::YesNo, Answer::No), Answer::No);
 }
 
 TEST(UnattendedBox, LineWritesLineBreaksAsBackslashN) {
-  EXPECT_EQ(launcher::UnattendedLine("Kovrin", std::string(launcher::kCleanupFailureText), launcher::BoxButtons::Ok,
-                                     launcher::BoxAnswer::Ok),
+  EXPECT_EQ(unattended::Line("Kovrin", std::string(launcher::kCleanupFailureText), unattended::Buttons::Ok,
+                                     unattended::Answer::Ok),
             "[msgbox] caption: Kovrin | text: Es ist ein bekannter Fehler aufgetreten!\\n"
             "Eine Datei konnte nicht gel\xC3\xB6scht werden\\n"
             "Um Cheat-Sicherheit zu gew\xC3\xA4hren wird abgebrochen. | buttons: OK | answer: OK");
-  EXPECT_EQ(launcher::UnattendedLine("T", "a\nb", launcher::BoxButtons::YesNo, launcher::BoxAnswer::No),
+  EXPECT_EQ(unattended::Line("T", "a\nb", unattended::Buttons::YesNo, unattended::Answer::No),
             "[msgbox] caption: T | text: a\\nb | buttons: YESNO | answer: NO");
 }
 

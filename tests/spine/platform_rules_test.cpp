@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "message_box_line.h"
 #include "message_queue.h"
 #include "pixel_formats.h"
 #include "platform.h"
@@ -94,21 +93,6 @@ TEST(PixelFormats, EveryRequestHasEveryCandidate) {
   for (const int bits : {0, 8, 16, 24, 32, 255}) {
     EXPECT_EQ(plat::CandidateFormats(bits, bits).size(), 8u) << "bits " << bits;
   }
-}
-
-TEST(UnattendedLine, EscapesLineFeeds) {
-  EXPECT_EQ(plat::UnattendedLine("Alpha Blending 0.01", "Fehler beim Laden von config.cfg!\nFortfahren?",
-                                 "YESNO", "NO"),
-            "[msgbox] caption: Alpha Blending 0.01 | text: Fehler beim Laden von config.cfg!\\nFortfahren? | "
-            "buttons: YESNO | answer: NO");
-}
-
-TEST(UnattendedMode, ReadFromTheVariable) {
-  EXPECT_FALSE(plat::UnattendedModeFromEnv(nullptr).has_value());
-  EXPECT_FALSE(plat::UnattendedModeFromEnv("").has_value());
-  EXPECT_EQ(plat::UnattendedModeFromEnv("yes"), plat::UnattendedMode::Yes);
-  EXPECT_EQ(plat::UnattendedModeFromEnv("no"), plat::UnattendedMode::No);
-  EXPECT_EQ(plat::UnattendedModeFromEnv("default"), plat::UnattendedMode::Default);
 }
 
 struct BoxCase {

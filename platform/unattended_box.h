@@ -6,23 +6,23 @@
 #include <string>
 #include <string_view>
 
-namespace launcher {
+namespace unattended {
 
-enum class UnattendedMode { Default, Yes, No };
-enum class BoxButtons { Ok, YesNo };
-enum class BoxAnswer { Ok, Yes, No };
+enum class Mode { Default, Yes, No };
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
 
 // The mode the variable's value asks for: "yes", "no", any other non-empty
 // value means the default button; unset or empty means real dialogs.
-std::optional<UnattendedMode> UnattendedModeFromEnv(const char* value);
+std::optional<Mode> ModeFromEnv(const char* value);
 
 // The answer an unattended box gives. `defaultAnswer` is the box's default
 // button; a Yes/No box answers as the mode says.
-BoxAnswer UnattendedAnswer(UnattendedMode mode, BoxButtons buttons, BoxAnswer defaultAnswer);
+Answer AnswerFor(Mode mode, Buttons buttons, Answer defaultAnswer);
 
 // "[msgbox] caption: <caption> | text: <text> | buttons: <OK|YESNO> |
 // answer: <OK|YES|NO>", line breaks in the text written as \n.
-std::string UnattendedLine(std::string_view caption, std::string_view text, BoxButtons buttons,
-                           BoxAnswer answer);
+std::string Line(std::string_view caption, std::string_view text, Buttons buttons,
+                           Answer answer);
 
-}  // namespace launcher
+}  // namespace unattended
