@@ -33,6 +33,13 @@ std::optional<cli::WorkFolder> PrepareWorkFolder() {
 }
 
 int RunWindow(int argc, char* argv[]) {
+  // Qt ends the process when it finds no display; the user learns the way out first.
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    std::cerr << "kovrin: no display (DISPLAY and WAYLAND_DISPLAY are not set); 'kovrin --headless' runs the "
+                 "benchmark without a window"
+              << std::endl;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(launcher::kApplicationTitle.data(),
                                                      static_cast<qsizetype>(launcher::kApplicationTitle.size())));
