@@ -74,11 +74,4 @@ TEST_F(WorkFolderTest, AFileInTheWayOfALinkIsAnErrorAndStays) {
   EXPECT_FALSE(fs::is_symlink(perUser / "default.fnt"));
 }
 
-TEST_F(WorkFolderTest, NoPerUserFolderIsAnError) {
-  MarkShared();
-  const cli::WorkFolder folder = cli::ChooseWorkFolder(launcherFolder, fs::path());
-  EXPECT_TRUE(folder.path.empty());
-  EXPECT_NE(folder.error.find("neither XDG_DATA_HOME nor HOME"), std::string::npos) << folder.error;
-}
-
 }  // namespace
