@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
+  # packaging: CPack computes the .deb dependencies with dpkg-shlibdeps
+  dpkg-dev file
   # the test programs: SDL2, Mesa's OpenGL and GLU
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
   # the launcher
