@@ -20,7 +20,7 @@ using enum GlyphStorage;
 // are the bulk of every title, so they carry the compressed format that the
 // decoder must handle in every run; digits and the marks carry the other
 // palettised layouts.
-const std::array<GlyphSpec, 42> kGlyphs = {{
+const std::array<GlyphEntry, 42> kGlyphs = {{
     {U'A', "glyph_a", Rle8}, {U'B', "glyph_b", Rle8}, {U'C', "glyph_c", Rle8},
     {U'D', "glyph_d", Rle8}, {U'E', "glyph_e", Rle8}, {U'F', "glyph_f", Rle8},
     {U'G', "glyph_g", Rle8}, {U'H', "glyph_h", Rle8}, {U'I', "glyph_i", Rle8},
@@ -50,8 +50,8 @@ struct FaceDeleter {
 using LibraryPtr = std::unique_ptr<FT_LibraryRec_, LibraryDeleter>;
 using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
 
-std::string GlyphError(const GlyphSpec& spec, const char* what) {
-  return std::string(spec.name) + ": " + what;
+std::string GlyphError(const GlyphEntry& glyph, const char* what) {
+  return std::string(glyph.name) + ": " + what;
 }
 
 // Narrows glyphs wider than the ink limit (W, M, %) so that each keeps
@@ -70,7 +70,7 @@ void Condense(FT_Outline& outline) {
 
 // Moves the ink to the cell's horizontal centre (on whole pixels, which
 // keeps the stems of the bold face crisp) and the baseline to its row.
-void Place(FT_Outline& outline, const GlyphSpec& spec) {
+void Place(FT_Outline& outline, const GlyphEntry& glyph) {
   FT_BBox box;
   FT_Outline_Get_CBox(&outline, &box);
   const FT_Pos inkCentre2 = box.xMin + box.xMax;  // twice the centre, 26.6
@@ -81,7 +81,7 @@ void Place(FT_Outline& outline, const GlyphSpec& spec) {
   // The outermost pixel ring stays dark so that linear filtering never
   // pulls ink in from the cell's opposite edge.
   if (box.xMin < 64 || box.yMin < 64 || box.xMax > (kGlyphCell - 1) * 64 || box.yMax > (kGlyphCell - 1) * 64) {
-    throw std::runtime_error(GlyphError(spec, "glyph does not fit its cell"));
+    throw std::runtime_error(GlyphError(glyph, "glyph does not fit its cell"));
   }
 }
 
@@ -118,17 +118,17 @@ std::vector<GlyphCell> RenderGlyphs(const std::string& fontPath) {
     throw std::runtime_error("font " + fontPath + " has no scalable outlines");
   }
   std::vector<GlyphCell> cells;
-  for (const GlyphSpec& spec : kGlyphs) {
-    const FT_UInt index = FT_Get_Char_Index(face.get(), spec.code);
+  for (const GlyphEntry& glyph : kGlyphs) {
+    const FT_UInt index = FT_Get_Char_Index(face.get(), glyph.code);
     // Unhinted outlines: hinting changes between FreeType releases, the
     // plain outline and the grey rasteriser do not.
     if (index == 0 || FT_Load_Glyph(face.get(), index, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0 ||
         face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) {
-      throw std::runtime_error(GlyphError(spec, "missing from the font"));
+      throw std::runtime_error(GlyphError(glyph, "missing from the font"));
     }
     FT_Outline& outline = face->glyph->outline;
     Condense(outline);
-    Place(outline, spec);
+    Place(outline, glyph);
     cells.push_back(Rasterise(lib.get(), outline));
   }
   return cells;
@@ -160,8 +160,8 @@ IndexedPicture GlyphPicture(const GlyphCell& cell, GlyphStorage storage) {
 std::string FontListText() {
   // One line: a reader that kept a carriage return would glue it to a name.
   std::string text = "{" + std::to_string(kGlyphs.size()) + "}{";
-  for (const GlyphSpec& spec : kGlyphs) {
-    text += spec.name;
+  for (const GlyphEntry& glyph : kGlyphs) {
+    text += glyph.name;
     text += ';';
   }
   text += "}\n";

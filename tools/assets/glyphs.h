@@ -28,14 +28,14 @@ enum class GlyphStorage {
   Core4,  // 16 grey levels, 4 bits, core header
 };
 
-struct GlyphSpec {
+struct GlyphEntry {
   char32_t code;          // character drawn (capitals: both cases share a glyph)
   std::string_view name;  // texture name in default.fnt
   GlyphStorage storage;
 };
 
 // In the font file's order: glyph index i is kGlyphs[i].
-extern const std::array<GlyphSpec, 42> kGlyphs;
+extern const std::array<GlyphEntry, 42> kGlyphs;
 
 // A rendered cell: coverage 0..255, kGlyphCell rows top row first.
 struct GlyphCell {

@@ -49,12 +49,12 @@ Color ShadePixel(const HeightField& field, int x, int y, Color albedo, double gl
   const Vec3 l = Normalised({-0.45, 0.55, 0.70});
   const Vec3 half = Normalised({l.x, l.y, l.z + 1.0});
   const double lambert = std::max(0.0, Dot(n, l));
-  double spec = std::max(0.0, Dot(n, half));
+  double highlight = std::max(0.0, Dot(n, half));
   for (int i = 0; i < light.shininess; ++i) {
-    spec *= spec;
+    highlight *= highlight;
   }
   const double lit = light.ambient + light.diffuse * lambert;
-  const double shine = light.specular * gloss * spec;
+  const double shine = light.specular * gloss * highlight;
   return albedo * lit + Color{shine, shine, shine};
 }
 

@@ -156,7 +156,7 @@ InkBox Ink(const ReferenceBmp& bmp) {
 }
 
 TEST(Glyphs, AreGreyLightOnBlackWithADarkBorder) {
-  for (const GlyphSpec& g : kGlyphs) {
+  for (const GlyphEntry& g : kGlyphs) {
     const std::string name = std::string(g.name) + ".tex";
     const ReferenceBmp bmp = Decode(name);
     ASSERT_EQ(bmp.pixels.size(), static_cast<size_t>(kGlyphCell * kGlyphCell)) << name;
