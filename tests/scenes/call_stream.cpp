@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "gltrace_format.h"
+
 namespace scenes {
 
 namespace {
@@ -140,6 +142,27 @@ TrackedState StateAfterFrame(const gltrace::Trace& trace, std::size_t index) {
     }
   }
   return state;
+}
+
+}  // namespace scenes
+
+namespace scenes {
+
+TraceRecording RecordFrames(const std::string& program, const std::vector<NamedTexture>& textures,
+                            const std::vector<Rgb>& colours, int width, int height, int frames) {
+  const std::string folder = MakeRunFolder(textures);
+  kt::RunOptions o = ProbeRun(program, folder, width, height, frames);
+  const std::string traceFile = folder + "/frames.trace";
+  AddRecorder(o, traceFile, frames);
+  TraceRecording r;
+  r.run = kt::RunProgram(o);
+  if (auto trace = gltrace::ReadTraceFile(traceFile)) r.trace = std::move(*trace);
+  std::vector<uint32_t> digests;
+  for (const Rgb& colour : colours) {
+    digests.push_back(gltrace::DigestOf(SolidPixels(kTextureSide, kTextureSide, colour)));
+  }
+  r.textures = TexturesByPixels(r.trace, digests);
+  return r;
 }
 
 }  // namespace scenes

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "gltrace_reader.h"
+#include "program_runner.h"
+#include "scene_fixture.h"
 
 namespace scenes {
 
@@ -51,6 +53,17 @@ std::vector<gltrace::Call> FrameCalls(const gltrace::Trace& trace, std::size_t i
 // The texture name each image was uploaded into, found by the digest of the
 // uploaded pixels: result[k] for digests[k]; 0 when no upload matched.
 std::vector<uint32_t> TexturesByPixels(const gltrace::Trace& trace, const std::vector<uint32_t>& digests);
+
+// `frames` frames of `program` recorded on the given solid-colour textures
+// (an empty list leaves data/ empty), and the GL texture name each of
+// `colours` was uploaded into (0 where none was).
+struct TraceRecording {
+  kt::RunResult run;
+  gltrace::Trace trace;
+  std::vector<uint32_t> textures;
+};
+TraceRecording RecordFrames(const std::string& program, const std::vector<NamedTexture>& textures,
+                            const std::vector<Rgb>& colours, int width, int height, int frames);
 
 // Enable state as the calls up to the end of frame `index` leave it.
 struct TrackedState {

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "call_stream.h"
@@ -75,19 +76,10 @@ Recording Record(bool withImages) {
   if (withImages) {
     for (std::size_t k = 0; k < 3; ++k) textures.push_back({"texture00" + std::to_string(k + 1), kColours[k]});
   }
-  const std::string folder = scenes::MakeRunFolder(textures);
-  kt::RunOptions o = scenes::ProbeRun("Quillfire", folder, kWidth, kHeight, 2);
-  const std::string traceFile = folder + "/frames.trace";
-  scenes::AddRecorder(o, traceFile, 2);
-  Recording r;
-  r.run = kt::RunProgram(o);
-  if (auto trace = gltrace::ReadTraceFile(traceFile)) r.trace = std::move(*trace);
-  std::vector<uint32_t> digests;
-  for (const scenes::Rgb& c : kColours) {
-    digests.push_back(gltrace::DigestOf(scenes::SolidPixels(scenes::kTextureSide, scenes::kTextureSide, c)));
-  }
-  const std::vector<uint32_t> names = scenes::TexturesByPixels(r.trace, digests);
-  for (std::size_t k = 0; k < 3; ++k) r.textures[k] = names[k];
+  scenes::TraceRecording recorded = scenes::RecordFrames(
+      "Quillfire", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
+  Recording r{std::move(recorded.run), std::move(recorded.trace), {}};
+  std::copy_n(recorded.textures.begin(), r.textures.size(), r.textures.begin());
   return r;
 }
 
