@@ -19,10 +19,13 @@ class HandoffFolder {
  public:
   virtual ~HandoffFolder() = default;
   // The file's first bytes (a result file is a few bytes), or nullopt when it
-  // cannot be opened. The file is closed again before this returns.
+  // cannot be opened or is no regular file (a FIFO, a device, a link): such a
+  // file is one that is not there yet. The file is closed again before this
+  // returns; nothing here ever waits.
   virtual std::optional<std::string> Read(std::string_view name) = 0;
   // Creates the file or empties it, writes the bytes and closes it. False when
-  // any of that fails.
+  // any of that fails, and when the name is taken by anything but a regular
+  // file with no other name (a link is never written through).
   virtual bool Write(std::string_view name, std::string_view bytes) = 0;
   // Deletes the file. False when it is missing, read-only or cannot be removed.
   virtual bool Remove(std::string_view name) = 0;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string_view>
 
 namespace launcher {
 
@@ -61,12 +62,17 @@ std::optional<int32_t> ParseResultNumber(std::string_view text, std::string_view
     fraction = TakeDigits(text);
   }
   if (!text.empty() || (whole.empty() && fraction.empty())) return std::nullopt;
+  // A frame rate below zero is no measurement, whatever wrote it; "-0" is
+  // still zero.
+  if (negative && (whole.find_first_not_of('0') != std::string_view::npos ||
+                   fraction.find_first_not_of('0') != std::string_view::npos)) {
+    return std::nullopt;
+  }
 
   std::optional<int64_t> value = WholeValue(whole);
   if (!value) return std::nullopt;
   if (RoundsUp(fraction, *value)) ++*value;
-  if (negative) *value = -*value;
-  if (*value < std::numeric_limits<int32_t>::min() || *value > std::numeric_limits<int32_t>::max()) {
+  if (*value > std::numeric_limits<int32_t>::max()) {
     return std::nullopt;
   }
   return static_cast<int32_t>(*value);

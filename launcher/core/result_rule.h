@@ -15,8 +15,8 @@ std::optional<int32_t> ResultFromFile(std::string_view content, std::string_view
 
 // The number in one line: blanks around it ignored, an optional sign, digits
 // with an optional fraction written with the user's decimal separator, the
-// fraction rounded to the nearest integer with ties to even. Anything else,
-// and a value outside the 32-bit signed range, gives nullopt.
+// fraction rounded to the nearest integer with ties to even. Anything else, a
+// value below zero and a value beyond the 32-bit signed range give nullopt.
 std::optional<int32_t> ParseResultNumber(std::string_view text, std::string_view decimalSeparator);
 
 }  // namespace launcher

@@ -1,6 +1,10 @@
 // The settings file's bytes and the folder the hand-off files live in.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 #include <string>
 
 #include "bench_sequence.h"
@@ -114,5 +118,63 @@ TEST_F(DiskFolderTest, WriteCreatesAndTruncates) {
   ASSERT_TRUE(disk.Write("config.cfg", "short"));
   EXPECT_EQ(ReadBytes(folder / "config.cfg"), "short");
 }
+
+// Names taken by something other than a regular file of the folder's own: a
+// reader must not block on them, a writer must not reach through them.
+struct HostileName {
+  const char* name;
+  std::function<void(const ScratchFolder&, const std::filesystem::path& outside)> plant;
+};
+
+void PrintTo(const HostileName& c, std::ostream* os) { *os << c.name; }
+
+class HostileHandoffName : public ::testing::TestWithParam<HostileName> {};
+
+TEST_P(HostileHandoffName, IsNotThereYetAndIsNeverWrittenThrough) {
+  ScratchFolder folder;
+  ScratchFolder elsewhere;
+  const std::filesystem::path outside = elsewhere / "precious";
+  WriteBytes(outside, "601\r\n");
+  GetParam().plant(folder, outside);
+  launcher::DiskFolder disk(folder.Path());
+
+  for (const char* name : {"results.fps", "config.cfg"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(disk.Read(name), std::nullopt) << "read as a result";
+    EXPECT_FALSE(disk.Write(name, "GL_RESX=640;\r\n")) << "written";
+  }
+  EXPECT_EQ(ReadBytes(outside), "601\r\n") << "a file outside the folder changed";
+}
+
+void PlantBoth(const ScratchFolder& folder, const std::function<void(const std::filesystem::path&)>& plant) {
+  plant(folder / "results.fps");
+  plant(folder / "config.cfg");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Planted, HostileHandoffName,
+    ::testing::Values(
+        HostileName{"fifo",
+                    [](const ScratchFolder& f, const std::filesystem::path&) {
+                      PlantBoth(f, [](const std::filesystem::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); });
+                    }},
+        HostileName{"symlink_to_a_file_elsewhere",
+                    [](const ScratchFolder& f, const std::filesystem::path& outside) {
+                      PlantBoth(f, [&](const std::filesystem::path& p) { std::filesystem::create_symlink(outside, p); });
+                    }},
+        HostileName{"symlink_to_dev_zero",
+                    [](const ScratchFolder& f, const std::filesystem::path&) {
+                      PlantBoth(f, [](const std::filesystem::path& p) { std::filesystem::create_symlink("/dev/zero", p); });
+                    }},
+        HostileName{"hard_link_to_a_file_elsewhere",
+                    [](const ScratchFolder& f, const std::filesystem::path& outside) {
+                      std::filesystem::create_hard_link(outside, f / "config.cfg");
+                      std::filesystem::create_hard_link(outside, f / "results.fps");
+                    }},
+        HostileName{"folder",
+                    [](const ScratchFolder& f, const std::filesystem::path&) {
+                      PlantBoth(f, [](const std::filesystem::path& p) { std::filesystem::create_directory(p); });
+                    }}),
+    [](const ::testing::TestParamInfo<HostileName>& p) { return std::string(p.param.name); });
 
 }  // namespace
