@@ -85,8 +85,13 @@ void frmMain::Form_Load() {
   Untrapped([this] { setWindowTitle(QString::fromStdString(launcher::LauncherCaption())); });
 }
 
+// A program still drawing would share the machine with the next run; it is
+// asked to end now, and the status tick waits until it has.
 void frmMain::cmdRun_Click() {
-  Untrapped([this] { sequence_.RequestRun(ui->optFullBench->isChecked()); });
+  Untrapped([this] {
+    sequence_.RequestRun(ui->optFullBench->isChecked());
+    if (program_) AskProgramToEnd(*program_);
+  });
 }
 
 // Files that may already be gone are deleted with every failure ignored.
@@ -127,15 +132,34 @@ void frmMain::cmdSystemInfo_Click() {
   Untrapped([this] { ShowSystemInfo(this); });
 }
 
-void frmMain::cmdExit_Click() { EndLauncher(0); }
-
-void frmMain::Form_Unload() {
+// The program goes first: ended later, it would write its result into a
+// folder that has just been cleaned.
+void frmMain::EndRunAndClean() {
+  if (program_) EndProgram(*program_);
   try {
     sequence_.UnloadCleanup();
   } catch (...) {
   }
+}
+
+void frmMain::cmdExit_Click() {
+  if (ending_) return;
+  EndRunAndClean();
   EndLauncher(0);
 }
+
+void frmMain::Form_Unload() {
+  EndRunAndClean();
+  EndLauncher(0);
+}
+
+void frmMain::EndBySignal(int exitCode) {
+  if (ending_) return;
+  EndRunAndClean();
+  EndLauncher(exitCode);
+}
+
+bool frmMain::ProgramRunning() const { return program_ && program_->state() != QProcess::NotRunning; }
 
 void frmMain::CheckTimer_Timer() {
   Untrapped([this] {
@@ -151,6 +175,9 @@ void frmMain::CheckTimer_Timer() {
 // then stands.
 void frmMain::StatusTimer_Timer() {
   if (ending_) return;
+  // Two test programs never run at once: the next run waits for the last
+  // program to be gone, and only the wait for a result goes on beside it.
+  if (ProgramRunning() && !sequence_.WaitingRun()) return;
   try {
     sequence_.StatusTick();
   } catch (...) {
@@ -176,7 +203,15 @@ void frmMain::SetResultLabel(const std::string& text) {
 
 bool frmMain::StartProgram(const launcher::BenchRun& run) {
   if (setup_.startProgram) return setup_.startProgram(run);
-  return StartTestProgramDetached(folder_, FromUtf8(launcher::ProgramName(run.test)));
+  if (program_) EndProgram(*program_);
+  program_ = std::make_unique<QProcess>();
+  PrepareTestProgram(*program_, folder_, FromUtf8(launcher::ProgramName(run.test)),
+                     BenchmarkEnvironment(QProcessEnvironment::systemEnvironment()));
+  // Its messages reach the terminal the launcher was started from, as a
+  // program of its own would; nothing of it is held here.
+  program_->setProcessChannelMode(QProcess::ForwardedChannels);
+  program_->start(QIODevice::ReadOnly);
+  return program_->waitForStarted();
 }
 
 // The box has no owner: a secondary window may have disabled the main
@@ -186,10 +221,12 @@ void frmMain::ShowCriticalMessage(const std::string& text) {
                  QMessageBox::Critical, unattended::Buttons::Ok, unattended::Answer::Ok);
 }
 
-// The launcher ends at once: no further step, no unload clean-up.
+// The launcher ends at once: no further step, no unload clean-up; only the
+// program it started does not outlive it.
 void frmMain::EndLauncher(int exitCode) {
   if (ending_) return;
   ending_ = true;
+  if (program_) EndProgram(*program_);
   CheckTimer.stop();
   StatusTimer.stop();
   if (setup_.endLauncher) {

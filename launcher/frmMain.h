@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QProcess>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -31,7 +32,8 @@ struct LauncherSetup {
   // The launcher's folder: the hand-off files live there and the test
   // programs start from it. Empty: the folder of the launcher's executable.
   QString folder;
-  // Starts a run's test program. Empty: a detached start from `folder`.
+  // Starts a run's test program. Empty: the program file from `folder`,
+  // kept by the window (never waited for) so that it can be ended.
   std::function<bool(const launcher::BenchRun&)> startProgram;
   // Ends the launcher. Empty: leave the application's event loops.
   std::function<void(int exitCode)> endLauncher;
@@ -74,6 +76,12 @@ class frmMain : public QWidget, public launcher::ResultsTable, private launcher:
   void Form_Unload();
   void CheckTimer_Timer();
   void StatusTimer_Timer();
+  // SIGINT or SIGTERM to the launcher: as closing the window, with the
+  // shell's exit code for the signal.
+  void EndBySignal(int exitCode);
+
+  // The test program the window started, while it runs.
+  bool ProgramRunning() const;
 
   QTimer CheckTimer;
   QTimer StatusTimer;
@@ -91,6 +99,8 @@ class frmMain : public QWidget, public launcher::ResultsTable, private launcher:
   void EndLauncher(int exitCode) override;
 
   void ConnectHandlers();
+  // Ends the running test program and removes the hand-off files.
+  void EndRunAndClean();
   // Runs a handler that has no error handling of its own: an error escaping
   // it is shown with its number and text, then the launcher ends.
   template <typename Handler>
@@ -101,6 +111,7 @@ class frmMain : public QWidget, public launcher::ResultsTable, private launcher:
   QString folder_;
   launcher::DiskFolder disk_;
   launcher::BenchSequence sequence_;
+  std::unique_ptr<QProcess> program_;
   QPixmap banner_;
   bool ending_ = false;
 };

@@ -11,6 +11,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <signal.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+
 #include <memory>
 #include <string>
 
@@ -62,12 +67,15 @@ class MainWindowTest : public QObject {
   void clearResults();
   void optionButtonsClear();
   void submitIgnoredWithoutScore();
-  void exitLeavesTheFiles();
+  void exitEndsTheRunAndDeletesTheFiles();
+  void endingDuringARunEndsTheProgramFirst_data();
+  void endingDuringARunEndsTheProgramFirst();
+  void benchmarkDuringARunEndsTheFirstProgramBeforeTheSecondStarts();
   void closingDeletesTheFiles();
   void cleanupFailureShowsTheMessageAndEnds();
   void untrappedErrorIsShownWithItsNumberThenTheLauncherEnds();
   void benchmarkEnvironmentTurnsVsyncOffUnlessTheUserChose();
-  void testProgramStartsDetachedInTheLauncherFolder();
+  void testProgramStartsInTheLauncherFolder();
   void scoreUsesTheUserDecimalSeparator();
 
  private:
@@ -80,13 +88,16 @@ class MainWindowTest : public QObject {
   std::filesystem::path File(const char* name) const {
     return std::filesystem::path(dir->path().toStdString()) / name;
   }
-  std::unique_ptr<frmMain> MakeWindow(bool runTimers) {
+  // realPrograms: the window starts the stand-in programs in the folder.
+  std::unique_ptr<frmMain> MakeWindow(bool runTimers, bool realPrograms = false) {
     LauncherSetup setup;
     setup.folder = dir->path();
-    setup.startProgram = [this](const launcher::BenchRun& run) {
-      started << QString::fromUtf8(launcher::ProgramName(run.test).data());
-      return true;
-    };
+    if (!realPrograms) {
+      setup.startProgram = [this](const launcher::BenchRun& run) {
+        started << QString::fromUtf8(launcher::ProgramName(run.test).data());
+        return true;
+      };
+    }
     setup.endLauncher = [this](int code) { endCodes << code; };
     setup.runTimers = runTimers;
     return std::make_unique<frmMain>(std::move(setup));
@@ -324,16 +335,103 @@ void MainWindowTest::submitIgnoredWithoutScore() {
   QVERIFY(window->isEnabled());
 }
 
-void MainWindowTest::exitLeavesTheFiles() {
+// Exit no longer leaves the hand-off files behind: it ends like closing the
+// window, so that nothing of a cut-short run stays for the next launcher.
+void MainWindowTest::exitEndsTheRunAndDeletesTheFiles() {
   WriteBytes(File("config.cfg"), "c");
   WriteBytes(File("results.fps"), "1\r\n");
   QTest::mouseClick(Control<QPushButton>("cmdExit"), Qt::LeftButton);
   QCOMPARE(endCodes, QList<int>{0});
-  QVERIFY(Exists(File("config.cfg")));
-  QVERIFY(Exists(File("results.fps")));
-  window->close();  // the launcher has ended: no unload clean-up follows
+  QVERIFY(!Exists(File("config.cfg")));
+  QVERIFY(!Exists(File("results.fps")));
+  WriteBytes(File("config.cfg"), "c");
+  window->close();  // the launcher has ended: no second clean-up follows
   QVERIFY(Exists(File("config.cfg")));
   QCOMPARE(endCodes, QList<int>{0});
+}
+
+namespace {
+
+// A stand-in test program: notes its process id, says whether another
+// stand-in is still alive as it starts, then draws for a long time. With
+// `ignoreTerm` only SIGKILL ends it.
+void WriteStandIn(const QString& folder, const char* name, bool ignoreTerm) {
+  const QString path = QDir(folder).filePath(QString::fromLatin1(name));
+  WriteBytes(path.toStdString(), std::string("#!/bin/sh\n") +
+                                     "for p in $(cat pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >> overlap; done\n"
+                                     "echo $$ >> pids\n" +
+                                     (ignoreTerm ? "trap '' TERM\n" : "") + "exec sleep 60\n");
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QList<int> StandInPids(const QString& folder) {
+  QList<int> pids;
+  const std::optional<std::string> text = ReadBytes((QDir(folder).filePath(QStringLiteral("pids"))).toStdString());
+  for (const QString& line : QString::fromStdString(text.value_or("")).split('\n', Qt::SkipEmptyParts)) {
+    pids << line.toInt();
+  }
+  return pids;
+}
+
+bool Alive(int pid) { return ::kill(pid, 0) == 0; }
+
+}  // namespace
+
+void MainWindowTest::endingDuringARunEndsTheProgramFirst_data() {
+  QTest::addColumn<QString>("how");
+  QTest::addColumn<bool>("ignoreTerm");
+  QTest::addColumn<int>("exitCode");
+  QTest::newRow("exit") << "exit" << false << 0;
+  QTest::newRow("close") << "close" << false << 0;
+  QTest::newRow("sigterm") << "signal" << false << 143;
+  QTest::newRow("exit, program ignores SIGTERM") << "exit" << true << 0;
+}
+
+void MainWindowTest::endingDuringARunEndsTheProgramFirst() {
+  QFETCH(QString, how);
+  QFETCH(bool, ignoreTerm);
+  QFETCH(int, exitCode);
+  WriteStandIn(dir->path(), "Quillfire", ignoreTerm);
+  auto running = MakeWindow(false, true);
+  running->cmdRun_Click();
+  running->StatusTimer_Timer();
+  QVERIFY(running->ProgramRunning());
+  QTRY_COMPARE_WITH_TIMEOUT(StandInPids(dir->path()).size(), 1, 10000);
+  const int pid = StandInPids(dir->path()).front();
+  QVERIFY(Exists(File("config.cfg")));
+
+  QElapsedTimer clock;
+  clock.start();
+  if (how == QLatin1String("exit")) running->cmdExit_Click();
+  if (how == QLatin1String("close")) running->close();
+  if (how == QLatin1String("signal")) running->EndBySignal(exitCode);
+
+  QCOMPARE(endCodes, QList<int>{exitCode});
+  QVERIFY2(!Alive(pid), "the test program outlived the launcher's end");
+  QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed()) + " ms"));
+  QVERIFY(!Exists(File("config.cfg")));
+}
+
+// The first program is asked to end at once; the status tick that would
+// start the second waits until it has.
+void MainWindowTest::benchmarkDuringARunEndsTheFirstProgramBeforeTheSecondStarts() {
+  WriteStandIn(dir->path(), "Quillfire", true);  // ends only by SIGKILL, 3 s on
+  auto running = MakeWindow(false, true);
+  running->cmdRun_Click();
+  running->StatusTimer_Timer();
+  QTRY_COMPARE_WITH_TIMEOUT(StandInPids(dir->path()).size(), 1, 10000);
+
+  running->cmdRun_Click();
+  running->StatusTimer_Timer();
+  QCOMPARE(StandInPids(dir->path()).size(), 1);
+  QCOMPARE(Text(running->Sequence().BenchState()), QStringLiteral("FullBenchStart"));
+  QTRY_VERIFY_WITH_TIMEOUT(!running->ProgramRunning(), 10000);
+  running->StatusTimer_Timer();
+  QTRY_COMPARE_WITH_TIMEOUT(StandInPids(dir->path()).size(), 2, 10000);
+  QVERIFY2(!Exists(File("overlap")), "the second program started while the first still ran");
+  QCOMPARE(Text(running->Sequence().BenchState()), QStringLiteral("Quillfire_1_1"));
+  running->cmdExit_Click();
+  for (const int pid : StandInPids(dir->path())) QVERIFY(!Alive(pid));
 }
 
 void MainWindowTest::closingDeletesTheFiles() {
@@ -406,7 +504,7 @@ void MainWindowTest::benchmarkEnvironmentTurnsVsyncOffUnlessTheUserChose() {
 }
 
 // A stand-in program reports where it ran, its arguments and its environment.
-void MainWindowTest::testProgramStartsDetachedInTheLauncherFolder() {
+void MainWindowTest::testProgramStartsInTheLauncherFolder() {
   const QString probe = dir->filePath(QStringLiteral("Probe"));
   WriteBytes(probe.toStdString(),
              "#!/bin/sh\n"
@@ -417,15 +515,23 @@ void MainWindowTest::testProgramStartsDetachedInTheLauncherFolder() {
   QTemporaryDir elsewhere;
   const QString before = QDir::currentPath();
   QDir::setCurrent(elsewhere.path());
-  const bool startedProbe = StartTestProgramDetached(dir->path(), QStringLiteral("Probe"));
+  QProcess probeProcess;
+  PrepareTestProgram(probeProcess, dir->path(), QStringLiteral("Probe"),
+                     BenchmarkEnvironment(QProcessEnvironment::systemEnvironment()));
+  probeProcess.start();
+  const bool startedProbe = probeProcess.waitForStarted();
   QDir::setCurrent(before);
   qunsetenv("KOVRIN_PROBE");
 
   QVERIFY(startedProbe);
-  QTRY_VERIFY_WITH_TIMEOUT(Exists(File("probe.txt")), 30000);
+  QVERIFY(probeProcess.waitForFinished(30000));
+  QVERIFY(Exists(File("probe.txt")));
   const QString expected = QDir(dir->path()).canonicalPath() + QStringLiteral("|0|0|passed\n");
   QCOMPARE(Text(ReadBytes(File("probe.txt"))), expected);
-  QVERIFY(!StartTestProgramDetached(dir->path(), QStringLiteral("Missing")));
+  QProcess missing;
+  PrepareTestProgram(missing, dir->path(), QStringLiteral("Missing"), QProcessEnvironment::systemEnvironment());
+  missing.start();
+  QVERIFY(!missing.waitForStarted());
 }
 
 // Run once per locale by the test registration, which names the separator
