@@ -39,6 +39,13 @@ std::filesystem::path PerUserFolder(std::string_view xdgDataHome, std::string_vi
 WorkFolder ChooseWorkFolder(const std::filesystem::path& launcherFolder,
                             const std::filesystem::path& perUserFolder);
 
+// Either folder refused when its name is empty, relative or not valid UTF-8:
+// the error says so, and nothing is created or linked.
+
+// The folder of the running executable as the system names it, byte for
+// byte; empty when it cannot be told.
+std::filesystem::path ExecutableFolder();
+
 // The same for this process, from its environment.
 WorkFolder ChooseWorkFolder(const std::filesystem::path& launcherFolder);
 

@@ -74,4 +74,39 @@ TEST_F(WorkFolderTest, AFileInTheWayOfALinkIsAnErrorAndStays) {
   EXPECT_FALSE(fs::is_symlink(perUser / "default.fnt"));
 }
 
+// Folders the launcher cannot name, or would link to themselves: refused
+// with a reason, and nothing made in the per-user folder.
+TEST_F(WorkFolderTest, AFolderThatCannotBeNamedIsRefused) {
+  struct Case {
+    const char* name;
+    fs::path launcher;
+    fs::path perUser;
+    const char* errorPart;
+  } const cases[] = {
+      {"empty", "", perUser, "cannot tell the launcher's folder"},
+      {"relative", "Quillfire", perUser, "cannot tell the launcher's folder"},
+      {"not UTF-8", temp.Path() / "kovrin-\xff", perUser, "kovrin-\\xFF\" is not valid UTF-8"},
+      {"overlong UTF-8", temp.Path() / "kovrin-\xc0\xaf", perUser, "is not valid UTF-8"},
+      {"per-user folder not UTF-8", launcherFolder, temp.Path() / "home-\xfe", "per-user working folder"},
+      {"per-user folder is the launcher's", launcherFolder, launcherFolder, "to itself"},
+  };
+  MarkShared();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const cli::WorkFolder folder = cli::ChooseWorkFolder(c.launcher, c.perUser);
+    EXPECT_TRUE(folder.path.empty()) << folder.path;
+    EXPECT_NE(folder.error.find(c.errorPart), std::string::npos) << folder.error;
+  }
+  EXPECT_FALSE(fs::exists(perUser));
+  EXPECT_FALSE(fs::exists(temp.Path() / "home-\xfe"));
+  EXPECT_FALSE(fs::is_symlink(launcherFolder / "Quillfire"));
+}
+
+TEST_F(WorkFolderTest, AUtf8NameIsUsedAsItIs) {
+  const fs::path named = temp.Path() / "K\xc3\xb6vrin \xe2\x82\xac";
+  fs::create_directory(named);
+  const cli::WorkFolder folder = cli::ChooseWorkFolder(named, perUser);
+  EXPECT_EQ(folder.path, named) << folder.error;
+}
+
 }  // namespace
