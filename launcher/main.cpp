@@ -3,15 +3,19 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "command_line.h"
+#include "folder_lock.h"
 #include "frmMain.h"
 #include "headless_run.h"
 #include "launcher_text.h"
+#include "message_box.h"
+#include "termination_signals.h"
 #include "work_folder.h"
 
 namespace {
@@ -19,7 +23,9 @@ namespace {
 // The folder the hand-off files live in; a per-user stand-in is announced,
 // since that is where the user will look for them.
 std::optional<cli::WorkFolder> PrepareWorkFolder() {
-  const std::string launcherFolder = QCoreApplication::applicationDirPath().toStdString();
+  // Not Qt's applicationDirPath(): it decodes the name and would hand on a
+  // folder name that is not UTF-8 as a different, missing one.
+  const std::filesystem::path launcherFolder = cli::ExecutableFolder();
   cli::WorkFolder folder = cli::ChooseWorkFolder(launcherFolder);
   if (!folder.error.empty()) {
     std::cerr << "kovrin: " << folder.error << std::endl;
@@ -45,9 +51,20 @@ int RunWindow(int argc, char* argv[]) {
                                                      static_cast<qsizetype>(launcher::kApplicationTitle.size())));
   const std::optional<cli::WorkFolder> folder = PrepareWorkFolder();
   if (!folder) return 1;
+  // Taken at start rather than at "Benchmark": closing the window, Clear
+  // Results and the option buttons delete the hand-off files too, so a second
+  // window would disturb the first one's run without ever starting its own.
+  const launcher::FolderLock lock(folder->path);
+  if (!lock.Held()) {
+    ShowMessageBox(nullptr, QApplication::applicationName(), QString::fromStdString(lock.Problem()),
+                   QMessageBox::Critical, unattended::Buttons::Ok, unattended::Answer::Ok);
+    return 1;
+  }
   LauncherSetup setup;
   setup.folder = QString::fromStdString(folder->path.string());
   frmMain window(std::move(setup));
+  const cli::TerminationSignals watch(
+      [&window](int signal) { window.EndBySignal(cli::SignalExitCode(signal)); });
   window.show();
   return QApplication::exec();
 }

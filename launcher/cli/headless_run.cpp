@@ -17,20 +17,21 @@
 #include "bench_labels.h"
 #include "bench_sequence.h"
 #include "detail_lines.h"
+#include "folder_lock.h"
 #include "handoff_folder.h"
 #include "launcher_text.h"
 #include "program_starter.h"
 #include "result_json.h"
 #include "results_table.h"
+#include "line_reader.h"
 #include "run_mode.h"
+#include "termination_signals.h"
 #include "user_locale.h"
 
 namespace cli {
 namespace {
 
 constexpr std::size_t kRunCount = launcher::kFullBenchmark.size();
-// How long a stopped test program is given to go.
-constexpr int kStopWaitMs = 5000;
 
 bool IsSet(const QProcessEnvironment& environment, const char* name) {
   return !environment.value(QString::fromLatin1(name)).isEmpty();
@@ -94,9 +95,12 @@ class HeadlessRun final : private launcher::LauncherEffects {
 
   void Tick();
   bool ChildRunning() const { return child_ && child_->state() != QProcess::NotRunning; }
+  bool ChildEnded() const { return child_ && !ChildRunning(); }
   std::string ProgramPath(launcher::TestProgram test) const;
-  std::string NoResultMessage(std::size_t run);
+  std::string NoResultMessage(std::size_t run, bool timedOut);
   std::string ChildFate();
+  void EndChild();
+  void Interrupted(int signal);
   void ReadChildOutput(bool ended);
   void TakeChildLine(std::string_view line);
   void Succeed();
@@ -116,7 +120,7 @@ class HeadlessRun final : private launcher::LauncherEffects {
 
   std::unique_ptr<QProcess> child_;
   std::size_t childRun_ = 0;
-  std::string childOutput_;
+  LineReader childOutput_;
   RunModes modes_;
   QDeadlineTimer deadline_;
   std::optional<std::string> startFailure_;
@@ -128,6 +132,12 @@ class HeadlessRun final : private launcher::LauncherEffects {
 };
 
 int HeadlessRun::Run() {
+  // Before anything in the folder is touched, the missing-program check included.
+  const launcher::FolderLock lock(setup_.folder);
+  if (!lock.Held()) {
+    err_ << "kovrin: " << lock.Problem() << std::endl;
+    return 1;
+  }
   for (const auto test : {launcher::TestProgram::Quillfire, launcher::TestProgram::Lumavane}) {
     const QFileInfo program(QString::fromStdString(ProgramPath(test)));
     if (!program.isFile() || !program.isExecutable()) {
@@ -135,6 +145,7 @@ int HeadlessRun::Run() {
       return 1;
     }
   }
+  const TerminationSignals watch([this](int signal) { Interrupted(signal); });
   sequence_.RequestRun(true);
   QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
   timer_.start(setup_.tickMs);
@@ -149,7 +160,11 @@ std::string HeadlessRun::ProgramPath(launcher::TestProgram test) const {
 void HeadlessRun::Tick() {
   if (done_) return;
   const std::optional<std::size_t> waiting = sequence_.WaitingRun();
-  if (waiting && deadline_.hasExpired()) return Fail(NoResultMessage(*waiting));
+  if (waiting && deadline_.hasExpired()) return Fail(NoResultMessage(*waiting, true));
+  // A program that has ended writes nothing more: the collect below is the
+  // last look for its result. Its end was seen before the look, so a result
+  // written just before the end is not missed.
+  const bool endedBeforeCollect = waiting && ChildEnded();
   if (!waiting && ChildRunning()) {
     // The result is in; the next step waits until its program has ended.
     if (deadline_.hasExpired()) {
@@ -164,6 +179,7 @@ void HeadlessRun::Tick() {
   sequence_.StatusTick();
   if (done_) return;
   if (startFailure_) return Fail(*startFailure_);
+  if (endedBeforeCollect && sequence_.WaitingRun() == waiting) return Fail(NoResultMessage(*waiting, false));
   if (target == launcher::TickTarget::Finish) return Succeed();
   // The window would sit idle, or retry the start for ever; here the user learns why.
   if (startTick && !sequence_.WaitingRun()) {
@@ -177,11 +193,9 @@ bool HeadlessRun::StartProgram(const launcher::BenchRun& run) {
   out_ << RunName(childRun_) << ": started" << std::endl;
 
   child_ = std::make_unique<QProcess>();
-  childOutput_.clear();
-  child_->setProgram(QString::fromStdString(ProgramPath(run.test)));
-  child_->setArguments({});
-  child_->setWorkingDirectory(QString::fromStdString(setup_.folder.string()));
-  child_->setProcessEnvironment(environment_);
+  childOutput_ = LineReader();
+  PrepareTestProgram(*child_, QString::fromStdString(setup_.folder.string()),
+                     QString::fromUtf8(launcher::ProgramName(run.test).data()), environment_);
   child_->setProcessChannelMode(QProcess::MergedChannels);
   QProcess* child = child_.get();
   QObject::connect(child, &QProcess::readyReadStandardOutput, [this] { ReadChildOutput(false); });
@@ -211,12 +225,14 @@ void HeadlessRun::ShowCriticalMessage(const std::string& text) {
 
 // The clean-up refused to go on: the launcher ends at once, its files stay.
 void HeadlessRun::EndLauncher(int exitCode) {
-  if (ChildRunning()) child_->kill();
+  EndChild();
   Finish(exitCode);
 }
 
-std::string HeadlessRun::NoResultMessage(std::size_t run) {
-  std::string message = RunName(run) + ": no result within " + std::to_string(setup_.timeoutSeconds) + " s; ";
+// Timed out: the program may still run. Otherwise it has ended without a result.
+std::string HeadlessRun::NoResultMessage(std::size_t run, bool timedOut) {
+  std::string message = RunName(run) + ": no result" +
+                        (timedOut ? " within " + std::to_string(setup_.timeoutSeconds) + " s" : "") + "; ";
   if (const std::optional<std::string> content = disk_.Read(launcher::kResultFile)) {
     message += "results.fps cannot be read as a frame rate: \"" + Shown(*content) + "\"; ";
   } else {
@@ -229,28 +245,39 @@ std::string HeadlessRun::NoResultMessage(std::size_t run) {
 std::string HeadlessRun::ChildFate() {
   const std::string name(launcher::ProgramName(launcher::kFullBenchmark[childRun_].test));
   if (ChildRunning()) {
-    child_->kill();
-    child_->waitForFinished(kStopWaitMs);
+    EndChild();
     return name + " was still running and has been stopped";
   }
-  if (child_ && child_->exitStatus() == QProcess::CrashExit) return name + " crashed";
+  // Qt gives the signal's number as the exit code of a program a signal ended.
+  if (child_ && child_->exitStatus() == QProcess::CrashExit) {
+    return name + " was ended by " + SignalName(child_->exitCode());
+  }
   if (child_) return name + " ended with exit code " + std::to_string(child_->exitCode());
   return name + " did not run";
 }
 
+// Taken as it comes, so that no more than one read's worth is ever held.
 void HeadlessRun::ReadChildOutput(bool ended) {
   if (!child_) return;
-  childOutput_ += child_->readAllStandardOutput().toStdString();
-  std::size_t start = 0;
-  for (std::size_t end = childOutput_.find('\n'); end != std::string::npos; end = childOutput_.find('\n', start)) {
-    TakeChildLine(std::string_view(childOutput_).substr(start, end - start));
-    start = end + 1;
-  }
-  childOutput_.erase(0, start);
-  if (ended && !childOutput_.empty()) {
-    TakeChildLine(childOutput_);
-    childOutput_.clear();
-  }
+  const LineReader::Sink take = [this](std::string_view line) { TakeChildLine(line); };
+  const QByteArray bytes = child_->readAllStandardOutput();
+  childOutput_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), take);
+  if (ended) childOutput_.Finish(take);
+}
+
+// SIGTERM first, so that a test program can restore the display mode.
+void HeadlessRun::EndChild() {
+  if (child_) EndProgram(*child_);
+}
+
+// Like a failure, but the user asked for it: the program ends, the hand-off
+// files go, no report is written.
+void HeadlessRun::Interrupted(int signal) {
+  if (done_) return;
+  err_ << "kovrin: stopped by " << SignalName(signal) << "; the benchmark did not finish" << std::endl;
+  EndChild();
+  sequence_.UnloadCleanup();
+  Finish(SignalExitCode(signal));
 }
 
 void HeadlessRun::TakeChildLine(std::string_view line) {
@@ -282,10 +309,7 @@ bool HeadlessRun::WriteJson() {
 // Like closing the window: the hand-off files go, whatever happens to them.
 void HeadlessRun::Fail(const std::string& message) {
   err_ << "kovrin: " << message << std::endl;
-  if (ChildRunning()) {
-    child_->kill();
-    child_->waitForFinished(kStopWaitMs);
-  }
+  EndChild();
   sequence_.UnloadCleanup();
   Finish(1);
 }
