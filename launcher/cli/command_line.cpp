@@ -82,7 +82,9 @@ std::string HelpText() {
          "\n"
          "Exit status: 0 when the benchmark finished, 1 when it failed (a test program\n"
          "missing, a run without a result, a hand-off file that cannot be deleted or\n"
-         "written, the JSON file not written), 2 for a command line it cannot use.\n";
+         "written, the JSON file not written, another kovrin running in the folder),\n"
+         "2 for a command line it cannot use, 130 or 143 when SIGINT or SIGTERM ended\n"
+         "it (the running test program is ended first, no JSON file is written).\n";
 }
 
 std::string VersionNumber() {
