@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -108,10 +109,15 @@ class Launcher {
       const std::string text(*entry);
       const std::string name = text.substr(0, text.find('='));
       if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "HOME" && name != "XDG_DATA_HOME" &&
-          name != "KOVRIN_MSGBOX" && name != "QT_QPA_PLATFORM") {
+          name != "KOVRIN_MSGBOX" && name != "QT_QPA_PLATFORM" && name != "ASAN_OPTIONS") {
         environment.push_back(text);
       }
     }
+    // ASan keeps up to 256 MB of freed memory in quarantine, which would
+    // hide what the launcher really holds; a sanitizer-free build ignores it.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    environment.push_back(std::string("ASAN_OPTIONS=") + (asan != nullptr && *asan != '\0' ? std::string(asan) + ":" : "") +
+                          "quarantine_size_mb=16");
     environment.push_back("HOME=" + home.string());
     environment.push_back("XDG_DATA_HOME=" + (home / "data").string());
     environment.push_back("KOVRIN_MSGBOX=default");

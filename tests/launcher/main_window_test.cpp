@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -71,6 +72,7 @@ class MainWindowTest : public QObject {
   void endingDuringARunEndsTheProgramFirst_data();
   void endingDuringARunEndsTheProgramFirst();
   void benchmarkDuringARunEndsTheFirstProgramBeforeTheSecondStarts();
+  void aFifoInPlaceOfTheResultIsNotThereYet();
   void closingDeletesTheFiles();
   void cleanupFailureShowsTheMessageAndEnds();
   void untrappedErrorIsShownWithItsNumberThenTheLauncherEnds();
@@ -501,6 +503,22 @@ void MainWindowTest::benchmarkEnvironmentTurnsVsyncOffUnlessTheUserChose() {
   const QProcessEnvironment chosen = BenchmarkEnvironment(inherited);
   QCOMPARE(chosen.value(QStringLiteral("vblank_mode")), QStringLiteral("3"));
   QCOMPARE(chosen.value(QStringLiteral("__GL_SYNC_TO_VBLANK")), QStringLiteral("1"));
+}
+
+// The tick returns at once and keeps waiting; the window stays usable and
+// its end removes the FIFO like any result file.
+void MainWindowTest::aFifoInPlaceOfTheResultIsNotThereYet() {
+  QCOMPARE(::mkfifo(File("results.fps").c_str(), 0600), 0);
+  WriteBytes(File("config.cfg"), "c");
+  window->Sequence().SetBenchState("Quillfire_1_1");
+  QElapsedTimer clock;
+  clock.start();
+  for (int tick = 0; tick < 3; ++tick) window->StatusTimer_Timer();
+  QVERIFY2(clock.elapsed() < 10000, "the status tick blocked on the FIFO");
+  QCOMPARE(Text(window->Sequence().BenchState()), QStringLiteral("Quillfire_1_1"));
+  window->cmdExit_Click();
+  QCOMPARE(endCodes, QList<int>{0});
+  QVERIFY(!std::filesystem::exists(std::filesystem::symlink_status(File("results.fps"))));
 }
 
 // A stand-in program reports where it ran, its arguments and its environment.
