@@ -43,20 +43,24 @@ std::string ReadAll(const fs::path& file) {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// A zombie has ended; only its parent has yet to collect it.
-bool Alive(pid_t pid) {
-  if (::kill(pid, 0) != 0) return false;
-  const std::string stat = ReadAll("/proc/" + std::to_string(pid) + "/stat");
+// A stand-in still running in `folder`. A zombie has ended (only its parent
+// has yet to collect it); a process of that number elsewhere is another one
+// that got the number again.
+bool Alive(pid_t pid, const fs::path& folder) {
+  const fs::path proc = "/proc/" + std::to_string(pid);
+  std::error_code error;
+  if (::kill(pid, 0) != 0 || fs::read_symlink(proc / "cwd", error) != folder) return false;
+  const std::string stat = ReadAll(proc / "stat");
   const std::size_t close = stat.rfind(')');
   return close == std::string::npos || stat.size() < close + 3 || stat[close + 2] != 'Z';
 }
 
-// Waits up to `seconds` for every process to be gone.
-bool AllGone(const std::vector<pid_t>& pids, int seconds) {
+// Waits up to `seconds` for every stand-in of the folder to be gone.
+bool AllGone(const std::vector<pid_t>& pids, const fs::path& folder, int seconds) {
   const auto deadline = Clock::now() + std::chrono::seconds(seconds);
   for (;;) {
     bool alive = false;
-    for (const pid_t pid : pids) alive = alive || Alive(pid);
+    for (const pid_t pid : pids) alive = alive || Alive(pid, folder);
     if (!alive) return true;
     if (Clock::now() > deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -264,21 +268,23 @@ TEST_F(LauncherFaults, EachEndsBoundedWithNoProgramLeftAndNoHandoffFile) {
     const Ended ended = launcher.Wait(limit);
     ASSERT_FALSE(ended.hung) << "still running after " << limit << " s\n" << ended.err;
     if (fault.signal == 0) {
-      EXPECT_LT(ended.seconds, 30) << "a program that ended was waited for like a hanging one";
+      EXPECT_LT(ended.seconds, 30) << "a program that ended was waited for like a hanging one\n" << ended.err;
     }
     EXPECT_EQ(ended.exitCode, fault.exitCode) << ended.err;
     EXPECT_TRUE(Contains(ended.err, fault.errPart)) << ended.err;
     EXPECT_FALSE(Contains(ended.out, "Score:")) << ended.out;
     EXPECT_FALSE(fs::exists(json)) << "a JSON report of a failed run";
-    EXPECT_FALSE(fs::exists(folder.Path() / "config.cfg"));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(folder.Path() / "results.fps")));
+    EXPECT_FALSE(fs::exists(folder.Path() / "config.cfg")) << ended.err;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(folder.Path() / "results.fps"))) << ended.err;
     const std::vector<pid_t> pids = folder.Pids();
-    EXPECT_EQ(pids.size(), 1u);
-    EXPECT_TRUE(AllGone(pids, 4)) << "a test program outlived the launcher by 4 s";
+    EXPECT_EQ(pids.size(), 1u) << ended.err;
+    EXPECT_TRUE(AllGone(pids, folder.Path(), 4)) << "a test program outlived the launcher by 4 s\n" << ended.err;
     if (fault.maxRssKb != 0) {
-      EXPECT_LT(ended.maxRssKb, fault.maxRssKb) << "the launcher held the flood";
+      EXPECT_LT(ended.maxRssKb, fault.maxRssKb) << "the launcher held the flood\n" << ended.err.substr(0, 200);
     }
-    for (const pid_t pid : pids) ::kill(pid, SIGKILL);
+    for (const pid_t pid : pids) {
+      if (Alive(pid, folder.Path())) ::kill(pid, SIGKILL);
+    }
   }
   ExpectHomeUntouched();
 }
@@ -314,7 +320,7 @@ TEST_F(LauncherFaults, ASecondLauncherInTheFolderIsRefused) {
   first.Signal(SIGTERM);
   const Ended ended = first.Wait(kEndsWithin);
   EXPECT_EQ(ended.exitCode, 143) << ended.err;
-  EXPECT_TRUE(AllGone(folder.Pids(), 4));
+  EXPECT_TRUE(AllGone(folder.Pids(), folder.Path(), 4));
   ExpectHomeUntouched();
 }
 
