@@ -233,8 +233,11 @@ void HeadlessRun::EndLauncher(int exitCode) {
 std::string HeadlessRun::NoResultMessage(std::size_t run, bool timedOut) {
   std::string message = RunName(run) + ": no result" +
                         (timedOut ? " within " + std::to_string(setup_.timeoutSeconds) + " s" : "") + "; ";
+  std::error_code ignored;
   if (const std::optional<std::string> content = disk_.Read(launcher::kResultFile)) {
     message += "results.fps cannot be read as a frame rate: \"" + Shown(*content) + "\"; ";
+  } else if (std::filesystem::exists(std::filesystem::symlink_status(setup_.folder / launcher::kResultFile, ignored))) {
+    message += "results.fps is not a regular file of its own (a FIFO, a link, a folder); ";
   } else {
     message += "results.fps was not written; ";
   }

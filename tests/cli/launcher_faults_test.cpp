@@ -229,11 +229,12 @@ constexpr int kEndsWithin = 10;
 TEST_F(LauncherFaults, EachEndsBoundedWithNoProgramLeftAndNoHandoffFile) {
   const Fault faults[] = {
       {"results.fps a FIFO, program hangs", "mkfifo results.fps\nexec sleep 60", {"--timeout", "3"}, 0, 1,
-       "Run 1/12 Quillfire 640x480x16: no result within 3 s; results.fps was not written; Quillfire was still "
-       "running and has been stopped",
+       "Run 1/12 Quillfire 640x480x16: no result within 3 s; results.fps is not a regular file of its own (a "
+       "FIFO, a link, a folder); Quillfire was still running and has been stopped",
        0},
       {"results.fps a FIFO, program ends", "mkfifo results.fps", {}, 0, 1,
-       "Run 1/12 Quillfire 640x480x16: no result; results.fps was not written; Quillfire ended with exit code 0",
+       "Run 1/12 Quillfire 640x480x16: no result; results.fps is not a regular file of its own (a FIFO, a link, "
+       "a folder); Quillfire ended with exit code 0",
        0},
       {"negative result", "printf -- '-2000000000\\r\\n' > results.fps", {}, 0, 1,
        "no result; results.fps cannot be read as a frame rate: \"-2000000000\\r\\n\"", 0},
