@@ -57,8 +57,15 @@ QRadioButton* frmMain::optFullBench() const { return ui->optFullBench; }
 void frmMain::ConnectHandlers() {
   connect(ui->cmdRun, &QPushButton::clicked, this, &frmMain::cmdRun_Click);
   connect(ui->cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);
-  connect(ui->optFullBench, &QRadioButton::clicked, this, &frmMain::optFullBench_Click);
-  connect(ui->optCustomBench, &QRadioButton::clicked, this, &frmMain::optCustomBench_Click);
+  // An option's click handler runs when the option becomes selected, not on
+  // every click: a click on the option already selected (or its Alt key)
+  // must neither end a run nor wipe a score.
+  connect(ui->optFullBench, &QRadioButton::toggled, this, [this](bool selected) {
+    if (selected) optFullBench_Click();
+  });
+  connect(ui->optCustomBench, &QRadioButton::toggled, this, [this](bool selected) {
+    if (selected) optCustomBench_Click();
+  });
   connect(ui->cmdCustomize, &QPushButton::clicked, this, &frmMain::cmdCustomize_Click);
   connect(ui->cmdDetails, &QPushButton::clicked, this, &frmMain::cmdDetails_Click);
   connect(ui->cmdSubmit, &QPushButton::clicked, this, &frmMain::cmdSubmit_Click);
@@ -109,10 +116,7 @@ void frmMain::cmdCustomize_Click() {
   Untrapped([this] {
     // Selecting the option raises its click, which clears; selecting it
     // again when it already is selected changes nothing.
-    if (!ui->optCustomBench->isChecked()) {
-      ui->optCustomBench->setChecked(true);
-      optCustomBench_Click();
-    }
+    ui->optCustomBench->setChecked(true);
     ShowCustomBench(this);
   });
 }

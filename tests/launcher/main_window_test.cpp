@@ -67,6 +67,8 @@ class MainWindowTest : public QObject {
   void benchmarkWithCustomOptionSetsCustomBench();
   void clearResults();
   void optionButtonsClear();
+  void selectedOptionAgainChangesNothing_data();
+  void selectedOptionAgainChangesNothing();
   void submitIgnoredWithoutScore();
   void exitEndsTheRunAndDeletesTheFiles();
   void endingDuringARunEndsTheProgramFirst_data();
@@ -312,19 +314,65 @@ void MainWindowTest::clearResults() {
   QVERIFY(!Control<QWidget>("cmdClear")->isEnabled());
 }
 
+// Selecting the other option clears; coming back to the default one by a
+// click clears again.
 void MainWindowTest::optionButtonsClear() {
   WriteBytes(File("config.cfg"), "c");
   window->lblResult()->setText(QStringLiteral("88 fps"));
-  QTest::mouseClick(Control<QRadioButton>("optFullBench"), Qt::LeftButton);
+  // The customised option is disabled, so it is selected as Change selects it.
+  Control<QRadioButton>("optCustomBench")->setChecked(true);
   QVERIFY(!Exists(File("config.cfg")));
   QCOMPARE(window->lblResult()->text(), QString());
 
-  // The customised option is disabled, so its handler is called directly.
   WriteBytes(File("results.fps"), "1\r\n");
   window->lblResult()->setText(QStringLiteral("88 fps"));
-  window->optCustomBench_Click();
+  QTest::mouseClick(Control<QRadioButton>("optFullBench"), Qt::LeftButton);
+  QVERIFY(Control<QRadioButton>("optFullBench")->isChecked());
   QVERIFY(!Exists(File("results.fps")));
   QCOMPARE(window->lblResult()->text(), QString());
+}
+
+void MainWindowTest::selectedOptionAgainChangesNothing_data() {
+  QTest::addColumn<QString>("benchState");
+  QTest::addColumn<QString>("score");
+  QTest::addColumn<bool>("byKey");
+  QTest::newRow("click during a run") << "Quillfire_2_1" << QString() << false;
+  QTest::newRow("Alt+D during a run") << "Lumavane_1_2_Start" << QString() << true;
+  // After a run Alt+D is also "&Details...", so it only moves the focus.
+  QTest::newRow("click after a run") << QString() << "123.4 fps" << false;
+}
+
+// The default option is selected already: its click or its Alt key must not
+// end the run (its hand-off files deleted, its state emptied) nor wipe the
+// score.
+void MainWindowTest::selectedOptionAgainChangesNothing() {
+  QFETCH(QString, benchState);
+  QFETCH(QString, score);
+  QFETCH(bool, byKey);
+  window->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(window.get()));
+  WriteBytes(File("config.cfg"), "GL_RESX=1024;\r\n");
+  WriteBytes(File("results.fps"), "55\r\n");
+  window->Sequence().SetBenchState(benchState.toStdString());
+  window->lblResult()->setText(score);
+  window->CheckTimer_Timer();
+  auto* option = Control<QRadioButton>("optFullBench");
+  QVERIFY(option->isChecked());
+
+  QSignalSpy clicked(option, &QRadioButton::clicked);
+  if (byKey) {
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier);
+  } else {
+    QTest::mouseClick(option, Qt::LeftButton);
+  }
+  // A mnemonic presses the button and releases it a moment later.
+  QTRY_COMPARE(clicked.count(), 1);
+
+  QVERIFY(option->isChecked());
+  QCOMPARE(Text(ReadBytes(File("config.cfg"))), QStringLiteral("GL_RESX=1024;\r\n"));
+  QCOMPARE(Text(ReadBytes(File("results.fps"))), QStringLiteral("55\r\n"));
+  QCOMPARE(Text(window->Sequence().BenchState()), benchState);
+  QCOMPARE(window->lblResult()->text(), score);
 }
 
 void MainWindowTest::submitIgnoredWithoutScore() {
