@@ -38,11 +38,13 @@ struct AdapterIdentity {
   std::string driverName;   // the kernel driver, or the user-space driver without one
 };
 
+// Each figure is empty when nothing was asked (no X display, or an adapter
+// that does not show the X screen): "no palette" would be a guess then.
 struct AdapterCaps {
   std::optional<std::uint64_t> vidMemTotal;  // bytes
   std::optional<std::uint64_t> vidMemFree;   // bytes
-  std::uint32_t palCaps = 0;
-  bool canCalibrateGamma = false;
+  std::optional<std::uint32_t> palCaps;
+  std::optional<bool> canCalibrateGamma;
 };
 
 struct DeviceDesc {

@@ -82,12 +82,15 @@ void SystemReport::GetDDCaps(const std::string& sGuid) {
   if (caps.vidMemFree) {
     out_.AddItem("   free video memory " + FormatNumber(Mebibytes(*caps.vidMemFree)) + " mbyte");
   }
-  if (caps.palCaps == 0) {
-    out_.AddItem("   no hw palette support");
+  if (caps.palCaps) {
+    if (*caps.palCaps == 0) {
+      out_.AddItem("   no hw palette support");
+    }
+    WriteFlagLines(out_, *caps.palCaps, kPaletteLines);
   }
-  WriteFlagLines(out_, caps.palCaps, kPaletteLines);
-  out_.AddItem(caps.canCalibrateGamma ? "   supports gamma correction"
-                                      : "   no support for gamma correction");
+  if (caps.canCalibrateGamma) {
+    out_.AddItem(*caps.canCalibrateGamma ? "   supports gamma correction" : "   no support for gamma correction");
+  }
 }
 
 void SystemReport::GetD3DDevices(const std::string& sGuid) {

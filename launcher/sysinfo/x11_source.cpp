@@ -132,6 +132,7 @@ void ReadRandr(const XConnection& x, int screen, XScreenFacts& facts, std::optio
                                      (info.modeFlags & RR_Interlace) != 0);
     facts.modes.push_back(mode);
   }
+  facts.gammaRamps = false;
   for (int i = 0; i < resources->ncrtc; ++i) {
     if (XRRGetCrtcGammaSize(display, resources->crtcs[i]) > 0) {
       facts.gammaRamps = true;

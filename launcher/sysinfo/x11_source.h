@@ -14,7 +14,7 @@ struct XScreenFacts {
   // XRandR 1.2, the screen's own size.
   std::vector<DisplayMode> modes;
   std::uint32_t palCaps = 0;        // from the screen's PseudoColor visuals
-  bool gammaRamps = false;          // a CRTC takes a gamma ramp (size > 0)
+  std::optional<bool> gammaRamps;   // a CRTC takes a gamma ramp (size > 0); unasked without XRandR 1.2
 };
 
 // nullopt when no X display can be reached. An X request that fails throws

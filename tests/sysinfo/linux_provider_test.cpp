@@ -300,8 +300,11 @@ TEST_F(SoftwareMachine, HeadlessReportsOneSoftwareAdapterWithBothDevices) {
   const ScopedDisplay none(nullptr);
   const Lines report = RealReport();
   CheckAdapterAndDevices(report);
-  EXPECT_TRUE(Contains(report, "   no hw palette support")) << Joined(report);
-  EXPECT_TRUE(Contains(report, "   no support for gamma correction")) << "no display, no gamma ramp\n" << Joined(report);
+  // Without a display nothing tells palette or gamma: neither line is written.
+  for (const std::string& line : report) {
+    EXPECT_EQ(line.find("palette"), std::string::npos) << Joined(report);
+    EXPECT_EQ(line.find("gamma"), std::string::npos) << Joined(report);
+  }
   if (!std::filesystem::exists("/sys/class/drm")) {
     EXPECT_EQ(report.back(), " Display Modes") << "no X and no kernel modes: no mode at all";
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,12 @@ using Lines = std::vector<std::string>;
 
 constexpr std::uint64_t kMiB = 1024 * 1024;
 
+// An adapter whose palette and gamma were asked and came back empty.
 FakeAdapter Adapter(const std::string& guid) {
   FakeAdapter adapter;
   adapter.identity = {guid, "Card " + guid, "driver-" + guid};
+  adapter.caps.palCaps = 0;
+  adapter.caps.canCalibrateGamma = false;
   return adapter;
 }
 
@@ -206,6 +210,34 @@ TEST(CapsLines, GammaLineFollowsTheFlag) {
   const Lines no = Between(Report({Adapter("{G}")}), "   no hw palette support", "   D3D devices");
   EXPECT_EQ(no, Lines{"   no support for gamma correction"}) << Joined(no);
 }
+
+struct UnaskedCase {
+  const char* what;
+  std::optional<std::uint32_t> palCaps;
+  std::optional<bool> gamma;
+  Lines lines;  // the section after "  HW CAPS"
+};
+
+class UnaskedCapsLines : public ::testing::TestWithParam<UnaskedCase> {};
+
+// A figure nobody asked for is no answer: its lines are left out, as the
+// memory lines are, instead of claiming the adapter lacks the capability.
+TEST_P(UnaskedCapsLines, AreLeftOut) {
+  FakeAdapter adapter = Adapter("{U}");
+  adapter.caps.palCaps = GetParam().palCaps;
+  adapter.caps.canCalibrateGamma = GetParam().gamma;
+  const Lines got = Between(Report({adapter}), "  HW CAPS", "   D3D devices");
+  EXPECT_EQ(got, GetParam().lines) << GetParam().what << "\n" << Joined(got);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Caps, UnaskedCapsLines,
+    ::testing::Values(
+        UnaskedCase{"neither asked", std::nullopt, std::nullopt, {}},
+        UnaskedCase{"palette unasked, no gamma", std::nullopt, false, {"   no support for gamma correction"}},
+        UnaskedCase{"palette unasked, gamma", std::nullopt, true, {"   supports gamma correction"}},
+        UnaskedCase{"no palette, gamma unasked", 0u, std::nullopt, {"   no hw palette support"}},
+        UnaskedCase{"8-bit palette, gamma unasked", kPalCaps8Bit, std::nullopt, {"   palette support 8bit "}}));
 
 struct DeviceCase {
   const char* what;
