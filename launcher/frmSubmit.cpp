@@ -36,9 +36,7 @@ frmSubmit::~frmSubmit() { Form_Unload(); }
 
 WebBrowser* frmSubmit::Browser() const { return ui->Browser; }
 
-QString frmSubmit::PagePath() const {
-  return QFile::decodeName(submit::SubmitPagePath(LocalPath(folder_)).c_str());
-}
+QString frmSubmit::PagePath() const { return QFile::decodeName(page_.c_str()); }
 
 void frmSubmit::Form_Load() {
   if (main_) main_->setEnabled(false);
@@ -48,13 +46,15 @@ void frmSubmit::Form_Load() {
 
 void frmSubmit::CreateHTML() {
   if (!main_) return;
-  submit::CreateHTML(LocalPath(folder_), main_->lblResult()->text().toStdString(), main_->Result,
-                     submit::LauncherChecksumGenerator(), submit::LauncherResultsSite());
+  submit::DeleteSubmitPage(page_);
+  page_.clear();
+  page_ = submit::CreateHTML(LocalPath(folder_), main_->lblResult()->text().toStdString(), main_->Result,
+                             submit::LauncherChecksumGenerator(), submit::LauncherResultsSite());
 }
 
 // Every finished document, the page itself or one the page went on to, is
 // a chance to remove the page file; a file already gone is no error.
-void frmSubmit::Browser_DocumentComplete(const QUrl&) { submit::DeleteSubmitPage(LocalPath(folder_)); }
+void frmSubmit::Browser_DocumentComplete(const QUrl&) { submit::DeleteSubmitPage(page_); }
 
 void frmSubmit::cmdCancel_Click() { close(); }
 
@@ -62,7 +62,7 @@ void frmSubmit::Form_Unload() {
   if (unloaded_) return;
   unloaded_ = true;
   if (main_) main_->setEnabled(true);
-  submit::DeleteSubmitPage(LocalPath(folder_));
+  submit::DeleteSubmitPage(page_);
 }
 
 void frmSubmit::done(int result) {

@@ -2,15 +2,17 @@
 // the embedded browser, from which the user posts the score to the results
 // site. The launcher itself sends nothing; the browser posts the form.
 //
-// The page is written into the launcher's folder as the file `submit` when
-// the window loads, navigated to by its plain path, and deleted as soon as
-// any document has finished loading, and again when the window closes.
+// The page is written as the file `submit` into a private folder of its own
+// in the launcher's folder when the window loads, navigated to by its plain
+// path, and deleted with its folder as soon as any document has finished
+// loading, and again when the window closes.
 #pragma once
 
 #include <QDialog>
 #include <QPointer>
 #include <QString>
 
+#include <filesystem>
 #include <memory>
 
 class QKeyEvent;
@@ -36,7 +38,7 @@ class frmSubmit final : public QDialog {
 
   // Writes the page file for the score the main window shows.
   void CreateHTML();
-  // The page file: the launcher's folder, then "submit".
+  // The page file CreateHTML wrote; empty before.
   QString PagePath() const;
 
   WebBrowser* Browser() const;
@@ -52,6 +54,7 @@ class frmSubmit final : public QDialog {
   std::unique_ptr<Ui::frmSubmit> ui;
   QPointer<frmMain> main_;
   QString folder_;
+  std::filesystem::path page_;
   bool unloaded_ = false;
 };
 

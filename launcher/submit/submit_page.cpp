@@ -1,7 +1,10 @@
 #include "submit_page.h"
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <system_error>
 
 #include "latin1_text.h"
@@ -9,20 +12,41 @@
 namespace submit {
 namespace {
 
+namespace fs = std::filesystem;
+
 [[noreturn]] void ThrowFileError(int error, const std::string& what) {
   throw std::system_error(error != 0 ? error : EIO, std::generic_category(), what);
 }
 
-void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
-  std::FILE* out = std::fopen(file.c_str(), "wb");
-  if (out == nullptr) ThrowFileError(errno, "cannot create " + file.string());
-  errno = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) {
-    const int error = errno;
-    std::fclose(out);
-    ThrowFileError(error, "cannot write " + file.string());
+// A fresh folder that only this user can enter (mkdtemp makes it 0700).
+// Whatever lies in the launcher's folder under the page's name (a link to
+// someone else's file, a pipe nobody writes to) is never opened.
+fs::path MakePrivateFolder(const fs::path& folder) {
+  std::string pattern = (folder / "submit-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) ThrowFileError(errno, "cannot create a folder in " + folder.string());
+  return pattern;
+}
+
+void WriteAll(int fd, std::string_view bytes, const fs::path& file) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) ThrowFileError(written < 0 ? errno : EIO, "cannot write " + file.string());
+    bytes.remove_prefix(static_cast<std::size_t>(written));
   }
-  if (std::fclose(out) != 0) ThrowFileError(errno, "cannot write " + file.string());
+}
+
+// Creates `file`, which must not exist, and writes `bytes` into it.
+void WriteNewFile(const fs::path& file, std::string_view bytes) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) ThrowFileError(errno, "cannot create " + file.string());
+  try {
+    WriteAll(fd, bytes, file);
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  if (::close(fd) != 0) ThrowFileError(errno, "cannot write " + file.string());
 }
 
 }  // namespace
@@ -58,8 +82,6 @@ std::string SubmitPageText(const SubmitPageValues& values) {
 
 std::string SubmitPageFileBytes(std::string_view pageText) { return ToLatin1(pageText) + "\r\n"; }
 
-std::filesystem::path SubmitPagePath(const std::filesystem::path& folder) { return folder / kPageFileName; }
-
 std::filesystem::path CreateHTML(const std::filesystem::path& folder, std::string_view scoreCaption,
                                  std::int32_t result, ChecksumGenerator& generator, const ResultsSite& site) {
   SubmitPageValues values;
@@ -67,14 +89,22 @@ std::filesystem::path CreateHTML(const std::filesystem::path& folder, std::strin
   values.versionText = VersionText();
   values.resultText = ResultText(scoreCaption);
   values.checksum = randnums(generator, result);
-  const std::filesystem::path file = SubmitPagePath(folder);
-  WriteFile(file, SubmitPageFileBytes(SubmitPageText(values)));
+  const std::string bytes = SubmitPageFileBytes(SubmitPageText(values));
+  const fs::path file = MakePrivateFolder(folder) / kPageFileName;
+  try {
+    WriteNewFile(file, bytes);
+  } catch (...) {
+    DeleteSubmitPage(file);
+    throw;
+  }
   return file;
 }
 
-void DeleteSubmitPage(const std::filesystem::path& folder) noexcept {
+void DeleteSubmitPage(const std::filesystem::path& pageFile) noexcept {
+  if (pageFile.empty()) return;
   std::error_code ignored;
-  std::filesystem::remove(SubmitPagePath(folder), ignored);
+  fs::remove(pageFile, ignored);
+  fs::remove(pageFile.parent_path(), ignored);  // only when empty: a folder only we could fill
 }
 
 }  // namespace submit

@@ -1,5 +1,6 @@
 // The submission page: one line of HTML with a form that posts the score to
-// the results site, written into the launcher's folder as the file `submit`.
+// the results site, written as the file `submit` into a private folder of
+// its own in the launcher's folder.
 #pragma once
 
 #include <cstdint>
@@ -38,17 +39,19 @@ std::string SubmitPageText(const SubmitPageValues& values);
 // The page file's content: the page in ISO-8859-1, then CR LF.
 std::string SubmitPageFileBytes(std::string_view pageText);
 
-std::filesystem::path SubmitPagePath(const std::filesystem::path& folder);
-
 // Builds the page for the score shown in `scoreCaption` (UTF-8) and `result`,
-// drawing its checksum from `generator`, and writes the page file into
-// `folder`, replacing any earlier one. Returns the file's path. Throws
-// std::system_error when the file cannot be written.
+// drawing its checksum from `generator`, and writes it as the file `submit`
+// into a new folder in `folder` that only this user can enter (mode 0700,
+// "submit-" and six random characters); the file is created there, never
+// opened through a link or a pipe. Returns the file's path. Throws
+// std::system_error when the folder or the file cannot be written, leaving
+// nothing behind.
 std::filesystem::path CreateHTML(const std::filesystem::path& folder, std::string_view scoreCaption,
                                  std::int32_t result, ChecksumGenerator& generator, const ResultsSite& site);
 
-// Deletes the page file in `folder`. A file that is already gone, or that
-// cannot be deleted, is left as it is: nothing is reported.
-void DeleteSubmitPage(const std::filesystem::path& folder) noexcept;
+// Deletes a page file that CreateHTML made, and its folder. A file that is
+// already gone, or that cannot be deleted, is left as it is: nothing is
+// reported. An empty path does nothing.
+void DeleteSubmitPage(const std::filesystem::path& pageFile) noexcept;
 
 }  // namespace submit

@@ -1,9 +1,15 @@
 #include "web_browser.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
 #include <QWebEngineSettings>
+
+#include <optional>
 
 #include "webengine_environment.h"
 
@@ -14,9 +20,39 @@ QWidget* WebBrowser::PreparedParent(QWidget* parent) {
   return parent;
 }
 
+namespace {
+
+// The page is about a kilobyte; anything far larger is not our page.
+constexpr qint64 kMaxPageBytes = 1 << 20;
+
+// The bytes of the regular file at `path`, or nothing. Neither a final link
+// nor a pipe is followed or waited for: the view must never freeze on a name
+// someone else put there.
+std::optional<QByteArray> ReadPageFile(const QString& path) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  QFile file;
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > kMaxPageBytes ||
+      !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  return file.read(kMaxPageBytes);
+}
+
+}  // namespace
+
 WebBrowser::WebBrowser(QWidget* parent) : QWebEngineView(PreparedParent(parent)) {
-  // The page is local content; its form posts to the results site.
-  settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+  // The page is a plain form: it needs no script and no other local file.
+  // Its address is a file URL, so it counts as local content, and the engine
+  // lets local content post to the results site only with remote access on.
+  // Without script and with its own bytes fixed, the user's post is the only
+  // request the page can make.
+  QWebEngineSettings* const options = settings();
+  options->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+  options->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+  options->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
   connect(this, &QWebEngineView::loadFinished, this, [this](bool) { emit DocumentComplete(url()); });
 }
 
@@ -26,10 +62,10 @@ void WebBrowser::Navigate(const QString& target) {
     return;
   }
   const QUrl address = QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
-  QFile file(target);
-  if (!file.open(QIODevice::ReadOnly)) {
+  const std::optional<QByteArray> page = ReadPageFile(target);
+  if (!page) {
     load(address);
     return;
   }
-  setContent(file.readAll(), QStringLiteral("text/html;charset=ISO-8859-1"), address);
+  setContent(*page, QStringLiteral("text/html;charset=ISO-8859-1"), address);
 }

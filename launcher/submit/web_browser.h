@@ -19,8 +19,9 @@ class WebBrowser : public QWebEngineView {
   // (the code page our page file is written in), with the file's URL as the
   // document's address. Chromium types a local file by its extension and
   // shows a file without one as plain text, and the submission page file has
-  // none. A file that cannot be read is loaded by URL, so the engine shows
-  // its own error page as for any other unreachable document.
+  // none. Only a regular file is read here (never through a final link, never
+  // waiting on a pipe); anything else is loaded by URL, so the engine shows
+  // its own page for it, as for any other document it cannot show.
   void Navigate(const QString& target);
 
  signals:

@@ -1,8 +1,9 @@
 // The submission from end to end, headless: the real submission window of a
-// real main window writes its page into the launcher's folder, the browser
-// shows it and the file goes; the form, filled in and submitted from the
-// test, posts to a results site on the loopback interface, which redirects
-// the browser to its thank-you page.
+// real main window writes its page into a private folder in the launcher's
+// folder, the browser shows it and the file goes; the form, filled in and
+// submitted from the test (the page itself runs no script), posts to a
+// results site on the loopback interface, which redirects the browser to its
+// thank-you page.
 //
 // Nothing of the browser engine's environment is set for this test except
 // the offscreen platform: the launcher itself must make the engine run there
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QtTest>
 
 #include <memory>
@@ -34,7 +36,7 @@ constexpr int kTimeoutMs = 120000;  // the first page starts the browser engine
 
 bool RunScript(WebBrowser* browser, const QString& script) {
   bool done = false;
-  browser->page()->runJavaScript(script, [&](const QVariant&) { done = true; });
+  browser->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant&) { done = true; });
   return QTest::qWaitFor([&] { return done; }, kTimeoutMs);
 }
 
@@ -71,8 +73,9 @@ void SubmitEndToEndTest::postsTheFormToTheResultsSite() {
   QCOMPARE(open.size(), 1);
   QPointer<frmSubmit> window = open.front();
   QVERIFY(!main->isEnabled());
-  const QString pagePath = dir.filePath(QStringLiteral("submit"));
-  QVERIFY2(QFile::exists(pagePath), "the page is written into the launcher's folder");
+  const QString pagePath = window->PagePath();
+  QVERIFY2(QFile::exists(pagePath), "the page is written");
+  QVERIFY2(pagePath.startsWith(dir.filePath(QStringLiteral("submit-"))), qPrintable(pagePath));
 
   WebBrowser* browser = window->Browser();
   QSignalSpy complete(browser, &WebBrowser::DocumentComplete);

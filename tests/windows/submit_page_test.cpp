@@ -1,8 +1,12 @@
 // The submission page and its file: the exact bytes, the result text, the
-// version text and the file's life in the launcher's folder.
+// version text and the file's life in its private folder, whatever lies in
+// the launcher's folder under its name.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "checksum.h"
 #include "expected_page.h"
@@ -95,14 +100,19 @@ INSTANTIATE_TEST_SUITE_P(Captions, ResultTextOfCaption,
                                          CaptionCase{"12\xD9\xAB" "5 fps", "12\xD9\xAB" "5"},
                                          CaptionCase{"fps", ""}, CaptionCase{" fps", ""}, CaptionCase{"", ""}));
 
-TEST(CreateHTML, WritesThePageFileIntoTheFolder) {
+TEST(CreateHTML, WritesThePageFileIntoAPrivateFolder) {
   ScratchFolder folder;
   submit::ChecksumGenerator generator;
   submit::ChecksumGenerator sameStart;
   const fs::path file = submit::CreateHTML(folder.Path(), "1234 fps", 1234, generator, kSite);
-  EXPECT_EQ(file, folder.Path() / "submit");
+  EXPECT_EQ(file.filename(), "submit");
+  EXPECT_EQ(file.parent_path().parent_path(), folder.Path());
+  EXPECT_EQ(file.parent_path().filename().string().rfind("submit-", 0), 0u) << file;
   const std::string expected = ExpectedPage(BuildVersion(), "1234", submit::randnums(sameStart, 1234)) + "\r\n";
   EXPECT_EQ(ReadBytes(file), expected);
+  EXPECT_EQ(fs::status(file.parent_path()).permissions(), fs::perms::owner_all) << "only the user may enter";
+  EXPECT_EQ(fs::status(file).permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+  submit::DeleteSubmitPage(file);
 }
 
 // The fixed start state, written out: the page of the first opening after a
@@ -110,8 +120,8 @@ TEST(CreateHTML, WritesThePageFileIntoTheFolder) {
 TEST(CreateHTML, FirstPageAfterStartHasTheFixedChecksum) {
   ScratchFolder folder;
   submit::ChecksumGenerator generator;
-  submit::CreateHTML(folder.Path(), "1234 fps", 1234, generator, kSite);
-  const std::string bytes = ReadBytes(folder.Path() / "submit");
+  const fs::path file = submit::CreateHTML(folder.Path(), "1234 fps", 1234, generator, kSite);
+  const std::string bytes = ReadBytes(file);
   EXPECT_NE(bytes.find("<input type=hidden name=checksum value=8118199223052159999917999137821041967895>"),
             std::string::npos)
       << bytes;
@@ -120,20 +130,71 @@ TEST(CreateHTML, FirstPageAfterStartHasTheFixedChecksum) {
 TEST(CreateHTML, DecimalCommaOfTheLabelGoesIntoTheResultValue) {
   ScratchFolder folder;
   submit::ChecksumGenerator generator;
-  submit::CreateHTML(folder.Path(), "123,4 fps", 123, generator, kSite);
-  const std::string bytes = ReadBytes(folder.Path() / "submit");
+  const fs::path file = submit::CreateHTML(folder.Path(), "123,4 fps", 123, generator, kSite);
+  const std::string bytes = ReadBytes(file);
   EXPECT_NE(bytes.find("<input type=hidden name=kovrin_result value=123,4>"), std::string::npos) << bytes;
 }
 
-TEST(CreateHTML, ReplacesALongerEarlierFile) {
+TEST(CreateHTML, TwoPagesNeverShareAFile) {
   ScratchFolder folder;
-  std::ofstream(folder.Path() / "submit", std::ios::binary) << std::string(5000, '#');
   submit::ChecksumGenerator generator;
-  submit::CreateHTML(folder.Path(), "7 fps", 7, generator, kSite);
-  const std::string bytes = ReadBytes(folder.Path() / "submit");
-  EXPECT_EQ(bytes.find('#'), std::string::npos) << "left-overs of the earlier file";
-  EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+  const fs::path first = submit::CreateHTML(folder.Path(), "7 fps", 7, generator, kSite);
+  const fs::path second = submit::CreateHTML(folder.Path(), "8 fps", 8, generator, kSite);
+  EXPECT_NE(first, second);
+  EXPECT_NE(ReadBytes(first).find("value=7>"), std::string::npos);
+  EXPECT_NE(ReadBytes(second).find("value=8>"), std::string::npos);
 }
+
+// What someone else may have left in the launcher's folder under the page's
+// name. None of it is opened, changed or removed: the page goes elsewhere.
+enum class Hostile { EarlierFile, LinkToOutside, DanglingLink, Pipe, Folder };
+
+struct HostileCase {
+  const char* what;
+  Hostile kind;
+};
+
+class HostileSubmitEntry : public testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileSubmitEntry, IsLeftAsItIs) {
+  ScratchFolder folder;
+  ScratchFolder outside;
+  const fs::path entry = folder.Path() / "submit";
+  const fs::path victim = outside.Path() / "precious";
+  const std::string victimBytes(5000, '#');
+  std::ofstream(victim, std::ios::binary) << victimBytes;
+  switch (GetParam().kind) {
+    case Hostile::EarlierFile: std::ofstream(entry, std::ios::binary) << victimBytes; break;
+    case Hostile::LinkToOutside: fs::create_symlink(victim, entry); break;
+    case Hostile::DanglingLink: fs::create_symlink(outside.Path() / "not yet", entry); break;
+    case Hostile::Pipe: ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0) << std::strerror(errno); break;
+    case Hostile::Folder: fs::create_directory(entry); break;
+  }
+  const fs::file_status before = fs::symlink_status(entry);
+
+  submit::ChecksumGenerator generator;
+  const fs::path file = submit::CreateHTML(folder.Path(), "7 fps", 7, generator, kSite);
+  EXPECT_NE(file, entry);
+  EXPECT_NE(ReadBytes(file).find("value=7>"), std::string::npos);
+  submit::DeleteSubmitPage(file);
+
+  EXPECT_EQ(fs::symlink_status(entry).type(), before.type()) << GetParam().what;
+  if (fs::is_symlink(before)) {
+    EXPECT_EQ(fs::read_symlink(entry).parent_path(), outside.Path()) << GetParam().what;
+  }
+  EXPECT_EQ(ReadBytes(victim), victimBytes) << GetParam().what;
+  EXPECT_FALSE(fs::exists(fs::symlink_status(outside.Path() / "not yet"))) << GetParam().what;
+  std::vector<fs::path> left;
+  for (const fs::directory_entry& item : fs::directory_iterator(folder.Path())) left.push_back(item.path());
+  EXPECT_EQ(left, std::vector<fs::path>{entry}) << GetParam().what << ": the page and its folder are gone";
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, HostileSubmitEntry,
+                         testing::Values(HostileCase{"an earlier file", Hostile::EarlierFile},
+                                         HostileCase{"a link to a file outside", Hostile::LinkToOutside},
+                                         HostileCase{"a link to a name outside", Hostile::DanglingLink},
+                                         HostileCase{"a named pipe", Hostile::Pipe},
+                                         HostileCase{"a folder", Hostile::Folder}));
 
 TEST(CreateHTML, FolderThatCannotBeWrittenIsAnError) {
   ScratchFolder folder;
@@ -145,16 +206,20 @@ TEST(CreateHTML, FolderThatCannotBeWrittenIsAnError) {
   } catch (const std::system_error& error) {
     EXPECT_EQ(error.code().value(), ENOENT) << error.what();
   }
+  EXPECT_TRUE(fs::is_empty(folder.Path()));
 }
 
-TEST(DeleteSubmitPage, RemovesThePageAndIgnoresAMissingOne) {
+TEST(DeleteSubmitPage, RemovesThePageAndItsFolderAndIgnoresAMissingOne) {
   ScratchFolder folder;
-  std::ofstream(folder.Path() / "submit") << "page";
-  submit::DeleteSubmitPage(folder.Path());
-  EXPECT_FALSE(fs::exists(folder.Path() / "submit"));
-  submit::DeleteSubmitPage(folder.Path());  // already gone: nothing happens
-  submit::DeleteSubmitPage(folder.Path() / "no such folder");
-  EXPECT_TRUE(fs::exists(folder.Path())) << "only the page file is deleted";
+  submit::ChecksumGenerator generator;
+  const fs::path file = submit::CreateHTML(folder.Path(), "7 fps", 7, generator, kSite);
+  submit::DeleteSubmitPage(file);
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_TRUE(fs::is_empty(folder.Path())) << "the page's own folder goes with it";
+  submit::DeleteSubmitPage(file);  // already gone: nothing happens
+  submit::DeleteSubmitPage(fs::path());
+  submit::DeleteSubmitPage(folder.Path() / "no such folder" / "submit");
+  EXPECT_TRUE(fs::exists(folder.Path())) << "only the page and its own folder are deleted";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 //
 // The results site is a loopback address nobody listens on: nothing is
 // posted here (the end-to-end test posts).
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
@@ -12,7 +13,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <memory>
@@ -41,11 +45,12 @@ QByteArray ReadFile(const QString& path) {
 }
 
 // The value of the page's field `name`, read by the browser from the page.
+// The page itself runs no script; the test's own runs beside it.
 QString FieldValue(WebBrowser* browser, const QString& name) {
   QVariant value;
   bool done = false;
   browser->page()->runJavaScript(QStringLiteral("document.getElementsByName('%1')[0].value").arg(name),
-                                 [&](const QVariant& result) {
+                                 QWebEngineScript::ApplicationWorld, [&](const QVariant& result) {
                                    value = result;
                                    done = true;
                                  });
@@ -75,9 +80,15 @@ class SubmitWindowTest : public QObject {
   void notOpenedWithoutScore_data();
   void notOpenedWithoutScore();
   void unwritableFolderLeavesTheMainWindowUsable();
+  void hostileSubmitEntryIsLeftAlone_data();
+  void hostileSubmitEntryIsLeftAlone();
+  void pageScriptsDoNotRun();
 
  private:
-  QString PagePath() const { return dir->filePath(QStringLiteral("submit")); }
+  // The page file of the window opened last.
+  QString PagePath() const { return pageFile; }
+  // The launcher's folder holds nothing of the page: neither it nor its folder.
+  bool FolderIsEmpty() const { return QDir(dir->path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System); }
   // Opens the window for `caption` and `result` and returns it with the
   // checksum its page must carry.
   frmSubmit* Open(const QString& caption, int32_t result, std::string* checksum = nullptr) {
@@ -85,6 +96,7 @@ class SubmitWindowTest : public QObject {
     main->Result = result;
     submit::ChecksumGenerator expected = submit::LauncherChecksumGenerator();
     frmSubmit* window = ShowSubmit(main.get());
+    pageFile = window->PagePath();
     if (checksum != nullptr) *checksum = submit::randnums(expected, result);
     return window;
   }
@@ -95,11 +107,13 @@ class SubmitWindowTest : public QObject {
 
   std::unique_ptr<QTemporaryDir> dir;
   std::unique_ptr<frmMain> main;
+  QString pageFile;
 };
 
 void SubmitWindowTest::initTestCase() { qputenv(submit::kSiteVariable, kSite); }
 
 void SubmitWindowTest::init() {
+  pageFile.clear();
   dir = std::make_unique<QTemporaryDir>();
   QVERIFY(dir->isValid());
   main = window_test::MakeMainWindow(dir->path());
@@ -168,6 +182,9 @@ void SubmitWindowTest::pageIsShownAsHtmlFromItsPlainPath() {
   QVERIFY(QFile::exists(PagePath()));
   QVERIFY2(Finished(complete, 1), "the page never finished loading");
   QVERIFY2(!QFile::exists(PagePath()), "the page file is deleted once the page has loaded");
+  QVERIFY2(FolderIsEmpty(), "the page's own folder goes with it");
+  QVERIFY2(QFileInfo(PagePath()).absolutePath().startsWith(dir->path() + QStringLiteral("/submit-")),
+           qPrintable(PagePath()));
   QCOMPARE(complete.first().first().toUrl(), QUrl::fromLocalFile(PagePath()));
   QCOMPARE(window->Browser()->url(), QUrl::fromLocalFile(PagePath()));
   QCOMPARE(window->Browser()->title(), QStringLiteral("Submit"));  // HTML, not the file shown as text
@@ -203,6 +220,7 @@ void SubmitWindowTest::closeEnablesMainWindow() {
   window_test::Close(window, window->findChild<QPushButton*>(QStringLiteral("cmdCancel")), route);
   QVERIFY2(main->isEnabled(), "the main window must be usable again once the window has closed");
   QVERIFY2(!QFile::exists(PagePath()), "closing deletes the page file");
+  QVERIFY(FolderIsEmpty());
   QTRY_VERIFY(window.isNull());
 }
 
@@ -224,7 +242,7 @@ void SubmitWindowTest::notOpenedWithoutScore() {
   main->lblResult()->setText(caption);
   main->cmdSubmit_Click();
   QVERIFY(window_test::OpenWindows<frmSubmit>().isEmpty());
-  QVERIFY(!QFile::exists(PagePath()));
+  QVERIFY(FolderIsEmpty());
   QVERIFY(main->isEnabled());
 
   main->lblResult()->setText(QStringLiteral("5 fps"));
@@ -247,6 +265,79 @@ void SubmitWindowTest::unwritableFolderLeavesTheMainWindowUsable() {
   QVERIFY2(thrown, "writing into a missing folder must fail");
   QVERIFY(main->isEnabled());
   QVERIFY(window_test::OpenWindows<frmSubmit>().isEmpty());
+}
+
+void SubmitWindowTest::hostileSubmitEntryIsLeftAlone_data() {
+  QTest::addColumn<bool>("pipe");
+  QTest::newRow("link to a file outside") << false;
+  QTest::newRow("named pipe") << true;
+}
+
+// Someone has put a link or a pipe under the page's name in the launcher's
+// folder: Submit Results neither writes through the link nor waits on the
+// pipe, shows the page, and leaves the entry as it found it.
+void SubmitWindowTest::hostileSubmitEntryIsLeftAlone() {
+  QFETCH(bool, pipe);
+  QTemporaryDir outside;
+  QVERIFY(outside.isValid());
+  const QString entry = dir->filePath(QStringLiteral("submit"));
+  const QString victim = outside.filePath(QStringLiteral("precious"));
+  {
+    QFile file(victim);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("keep me\n");
+  }
+  if (pipe) {
+    QCOMPARE(::mkfifo(QFile::encodeName(entry).constData(), 0600), 0);
+  } else {
+    QVERIFY(QFile::link(victim, entry));
+  }
+
+  main->lblResult()->setText(QStringLiteral("42 fps"));
+  main->cmdSubmit_Click();
+  const QList<frmSubmit*> open = window_test::OpenWindows<frmSubmit>();
+  QCOMPARE(open.size(), 1);
+  QPointer<frmSubmit> window = open.front();
+  QSignalSpy complete(window->Browser(), &WebBrowser::DocumentComplete);
+  QVERIFY2(Finished(complete, 1), "the page never finished loading");
+  QCOMPARE(window->Browser()->title(), QStringLiteral("Submit"));
+  QCOMPARE(FieldValue(window->Browser(), QStringLiteral("kovrin_result")), QStringLiteral("42"));
+  window->close();
+  QTRY_VERIFY(window.isNull());
+
+  const QFileInfo after(entry);
+  if (pipe) {
+    struct stat status {};
+    QCOMPARE(::lstat(QFile::encodeName(entry).constData(), &status), 0);
+    QVERIFY2(S_ISFIFO(status.st_mode), "the pipe is still a pipe");
+  } else {
+    QVERIFY2(after.isSymLink(), "the link is left where it was");
+    QCOMPARE(after.symLinkTarget(), victim);
+  }
+  QCOMPARE(ReadFile(victim), QByteArray("keep me\n"));
+  QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+           QStringList{QStringLiteral("submit")});
+}
+
+// The browser control runs no script of a page it shows: the submission page
+// needs none.
+void SubmitWindowTest::pageScriptsDoNotRun() {
+  frmSubmit* window = Open(QStringLiteral("7 fps"), 7);
+  QSignalSpy first(window->Browser(), &WebBrowser::DocumentComplete);
+  QVERIFY2(Finished(first, 1), "the page never finished loading");
+
+  const QString scripted = dir->filePath(QStringLiteral("scripted.html"));
+  {
+    QFile file(scripted);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<html><head><title>Quiet</title></head><body>"
+               "<script>document.title = 'Script ran';</script></body></html>");
+  }
+  QSignalSpy complete(window->Browser(), &WebBrowser::DocumentComplete);
+  window->Browser()->Navigate(scripted);
+  QVERIFY2(Finished(complete, 1), "the scripted page never finished loading");
+  QCOMPARE(window->Browser()->title(), QStringLiteral("Quiet"));
+  QFile::remove(scripted);
 }
 
 QTEST_MAIN(SubmitWindowTest)
