@@ -57,6 +57,7 @@ char32_t NextCharacter(std::string_view utf8, std::size_t& pos) {
 }  // namespace
 
 std::string DropLastCharacters(std::string_view utf8, std::size_t count) {
+  if (count == 0) return std::string(utf8);
   std::vector<std::size_t> starts;
   for (std::size_t pos = 0; pos < utf8.size();) {
     starts.push_back(pos);

@@ -15,6 +15,14 @@ bool IsUsableUrlCharacter(char c) {
   return std::string_view("\"'=<>`").find(c) == std::string_view::npos;
 }
 
+// Whether the part after the scheme names a host: "http:///x" or
+// "http://user@:80" would make the browser post to a place of its guessing.
+bool NamesAHost(std::string_view afterScheme) {
+  std::string_view authority = afterScheme.substr(0, afterScheme.find_first_of("/?#"));
+  if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
+  return !authority.substr(0, authority.find(':')).empty();
+}
+
 std::string_view WithoutTrailingSlash(std::string_view base) {
   while (!base.empty() && base.back() == '/') base.remove_suffix(1);
   return base;
@@ -31,7 +39,7 @@ bool IsUsableSiteBase(std::string_view base) {
   } else {
     return false;
   }
-  if (WithoutTrailingSlash(rest).empty()) return false;
+  if (!NamesAHost(rest)) return false;
   for (char c : base) {
     if (!IsUsableUrlCharacter(c)) return false;
   }

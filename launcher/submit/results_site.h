@@ -21,8 +21,8 @@ struct ResultsSite {
   std::string recipient;    // whom the script mails the fields to
 };
 
-// Whether `base` may stand in the page: an http or https URL of printable
-// ASCII without the characters that end an unquoted attribute value or a tag
+// Whether `base` may stand in the page: an http or https URL that names a
+// host, of printable ASCII without the characters that end an unquoted attribute value or a tag
 // (quotation marks, apostrophe, =, <, >, grave accent).
 bool IsUsableSiteBase(std::string_view base);
 

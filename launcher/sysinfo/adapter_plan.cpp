@@ -40,7 +40,7 @@ std::optional<std::int64_t> RenderMinor(const std::string& renderNode) {
   }
   const char* first = renderNode.data() + at + kPrefix.size();
   const char* last = renderNode.data() + renderNode.size();
-  std::int64_t minor = 0;
+  std::uint32_t minor = 0;  // a device number: no sign
   const auto [end, ec] = std::from_chars(first, last, minor);
   if (ec != std::errc() || end != last || first == last) {
     return std::nullopt;

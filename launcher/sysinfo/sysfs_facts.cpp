@@ -101,10 +101,12 @@ std::optional<DisplayMode> ParseKernelModeName(std::string_view line) {
   if (x == std::string_view::npos) {
     return std::nullopt;
   }
-  const auto width = ParseUnsigned<std::uint32_t>(line.substr(0, x));
+  const std::string_view widthText = line.substr(0, x);
   const std::string_view heightText = line.substr(x + 1);
+  const auto width = ParseUnsigned<std::uint32_t>(widthText);
   const auto height = ParseUnsigned<std::uint32_t>(heightText);
-  if (!width || !height || heightText.find_first_not_of("0123456789") != std::string_view::npos) {
+  if (!width || !height || widthText.find_first_not_of("0123456789") != std::string_view::npos ||
+      heightText.find_first_not_of("0123456789") != std::string_view::npos) {
     return std::nullopt;
   }
   DisplayMode mode;

@@ -121,6 +121,8 @@ TEST(RenderMinorTest, ReadsTheNodeNumber) {
   EXPECT_FALSE(RenderMinor("/dev/dri/card0").has_value());
   EXPECT_FALSE(RenderMinor("/dev/dri/renderD").has_value());
   EXPECT_FALSE(RenderMinor("/dev/dri/renderD12x").has_value());
+  EXPECT_FALSE(RenderMinor("/dev/dri/renderD-5").has_value()) << "a device number has no sign";
+  EXPECT_FALSE(RenderMinor("/dev/dri/renderD+5").has_value());
   EXPECT_FALSE(RenderMinor("").has_value());
 }
 

@@ -66,7 +66,10 @@ INSTANTIATE_TEST_SUITE_P(Lines, KernelModeName,
                                            ModeNameCase{"x480", false, 0, 0},
                                            ModeNameCase{"640x", false, 0, 0},
                                            ModeNameCase{"640x480p", false, 0, 0},
-                                           ModeNameCase{"wide", false, 0, 0}));
+                                           ModeNameCase{"wide", false, 0, 0},
+                                           // The width, too, is digits only.
+                                           ModeNameCase{"19+20x1080i", false, 0, 0},
+                                           ModeNameCase{"12abcx480", false, 0, 0}));
 
 class DrmClassFolder : public ::testing::Test {
  protected:

@@ -34,7 +34,9 @@ TEST(DropLastCharacters, CountsCharactersNotBytes) {
   EXPECT_EQ(submit::DropLastCharacters("12\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 4), "12");
   EXPECT_EQ(submit::DropLastCharacters("abcd", 4), "");
   EXPECT_EQ(submit::DropLastCharacters("ab", 4), "");
-  EXPECT_EQ(submit::DropLastCharacters("abc", 0), "abc");
+  EXPECT_EQ(submit::DropLastCharacters("abc", 0), "abc");  // read one past the character starts
+  EXPECT_EQ(submit::DropLastCharacters("\xC3\xA9 fps", 0), "\xC3\xA9 fps");
+  EXPECT_EQ(submit::DropLastCharacters("", 0), "");
 }
 
 }  // namespace

@@ -30,7 +30,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BaseCase{"http://example.org/'x", false}, BaseCase{"http://example.org/>x", false},
                     BaseCase{"http://example.org/<x", false}, BaseCase{"http://example.org/?a=b", false},
                     BaseCase{"http://example.org/`", false}, BaseCase{"http://exa\tmple.org", false},
-                    BaseCase{"http://b\xC3\xBC" "cher.example", false}));
+                    BaseCase{"http://b\xC3\xBC" "cher.example", false},
+                    // No host: the browser would have to guess where to post.
+                    BaseCase{"http:///prte", false}, BaseCase{"https://?x", false},
+                    BaseCase{"http://user@:8080/x", false}, BaseCase{"http://:80", false},
+                    BaseCase{"http://user@results.example:8080/x", true}));
 
 TEST(ChooseSiteBase, BuildValueWithoutEnvironment) {
   EXPECT_EQ(submit::ChooseSiteBase(nullptr, "https://build.example"), "https://build.example");
