@@ -1,9 +1,12 @@
 #include "sysfs_facts.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 #include <system_error>
@@ -13,9 +16,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The kernel's files are a page or two; more than this is not one of them.
+constexpr std::size_t kMaxTextBytes = 64 * 1024;
+
+// The text of a regular file, at most kMaxTextBytes of it; empty for anything
+// else. A pipe in place of a kernel file must not stall the report.
 std::string ReadText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return {};
+  }
+  std::string text;
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+    char buffer[4096];
+    while (text.size() < kMaxTextBytes) {
+      const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, kMaxTextBytes - text.size()));
+      if (got < 0 && errno == EINTR) {
+        continue;
+      }
+      if (got <= 0) {
+        break;
+      }
+      text.append(buffer, static_cast<std::size_t>(got));
+    }
+  }
+  ::close(fd);
+  return text;
 }
 
 template <typename T>

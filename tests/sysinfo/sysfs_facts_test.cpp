@@ -2,6 +2,7 @@
 // by the test in a scratch folder.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -120,6 +121,28 @@ TEST_F(DrmClassFolder, WithoutAConsoleTheDepthStaysUnknown) {
   const std::vector<DisplayMode> modes = KernelModesOfCard("card2", root_);
   ASSERT_EQ(modes.size(), 1u);
   EXPECT_FALSE(modes[0].bitsPerPixel.has_value());
+}
+
+// A pipe or an endless file where the kernel's text should be: the report
+// neither waits nor reads without end.
+TEST_F(DrmClassFolder, PipesAndHugeFilesAreNotKernelText) {
+  Write("card0/device/graphics/fb0/dummy", "");
+  ASSERT_EQ(::mkfifo((root_ / "card0/device/graphics/fb0/bits_per_pixel").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((root_ / "card0/device/boot_vga").c_str(), 0600), 0);
+  Write("card0-DP-1/dummy", "");
+  ASSERT_EQ(::mkfifo((root_ / "card0-DP-1/modes").c_str(), 0600), 0);
+  std::string huge = "800x600\n";
+  while (huge.size() < 200 * 1024) huge += "1024x768\n";
+  huge += "640x480\n";
+  Write("card0-HDMI-A-1/modes", huge);
+  const std::vector<DisplayMode> modes = KernelModesOfCard("card0", root_);
+  ASSERT_EQ(modes.size(), 2u) << "only the first 64 KiB are read: 800x600 and 1024x768";
+  EXPECT_EQ(modes[0].width, 800u);
+  EXPECT_EQ(modes[1].width, 1024u);
+  EXPECT_FALSE(modes[0].bitsPerPixel.has_value());
+  EXPECT_FALSE(IsBootVga("card0", root_));
+  ASSERT_EQ(::mkfifo((root_ / "meminfo").c_str(), 0600), 0);
+  EXPECT_FALSE(ReadMemAvailable(root_ / "meminfo").has_value());
 }
 
 TEST_F(DrmClassFolder, AMissingFolderGivesNothing) {
