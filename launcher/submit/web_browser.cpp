@@ -44,15 +44,12 @@ std::optional<QByteArray> ReadPageFile(const QString& path) {
 }  // namespace
 
 WebBrowser::WebBrowser(QWidget* parent) : QWebEngineView(PreparedParent(parent)) {
-  // The page is a plain form: it needs no script and no other local file.
-  // Its address is a file URL, so it counts as local content, and the engine
-  // lets local content post to the results site only with remote access on.
-  // Without script and with its own bytes fixed, the user's post is the only
-  // request the page can make.
+  // The page is a plain form: it needs no script, and no local file but its
+  // own, which Navigate reads itself.
   QWebEngineSettings* const options = settings();
   options->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
   options->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-  options->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+  options->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
   connect(this, &QWebEngineView::loadFinished, this, [this](bool) { emit DocumentComplete(url()); });
 }
 
@@ -61,11 +58,13 @@ void WebBrowser::Navigate(const QString& target) {
     load(QUrl(target));
     return;
   }
-  const QUrl address = QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
   const std::optional<QByteArray> page = ReadPageFile(target);
   if (!page) {
-    load(address);
+    load(QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath()));
     return;
   }
-  setContent(*page, QStringLiteral("text/html;charset=ISO-8859-1"), address);
+  // Without a base address the document has no origin (the engine gives it a
+  // data: address): it is no local content that could read files, and it
+  // still posts its form to the results site.
+  setContent(*page, QStringLiteral("text/html;charset=ISO-8859-1"), QUrl());
 }

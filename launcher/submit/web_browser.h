@@ -16,10 +16,11 @@ class WebBrowser : public QWebEngineView {
   // Shows the document at `target`: a URL with a scheme, or a plain file path.
   //
   // A plain path is read here and handed to the engine as HTML in ISO-8859-1
-  // (the code page our page file is written in), with the file's URL as the
-  // document's address. Chromium types a local file by its extension and
-  // shows a file without one as plain text, and the submission page file has
-  // none. Only a regular file is read here (never through a final link, never
+  // (the code page our page file is written in), as a document without an
+  // origin: its address is a data: URL, not the file's, so it may read no
+  // local file. Chromium types a local file by its extension and shows a
+  // file without one as plain text, and the submission page file has none.
+  // Only a regular file is read here (never through a final link, never
   // waiting on a pipe); anything else is loaded by URL, so the engine shows
   // its own page for it, as for any other document it cannot show.
   void Navigate(const QString& target);

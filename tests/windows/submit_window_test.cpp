@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -82,6 +83,7 @@ class SubmitWindowTest : public QObject {
   void unwritableFolderLeavesTheMainWindowUsable();
   void hostileSubmitEntryIsLeftAlone_data();
   void hostileSubmitEntryIsLeftAlone();
+  void pageReadsNoLocalFile();
   void pageScriptsDoNotRun();
 
  private:
@@ -185,8 +187,9 @@ void SubmitWindowTest::pageIsShownAsHtmlFromItsPlainPath() {
   QVERIFY2(FolderIsEmpty(), "the page's own folder goes with it");
   QVERIFY2(QFileInfo(PagePath()).absolutePath().startsWith(dir->path() + QStringLiteral("/submit-")),
            qPrintable(PagePath()));
-  QCOMPARE(complete.first().first().toUrl(), QUrl::fromLocalFile(PagePath()));
-  QCOMPARE(window->Browser()->url(), QUrl::fromLocalFile(PagePath()));
+  // Shown as a document of no origin, not as a local file.
+  QCOMPARE(complete.first().first().toUrl().scheme(), QStringLiteral("data"));
+  QCOMPARE(window->Browser()->url().scheme(), QStringLiteral("data"));
   QCOMPARE(window->Browser()->title(), QStringLiteral("Submit"));  // HTML, not the file shown as text
   QCOMPARE(FieldValue(window->Browser(), QStringLiteral("kovrin_result")), QStringLiteral("123,4"));
   QCOMPARE(FieldValue(window->Browser(), QStringLiteral("checksum")), QString::fromStdString(checksum));
@@ -321,6 +324,41 @@ void SubmitWindowTest::hostileSubmitEntryIsLeftAlone() {
 
 // The browser control runs no script of a page it shows: the submission page
 // needs none.
+// A page shown from its path can load no other local file: here a picture
+// beside it, named by its absolute file URL.
+void SubmitWindowTest::pageReadsNoLocalFile() {
+  frmSubmit* window = Open(QStringLiteral("7 fps"), 7);
+  QSignalSpy first(window->Browser(), &WebBrowser::DocumentComplete);
+  QVERIFY2(Finished(first, 1), "the page never finished loading");
+
+  const QString picture = dir->filePath(QStringLiteral("local.png"));
+  QImage image(4, 3, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  QVERIFY(image.save(picture));
+  const QString page = dir->filePath(QStringLiteral("picture.html"));
+  {
+    QFile file(page);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<html><head><title>Picture</title></head><body><img src=" +
+               QUrl::fromLocalFile(picture).toEncoded() + "></body></html>");
+  }
+  QSignalSpy complete(window->Browser(), &WebBrowser::DocumentComplete);
+  window->Browser()->Navigate(page);
+  QVERIFY2(Finished(complete, 1), "the picture page never finished loading");
+  QCOMPARE(window->Browser()->title(), QStringLiteral("Picture"));
+  QVariant width;
+  bool done = false;
+  window->Browser()->page()->runJavaScript(QStringLiteral("document.images[0].naturalWidth"),
+                                           QWebEngineScript::ApplicationWorld, [&](const QVariant& result) {
+                                             width = result;
+                                             done = true;
+                                           });
+  QVERIFY(QTest::qWaitFor([&] { return done; }, kLoadTimeoutMs));
+  QCOMPARE(width.toInt(), 0);
+  QFile::remove(page);
+  QFile::remove(picture);
+}
+
 void SubmitWindowTest::pageScriptsDoNotRun() {
   frmSubmit* window = Open(QStringLiteral("7 fps"), 7);
   QSignalSpy first(window->Browser(), &WebBrowser::DocumentComplete);
