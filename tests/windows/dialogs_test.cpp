@@ -2,6 +2,7 @@
 // platform, opened from a real main window.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -316,12 +317,26 @@ void DialogsTest::customReopensFresh() {
   QCOMPARE(main->CustomBitdepth, QStringLiteral("32"));
 }
 
+// Change selects the customised option, which clears as a change of
+// selection does; with that option selected already, it clears nothing.
 void DialogsTest::customOpenedByChange() {
+  const QString config = dir->filePath(QStringLiteral("config.cfg"));
+  QVERIFY(QFile(config).open(QIODevice::WriteOnly));
+  main->lblResult()->setText(QStringLiteral("88 fps"));
   main->cmdCustomize_Click();
   QVERIFY2(!main->optFullBench()->isChecked(), "Change selects the customised benchmark first");
   QVERIFY(Control<QRadioButton>(main.get(), "optCustomBench")->isChecked());
   QCOMPARE(window_test::OpenWindows<frmCustomBench>().size(), 1);
   QVERIFY(!main->isEnabled());
+  QVERIFY2(!QFile::exists(config), "selecting the customised option clears");
+  QCOMPARE(main->lblResult()->text(), QString());
+
+  delete window_test::OpenWindows<frmCustomBench>().front();
+  QVERIFY(QFile(config).open(QIODevice::WriteOnly));
+  main->lblResult()->setText(QStringLiteral("88 fps"));
+  main->cmdCustomize_Click();
+  QVERIFY2(QFile::exists(config), "the option was selected already: nothing is cleared");
+  QCOMPARE(main->lblResult()->text(), QStringLiteral("88 fps"));
 }
 
 void DialogsTest::customCloseEnablesMainWindow_data() { AddCloseRoutes(); }
