@@ -8,6 +8,7 @@
 // Nothing of the browser engine's environment is set for this test except
 // the offscreen platform: the launcher itself must make the engine run there
 // (and as root).
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -127,6 +128,8 @@ void SubmitEndToEndTest::postsTheFormToTheResultsSite() {
   QVERIFY(main->isEnabled());
   QTRY_VERIFY(window.isNull());
   QVERIFY(!QFile::exists(pagePath));
+  QVERIFY2(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+           "the page's folder is gone from the launcher's folder");
 }
 
 QTEST_MAIN(SubmitEndToEndTest)
