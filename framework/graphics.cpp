@@ -29,6 +29,19 @@ bool FailAfterShutdown(const char* text) {
   return false;
 }
 
+constexpr uint32_t kWindowedExStyle = plat::WS_EX_APPWINDOW | plat::WS_EX_WINDOWEDGE;
+constexpr uint32_t kWindowedStyle = plat::WS_OVERLAPPEDWINDOW | plat::WS_CLIPSIBLINGS | plat::WS_CLIPCHILDREN;
+
+// The question for a full screen the display cannot give. False (after the
+// closing message) when the user declines the window.
+bool AcceptWindowedMode() {
+  const int answer = plat::MessageBox("Vollbildmodus wird nicht unterstützt!\nIm Fenstermodus starten?", WindowTitle,
+                                      plat::MB_YESNO | plat::MB_ICONEXCLAMATION);
+  if (answer == plat::IDYES) return true;
+  plat::MessageBox("Programm wird auf Grund mehrer Fehler beendet!", WindowTitle, plat::MB_ICONERROR);
+  return false;
+}
+
 plat::PixelFormatDescriptor RequestedFormat() {
   plat::PixelFormatDescriptor pfd;
   pfd.flags = plat::PFD_DRAW_TO_WINDOW | plat::PFD_SUPPORT_OPENGL | plat::PFD_DOUBLEBUFFER;
@@ -51,18 +64,13 @@ bool Graphics_Init_CreateWindow() {
   if (Settings.Fullscreen) {
     const plat::DisplayMode mode{Settings.ResX, Settings.ResY, Settings.BitDepth};
     if (plat::ChangeDisplaySettings(&mode) != plat::DISP_CHANGE_SUCCESSFUL) {
-      const int answer = plat::MessageBox("Vollbildmodus wird nicht unterstützt!\nIm Fenstermodus starten?",
-                                          WindowTitle, plat::MB_YESNO | plat::MB_ICONEXCLAMATION);
-      if (answer != plat::IDYES) {
-        plat::MessageBox("Programm wird auf Grund mehrer Fehler beendet!", WindowTitle, plat::MB_ICONERROR);
-        return false;
-      }
+      if (!AcceptWindowedMode()) return false;
       Settings.Fullscreen = false;
     }
   }
 
-  uint32_t exStyle = plat::WS_EX_APPWINDOW | plat::WS_EX_WINDOWEDGE;
-  uint32_t style = plat::WS_OVERLAPPEDWINDOW | plat::WS_CLIPSIBLINGS | plat::WS_CLIPCHILDREN;
+  uint32_t exStyle = kWindowedExStyle;
+  uint32_t style = kWindowedStyle;
   if (Settings.Fullscreen) {
     exStyle = plat::WS_EX_TOPMOST;
     style = plat::WS_POPUP | plat::WS_CLIPSIBLINGS | plat::WS_CLIPCHILDREN;
@@ -87,6 +95,24 @@ bool Graphics_Init_CreateWindow() {
   plat::ShowWindow(hWnd);
   plat::SetForegroundWindow(hWnd);
   plat::SetFocus(hWnd);
+  // A full screen that does not draw exactly the size asked (a compositor
+  // that stretched the window to its own size) is no full screen at all.
+  if (Settings.Fullscreen && !plat::FullScreenShown(hWnd)) {
+    // Back to the desktop first: the question must not hide behind the window.
+    plat::ChangeDisplaySettings(nullptr);
+    if (!AcceptWindowedMode()) {
+      Graphics_Shutdown();
+      return false;
+    }
+    Settings.Fullscreen = false;
+    plat::ShowCursor(false);  // the full screen's extra count goes with it
+    if (!plat::SetWindowStyle(hWnd, kWindowedExStyle, kWindowedStyle)) {
+      return FailAfterShutdown("Fehler beim Erstellen des OpenGL-Fensters!");
+    }
+    plat::ShowWindow(hWnd);
+    plat::SetForegroundWindow(hWnd);
+    plat::SetFocus(hWnd);
+  }
   Graphics_Resize(Settings.ResX, Settings.ResY);
   return true;
 }

@@ -71,7 +71,17 @@ bool RegisterClass(const WindowClass& wc);
 HWND CreateWindowEx(uint32_t exStyle, const std::string& className, const std::string& title,
                     uint32_t style, int x, int y, int width, int height);
 bool DestroyWindow(HWND window);
+// Shows the window and waits (briefly) until the window manager has placed
+// and sized it. A windowed window's drawable is width x height.
 void ShowWindow(HWND window);
+// After ShowWindow: true when a full-screen window covers the screen and its
+// drawable is exactly its width x height (by a real mode change, or a buffer
+// of that size that the compositor scales to the screen). False for any
+// other outcome, such as a compositor that sized the window to its output.
+bool FullScreenShown(HWND window);
+// Gives the window other styles; a window that leaves WS_POPUP becomes a
+// framed window of its width x height. It is shown again with ShowWindow.
+bool SetWindowStyle(HWND window, uint32_t exStyle, uint32_t style);
 void SetForegroundWindow(HWND window);
 void SetFocus(HWND window);
 

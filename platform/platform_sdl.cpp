@@ -1,6 +1,10 @@
 // The window-system services of platform.h over SDL2.
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <GL/gl.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
+#include <wayland-client-core.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +16,7 @@
 #include "message_queue.h"
 #include "pixel_formats.h"
 #include "platform.h"
+#include "presentation.h"
 
 namespace plat {
 
@@ -23,6 +28,9 @@ struct Window {
   int height = 0;
   bool fullscreen = false;
   WNDPROC wndProc = nullptr;
+  // What the window system did with the window once shown.
+  bool exposed = false;
+  uint64_t lastChangeMs = 0;
 };
 
 struct DeviceContext {
@@ -47,6 +55,8 @@ struct LayerState {
   SDL_DisplayMode sdlMode{};
   std::vector<FormatCandidate> formats;
   Window* fullscreenWindow = nullptr;
+  bool wayland = false;
+  bool fullScreenHolds = false;
 };
 
 LayerState& State() {
@@ -55,6 +65,16 @@ LayerState& State() {
 }
 
 const uint64_t kStartMs = SDL_GetTicks64();
+
+// The exit code of a test program whose display went away mid-run.
+constexpr int kLostDisplayExitCode = 1;
+
+}  // namespace
+
+void PumpEvents();
+void SettleAfterShow(Window& w);
+
+namespace {
 
 void SetGlAttributes(const FormatCandidate& f) {
   SDL_GL_ResetAttributes();
@@ -77,31 +97,64 @@ SDL_Window* CreateSdlWindow(Window& w) {
   return sdl;
 }
 
-std::string ModeText(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
+std::string DisplayModeText(const SDL_DisplayMode& m) {
+  return SizeText({m.w, m.h}) + " " + std::to_string(SDL_BITSPERPIXEL(m.format)) + " bpp " +
+         std::to_string(m.refresh_rate) + " Hz";
+}
 
-void WriteDiagnostics(const Window& w) {
+int DisplayOf(const Window& w) {
+  const int display = SDL_GetWindowDisplayIndex(w.sdl);
+  return display < 0 ? 0 : display;
+}
+
+// On Wayland the compositor places a full-screen surface over its output
+// and scales it; SDL's window position and size there are the buffer's.
+bool CoversScreen(const Window& w) {
+  if ((SDL_GetWindowFlags(w.sdl) & SDL_WINDOW_FULLSCREEN) == 0) return false;
+  if (State().wayland) return true;
+  SDL_Rect bounds{};
+  if (SDL_GetDisplayBounds(DisplayOf(w), &bounds) != 0) return false;
+  int x = 0, y = 0, width = 0, height = 0;
+  SDL_GetWindowPosition(w.sdl, &x, &y);
+  SDL_GetWindowSize(w.sdl, &width, &height);
+  return x <= bounds.x && y <= bounds.y && x + width >= bounds.x + bounds.w && y + height >= bounds.y + bounds.h;
+}
+
+ShownWindow Shown(const Window& w) {
+  ShownWindow shown;
+  shown.offscreen = State().offscreen;
+  shown.fullscreen = w.fullscreen;
+  shown.asked = {w.width, w.height};
+  if (shown.offscreen) {
+    shown.coversScreen = w.fullscreen;
+    shown.drawable = shown.asked;
+    shown.displayMode = shown.asked;
+    return shown;
+  }
+  shown.coversScreen = CoversScreen(w);
+  SDL_GL_GetDrawableSize(w.sdl, &shown.drawable.width, &shown.drawable.height);
+  SDL_DisplayMode current{};
+  if (SDL_GetCurrentDisplayMode(DisplayOf(w), &current) == 0) shown.displayMode = {current.w, current.h};
+  return shown;
+}
+
+void WriteDiagnostics(const Window& w, const ShownWindow& shown) {
   if (!DiagEnabled()) return;
-  LayerState& s = State();
   Diag("video_driver", SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "none");
   Diag("title", w.title);
-  Diag("window", ModeText(w.width, w.height));
+  Diag("window", SizeText({w.width, w.height}));
   Diag("fullscreen", w.fullscreen ? "yes" : "no");
   SDL_DisplayMode current{};
-  const int display = SDL_GetWindowDisplayIndex(w.sdl);
-  if (s.offscreen) {
-    Diag("display_mode", w.fullscreen
-                             ? ModeText(s.requestedMode.width, s.requestedMode.height) +
-                                   " (offscreen display: any mode is accepted, nothing is shown)"
-                             : "none (offscreen display)");
-  } else if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &current) == 0) {
-    std::string text = ModeText(current.w, current.h) + " " +
-                       std::to_string(SDL_BITSPERPIXEL(current.format)) + " bpp " +
-                       std::to_string(current.refresh_rate) + " Hz";
-    if (w.fullscreen && (current.w != s.requestedMode.width || current.h != s.requestedMode.height)) {
-      text += " (requested " + ModeText(s.requestedMode.width, s.requestedMode.height) + " not reached)";
-    }
-    Diag("display_mode", text);
+  SDL_DisplayMode desktop{};
+  const int display = DisplayOf(w);
+  if (shown.offscreen) {
+    Diag("display_mode", DisplayModeWords("", {}, shown));
+  } else if (SDL_GetCurrentDisplayMode(display, &current) == 0) {
+    SDL_GetDesktopDisplayMode(display, &desktop);
+    Diag("display_mode", DisplayModeWords(DisplayModeText(current), {desktop.w, desktop.h}, shown));
   }
+  Diag("drawable", SizeText(shown.drawable));
+  Diag("presentation", PresentationName(PresentationOf(shown)));
   GLint r = 0, g = 0, b = 0, a = 0, depth = 0;
   glGetIntegerv(GL_RED_BITS, &r);
   glGetIntegerv(GL_GREEN_BITS, &g);
@@ -116,24 +169,46 @@ void WriteDiagnostics(const Window& w) {
   Diag("swap_interval", std::to_string(SDL_GL_GetSwapInterval()));
 }
 
-// A windowed run asks for an outer size; SDL sizes the client area, so the
-// frame's share is taken off once the window manager has told its size.
-void FitOuterSize(Window& w) {
-  int top = 0, left = 0, bottom = 0, right = 0;
-  if (SDL_GetWindowBordersSize(w.sdl, &top, &left, &bottom, &right) != 0) return;
-  const int clientW = w.width - left - right;
-  const int clientH = w.height - top - bottom;
-  if (clientW > 0 && clientH > 0 && (left + right + top + bottom) > 0) {
-    SDL_SetWindowSize(w.sdl, clientW, clientH);
-  }
+bool IsSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
 }
 
 bool WindowSystemReachable() {
-  const char* driver = std::getenv("SDL_VIDEODRIVER");
-  if (driver != nullptr && *driver != '\0') return true;
-  const char* x = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x != nullptr && *x != '\0') || (wayland != nullptr && *wayland != '\0');
+  return IsSet("SDL_VIDEODRIVER") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+}
+
+// SDL takes x11 whenever DISPLAY is set, and on a Wayland desktop that X
+// server is XWayland, whose full screen is the compositor's size whatever
+// mode was asked. SDL's own Wayland driver instead hands the compositor a
+// buffer of exactly the mode's size to scale, so it is tried first.
+bool InitVideo() {
+  if (!IsSet("SDL_VIDEODRIVER") && IsSet("WAYLAND_DISPLAY")) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+  }
+  return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+// Xlib's own handler for a lost connection calls exit(), whose handlers then
+// talk to the dead server again and spin; nothing can be saved, so leave.
+int LeaveOnLostDisplay(::Display*) {
+  static const char kText[] = "the connection to the display was lost\n";
+  [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kText, sizeof kText - 1);
+  ::_exit(kLostDisplayExitCode);
+}
+
+// SDL's Wayland driver turns a broken connection into a quit request, which
+// would end the run as a close does, with a result; it is a lost display.
+bool WaylandConnectionLost() {
+  Window* w = State().fullscreenWindow;
+  SDL_Window* sdl = w != nullptr ? w->sdl : SDL_GL_GetCurrentWindow();
+  if (!State().wayland || sdl == nullptr) return false;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_WAYLAND) return false;
+  return info.info.wl.display != nullptr && wl_display_get_error(info.info.wl.display) != 0;
 }
 
 }  // namespace
@@ -169,12 +244,14 @@ bool RegisterClass(const WindowClass& wc) {
   if (!s.videoUp) {
     // Without any display the programs still run, on SDL's offscreen driver.
     if (!WindowSystemReachable()) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+    if (!InitVideo()) return false;
     std::atexit(SDL_Quit);  // leaves any changed display mode behind us
     SDL_DisableScreenSaver();
     s.videoUp = true;
     const char* driver = SDL_GetCurrentVideoDriver();
     s.offscreen = driver != nullptr && std::strcmp(driver, "offscreen") == 0;
+    s.wayland = driver != nullptr && std::strcmp(driver, "wayland") == 0;
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0) XSetIOErrorHandler(LeaveOnLostDisplay);
   }
   s.windowClass = wc;
   return true;
@@ -247,9 +324,49 @@ bool DestroyWindow(HWND window) {
 
 void ShowWindow(HWND window) {
   if (window == nullptr) return;
+  LayerState& s = State();
   SDL_ShowWindow(window->sdl);
-  if (!window->fullscreen) FitOuterSize(*window);
-  WriteDiagnostics(*window);
+  SettleAfterShow(*window);
+  const ShownWindow shown = Shown(*window);
+  s.fullScreenHolds = window->fullscreen && FullScreenAsAsked(shown);
+  if (window->fullscreen && !s.fullScreenHolds) {
+    // The caller asks the user and shows the window again, windowed; the
+    // diagnostics then describe the run that really happens.
+    Diag("fullscreen_refused", "covers the screen: " + std::string(shown.coversScreen ? "yes" : "no") +
+                                   ", drawable " + SizeText(shown.drawable) + ", display " +
+                                   SizeText(shown.displayMode));
+    return;
+  }
+  if (!window->fullscreen && !shown.offscreen && !(shown.drawable == shown.asked)) {
+    std::fprintf(stderr, "%s: the window was made %s instead of %s by the window manager\n", window->title.c_str(),
+                 SizeText(shown.drawable).c_str(), SizeText(shown.asked).c_str());
+    std::fflush(stderr);
+  }
+  WriteDiagnostics(*window, shown);
+}
+
+bool FullScreenShown(HWND window) { return window != nullptr && window->fullscreen && State().fullScreenHolds; }
+
+bool SetWindowStyle(HWND window, uint32_t /*exStyle*/, uint32_t style) {
+  LayerState& s = State();
+  if (window == nullptr) return false;
+  window->style = style;
+  const bool fullscreen = (style & WS_POPUP) != 0 && s.modeChanged;
+  if (fullscreen == window->fullscreen) return true;
+  // A window's full-screen state is settled by the window manager when it is
+  // mapped; a new window of the same format is the dependable way out. The
+  // context moves over to it.
+  window->fullscreen = fullscreen;
+  SDL_Window* replacement = CreateSdlWindow(*window);
+  if (replacement == nullptr) return false;
+  if (SDL_GL_GetCurrentWindow() == window->sdl && SDL_GL_GetCurrentContext() != nullptr) {
+    SDL_GL_MakeCurrent(replacement, SDL_GL_GetCurrentContext());
+  }
+  SDL_DestroyWindow(window->sdl);
+  window->sdl = replacement;
+  if (s.fullscreenWindow == window && !fullscreen) s.fullscreenWindow = nullptr;
+  if (fullscreen) s.fullscreenWindow = window;
+  return true;
 }
 
 void SetForegroundWindow(HWND window) {
@@ -366,6 +483,27 @@ HWND WindowOf(Uint32 sdlWindowId) {
   return sdl ? static_cast<HWND>(SDL_GetWindowData(sdl, "plat")) : nullptr;
 }
 
+void NoteWindowEvent(const SDL_WindowEvent& e) {
+  HWND window = WindowOf(e.windowID);
+  if (window == nullptr) return;
+  switch (e.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+      window->exposed = true;
+      window->lastChangeMs = TickMs();
+      break;
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      window->lastChangeMs = TickMs();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
 // Turns what the window system reports into the messages the program knows;
 // everything else is consumed here, as the default handling would.
 void PumpEvents() {
@@ -373,16 +511,34 @@ void PumpEvents() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     if (e.type == SDL_QUIT) {
+      if (WaylandConnectionLost()) LeaveOnLostDisplay(nullptr);
       // A quit request (the last window closed, or SIGINT/SIGTERM) closes the
       // window, so the run ends through WM_CLOSE with its result written.
       s.queue.Post(MSG{nullptr, WM_CLOSE, 0, 0, TickMs()});
-    } else if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE) {
-      s.queue.Post(MSG{WindowOf(e.window.windowID), WM_CLOSE, 0, 0, TickMs()});
+    } else if (e.type == SDL_WINDOWEVENT) {
+      NoteWindowEvent(e.window);
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+        s.queue.Post(MSG{WindowOf(e.window.windowID), WM_CLOSE, 0, 0, TickMs()});
+      }
     }
   }
 }
 
-}  // namespace
+// The size a window really got is known only once the window manager has
+// answered: shown, and no further move or resize for a moment.
+void SettleAfterShow(Window& w) {
+  if (State().offscreen) return;
+  constexpr uint64_t kLimitMs = 2000;
+  constexpr uint64_t kQuietMs = 250;
+  const uint64_t start = TickMs();
+  w.exposed = false;
+  w.lastChangeMs = start;
+  while (TickMs() - start < kLimitMs) {
+    PumpEvents();
+    if (w.exposed && TickMs() - w.lastChangeMs >= kQuietMs) return;
+    SDL_Delay(5);
+  }
+}
 
 bool PeekMessage(MSG& msg) {
   LayerState& s = State();
