@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <cstdio>
 #include <utility>
 
 #include "frmCustomBench.h"
@@ -37,7 +38,9 @@ frmMain::frmMain(LauncherSetup setup, QWidget* parent)
       folder_(FolderOrDefault(setup_.folder)),
       disk_(folder_.toStdString()),
       sequence_(disk_, *this, *this, UserDecimalSeparator()),
-      banner_(QStringLiteral(":/launcher/banner.png")) {
+      banner_(QStringLiteral(":/launcher/banner.png")),
+      desktopModes_(desktop::XrandrModeSource()),
+      desktopMode_(*desktopModes_) {
   ui->setupUi(this);
   CheckTimer.setInterval(100);
   StatusTimer.setInterval(1200);
@@ -140,6 +143,7 @@ void frmMain::cmdSystemInfo_Click() {
 // folder that has just been cleaned.
 void frmMain::EndRunAndClean() {
   if (program_) EndProgram(*program_);
+  KeepDesktopMode();
   try {
     sequence_.UnloadCleanup();
   } catch (...) {
@@ -179,6 +183,7 @@ void frmMain::CheckTimer_Timer() {
 // then stands.
 void frmMain::StatusTimer_Timer() {
   if (ending_) return;
+  KeepDesktopMode();
   // Two test programs never run at once: the next run waits for the last
   // program to be gone, and only the wait for a result goes on beside it.
   if (ProgramRunning() && !sequence_.WaitingRun()) return;
@@ -208,14 +213,26 @@ void frmMain::SetResultLabel(const std::string& text) {
 bool frmMain::StartProgram(const launcher::BenchRun& run) {
   if (setup_.startProgram) return setup_.startProgram(run);
   if (program_) EndProgram(*program_);
+  KeepDesktopMode();
   program_ = std::make_unique<QProcess>();
   PrepareTestProgram(*program_, folder_, FromUtf8(launcher::ProgramName(run.test)),
                      BenchmarkEnvironment(QProcessEnvironment::systemEnvironment()));
   // Its messages reach the terminal the launcher was started from, as a
   // program of its own would; nothing of it is held here.
   program_->setProcessChannelMode(QProcess::ForwardedChannels);
+  desktopMode_.NoteBeforeStart();
   program_->start(QIODevice::ReadOnly);
   return program_->waitForStarted();
+}
+
+// Nothing modal in the middle of a benchmark: the note goes to the system
+// frame's label and to stderr.
+void frmMain::KeepDesktopMode() {
+  if (ProgramRunning()) return;
+  if (const std::optional<std::string> said = desktopMode_.RestoreAfterEnd()) {
+    std::fprintf(stderr, "kovrin: %s\n", said->c_str());
+    ui->lblSystem->setText(QString::fromStdString(*said));
+  }
 }
 
 // The box has no owner: a secondary window may have disabled the main

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "bench_sequence.h"
+#include "desktop_mode.h"
 #include "handoff_folder.h"
 #include "results_table.h"
 
@@ -101,6 +102,8 @@ class frmMain : public QWidget, public launcher::ResultsTable, private launcher:
   void ConnectHandlers();
   // Ends the running test program and removes the hand-off files.
   void EndRunAndClean();
+  // Puts the desktop's mode back once the started test program has ended.
+  void KeepDesktopMode();
   // Runs a handler that has no error handling of its own: an error escaping
   // it is shown with its number and text, then the launcher ends.
   template <typename Handler>
@@ -114,4 +117,6 @@ class frmMain : public QWidget, public launcher::ResultsTable, private launcher:
   std::unique_ptr<QProcess> program_;
   QPixmap banner_;
   bool ending_ = false;
+  std::unique_ptr<desktop::ModeSource> desktopModes_;
+  desktop::DesktopModeKeeper desktopMode_;
 };

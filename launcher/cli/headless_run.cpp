@@ -16,6 +16,7 @@
 
 #include "bench_labels.h"
 #include "bench_sequence.h"
+#include "desktop_mode.h"
 #include "detail_lines.h"
 #include "folder_lock.h"
 #include "handoff_folder.h"
@@ -80,7 +81,9 @@ class HeadlessRun final : private launcher::LauncherEffects {
         disk_(setup.folder),
         sequence_(disk_, *this, table_, UserDecimalSeparator()),
         environment_(HeadlessEnvironment(setup.environment)),
-        forwardDiag_(setup.environment.value(QStringLiteral("KOVRIN_DIAG")) == QLatin1String("1")) {}
+        forwardDiag_(setup.environment.value(QStringLiteral("KOVRIN_DIAG")) == QLatin1String("1")),
+        ownModes_(setup.desktopModes ? nullptr : desktop::XrandrModeSource()),
+        desktopMode_(setup.desktopModes ? *setup.desktopModes : *ownModes_) {}
 
   int Run();
 
@@ -102,6 +105,7 @@ class HeadlessRun final : private launcher::LauncherEffects {
   void EndChild();
   void Interrupted(int signal);
   void ReadChildOutput(bool ended);
+  void PutDesktopBack();
   void TakeChildLine(std::string_view line);
   void Succeed();
   bool WriteJson();
@@ -117,6 +121,8 @@ class HeadlessRun final : private launcher::LauncherEffects {
   std::string label_;
   QProcessEnvironment environment_;
   bool forwardDiag_;
+  std::unique_ptr<desktop::ModeSource> ownModes_;
+  desktop::DesktopModeKeeper desktopMode_;
 
   std::unique_ptr<QProcess> child_;
   std::size_t childRun_ = 0;
@@ -199,7 +205,11 @@ bool HeadlessRun::StartProgram(const launcher::BenchRun& run) {
   child_->setProcessChannelMode(QProcess::MergedChannels);
   QProcess* child = child_.get();
   QObject::connect(child, &QProcess::readyReadStandardOutput, [this] { ReadChildOutput(false); });
-  QObject::connect(child, &QProcess::finished, [this] { ReadChildOutput(true); });
+  QObject::connect(child, &QProcess::finished, [this] {
+    ReadChildOutput(true);
+    PutDesktopBack();
+  });
+  desktopMode_.NoteBeforeStart();
   child->start(QIODevice::ReadOnly);
   if (!child->waitForStarted()) {
     startFailure_ = RunName(childRun_) + ": cannot start " + child->program().toStdString() + ": " +
@@ -281,6 +291,13 @@ void HeadlessRun::Interrupted(int signal) {
   EndChild();
   sequence_.UnloadCleanup();
   Finish(SignalExitCode(signal));
+}
+
+// A program that was killed or crashed leaves the display in its mode.
+void HeadlessRun::PutDesktopBack() {
+  if (const std::optional<std::string> said = desktopMode_.RestoreAfterEnd()) {
+    out_ << RunName(childRun_) << ": " << *said << std::endl;
+  }
 }
 
 void HeadlessRun::TakeChildLine(std::string_view line) {

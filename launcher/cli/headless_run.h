@@ -20,6 +20,10 @@
 #include <ostream>
 #include <string>
 
+namespace desktop {
+class ModeSource;
+}
+
 namespace cli {
 
 struct HeadlessSetup {
@@ -31,6 +35,9 @@ struct HeadlessSetup {
   std::optional<std::string> jsonFile;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   int tickMs = 100;
+  // Where the desktop's mode is read and put back after each test program;
+  // nullptr: the X screen of $DISPLAY.
+  desktop::ModeSource* desktopModes = nullptr;
 };
 
 // What a test program gets in a headless run: the launcher's benchmark

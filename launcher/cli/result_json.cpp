@@ -22,6 +22,7 @@ QJsonValue Optional(const std::optional<T>& value) {
 QJsonObject ModeObject(const RunMode& mode) {
   return {
       {"fullscreen", Optional(mode.fullscreen)},     {"window", Text(mode.window)},
+      {"drawable", Text(mode.drawable)},             {"presentation", Text(mode.presentation)},
       {"color_bits", Optional(mode.colorBits)},      {"depth_bits", Optional(mode.depthBits)},
       {"swap_interval", Optional(mode.swapInterval)}, {"display_mode", Text(mode.displayMode)},
       {"video_driver", Text(mode.videoDriver)},       {"renderer", Text(mode.renderer)},
@@ -54,7 +55,7 @@ QByteArray ResultJson(const launcher::ResultsTable& table, const std::string& sc
     });
   }
   const QJsonObject root{
-      {"format", 1},
+      {"format", 2},
       {"version", QString::fromStdString(VersionNumber())},
       {"date", finished.toUTC().toString(Qt::ISODate)},
       {"renderer", Renderer(modes)},

@@ -40,6 +40,10 @@ bool TakeDiagLine(std::string_view line, RunMode& mode) {
     mode.swapInterval = LeadingInt(value);
   } else if (key == "window") {
     mode.window = value;
+  } else if (key == "drawable") {
+    mode.drawable = value;
+  } else if (key == "presentation") {
+    mode.presentation = value;
   } else if (key == "display_mode") {
     mode.displayMode = value;
   } else if (key == "video_driver") {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "desktop_mode.h"
 #include "detail_lines.h"
 #include "headless_run.h"
 #include "results_table.h"
@@ -45,6 +46,9 @@ std::string ReportingFake(int fps) {
          "value() { sed -n \"s/^$1=\\([0-9]*\\);.*/\\1/p\" config.cfg; }\n"
          "echo \"[diag] window: $(value GL_RESX)x$(value GL_RESY)\" >&2\n"
          "echo \"[diag] fullscreen: yes\" >&2\n"
+         "if [ \"$(value GL_RESX)\" = 1600 ]; then echo \"[diag] drawable: 1600x1080\" >&2; \n"
+         "else echo \"[diag] drawable: $(value GL_RESX)x$(value GL_RESY)\" >&2; fi\n"
+         "echo \"[diag] presentation: compositor-scaled\" >&2\n"
          "echo \"[diag] color_bits: $(value GL_BITDEPTH) (fake)\" >&2\n"
          "echo \"[diag] depth_bits: 24\" >&2\n"
          "echo \"[diag] renderer: Fake GL\" >&2\n"
@@ -68,9 +72,11 @@ class HeadlessRunTest : public ::testing::Test {
     fs::permissions(folder() / name, fs::perms::owner_all);
   }
 
-  Outcome Run(int timeoutSeconds = 2, std::optional<std::string> json = std::nullopt) {
+  Outcome Run(int timeoutSeconds = 2, std::optional<std::string> json = std::nullopt,
+              desktop::ModeSource* screen = nullptr) {
     cli::HeadlessSetup setup;
     setup.folder = folder();
+    setup.desktopModes = screen;
     setup.timeoutSeconds = timeoutSeconds;
     setup.jsonFile = std::move(json);
     std::ostringstream out, err;
@@ -84,6 +90,11 @@ class HeadlessRunTest : public ::testing::Test {
 };
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string ReadText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
 
 // A run gives up after the time-out, or as soon as its program has ended
 // without a result, and says what it found.
@@ -107,6 +118,55 @@ TEST_F(HeadlessRunTest, ARunWithoutAResultFails) {
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_TRUE(Contains(outcome.err, c.message)) << outcome.err;
   }
+}
+
+// A screen whose mode is the text of a file that the fake programs write, as
+// a test program that switched the display and died would leave it.
+class FileScreen final : public desktop::ModeSource {
+ public:
+  explicit FileScreen(fs::path file) : file_(std::move(file)) {}
+  std::optional<desktop::ScreenMode> Current() override {
+    std::ifstream in(file_);
+    unsigned width = 0, height = 0;
+    char x = 0;
+    if (!(in >> width >> x >> height)) return std::nullopt;
+    desktop::ScreenMode mode;
+    mode.width = 1600;
+    mode.height = 1200;
+    mode.crtcs = {desktop::CrtcSetting{1, width * 10000 + height, 0, 0, 1, {2}, width, height}};
+    return mode;
+  }
+  bool Restore(const desktop::ScreenMode& wanted) override {
+    WriteFile(file_, desktop::Describe(wanted));
+    ++restores;
+    return true;
+  }
+  int restores = 0;
+
+ private:
+  fs::path file_;
+};
+
+// Each test program ends; the one that leaves the display switched is found
+// at once, before the next run starts.
+TEST_F(HeadlessRunTest, TheDesktopModeAProgramLeftIsPutBack) {
+  const fs::path screenFile = folder() / "screen-mode";
+  WriteFile(screenFile, "1600x1200");
+  FileScreen screen(screenFile);
+  // Run 3 (1024x768x16) switches the display and dies without a result.
+  Program("Quillfire",
+          "#!/bin/sh\n"
+          "if grep -q '^GL_RESX=1024;' config.cfg; then echo 1024x768 > screen-mode; exit 1; fi\n"
+          "printf '50\\r\\n' > results.fps\n");
+  Program("Lumavane", "#!/bin/sh\nprintf '40\\r\\n' > results.fps\n");
+
+  const Outcome outcome = Run(2, std::nullopt, &screen);
+  EXPECT_EQ(outcome.exitCode, 1) << "run 3 leaves no result";
+  EXPECT_TRUE(Contains(outcome.out, "Run 3/12 Quillfire 1024x768x16: the test program left the desktop at 1024x768; "
+                                    "it was put back to 1600x1200\n"))
+      << outcome.out;
+  EXPECT_EQ(screen.restores, 1) << outcome.out;
+  EXPECT_EQ(ReadText(screenFile), "1600x1200");
 }
 
 TEST_F(HeadlessRunTest, AMissingTestProgramStopsBeforeTheFirstRun) {
@@ -167,7 +227,7 @@ TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
   const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(bytes), &parseError);
   ASSERT_TRUE(document.isObject()) << parseError.errorString().toStdString() << "\n" << bytes;
   const QJsonObject root = document.object();
-  EXPECT_EQ(root.value("format").toInt(), 1);
+  EXPECT_EQ(root.value("format").toInt(), 2);
   EXPECT_EQ(root.value("version").toString().toStdString(), cli::VersionNumber());
   const QDateTime date = QDateTime::fromString(root.value("date").toString(), Qt::ISODate);
   EXPECT_TRUE(date.isValid() && date.timeSpec() == Qt::UTC) << root.value("date").toString().toStdString();
@@ -195,6 +255,10 @@ TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
     EXPECT_EQ(mode.value("window").toString().toStdString(), std::to_string(width) + "x" + std::to_string(height));
     EXPECT_EQ(mode.value("color_bits").toInt(-1), depth) << "another run's diagnostics";
     EXPECT_EQ(mode.value("fullscreen"), QJsonValue(true));
+    // The size drawn is the program's word, not the size asked.
+    EXPECT_EQ(mode.value("drawable").toString().toStdString(),
+              width == 1600 ? "1600x1080" : std::to_string(width) + "x" + std::to_string(height));
+    EXPECT_EQ(mode.value("presentation").toString().toStdString(), "compositor-scaled");
     EXPECT_EQ(mode.value("depth_bits").toInt(-1), 24);
     EXPECT_EQ(mode.value("swap_interval").toInt(-1), 0);
     EXPECT_EQ(mode.value("renderer").toString().toStdString(), "Fake GL");

@@ -136,9 +136,13 @@ RunResult RunProgram(const RunOptions& o) {
   }
   ::close(pipeFds[1]);
   const auto deadline = start + std::chrono::milliseconds(static_cast<long long>(o.timeoutSeconds * 1000));
+  if (o.whileRunning) {
+    DrainUntil(pipeFds[0], r.stdErr, start + std::chrono::milliseconds(o.whileRunningAfterMs));
+    o.whileRunning();
+  }
   if (o.terminateAfterMs >= 0) {
     DrainUntil(pipeFds[0], r.stdErr, start + std::chrono::milliseconds(o.terminateAfterMs));
-    ::kill(pid, SIGTERM);
+    ::kill(pid, o.terminateSignal);
   }
   if (!DrainUntil(pipeFds[0], r.stdErr, deadline)) {
     r.timedOut = true;
@@ -201,12 +205,28 @@ std::unique_ptr<XServer> XServer::StartXvfb(const std::string& screen) {
 
 std::unique_ptr<XServer> XServer::StartXorgDummy(const std::string& configPath) {
   const std::string log = (fs::temp_directory_path() / ("kovrin-xorg-" + std::to_string(::getpid()) + ".log")).string();
-  return StartServer({"Xorg", "-noreset", "-nolisten", "tcp", "-logfile", log, "-config", configPath}, 30);
+  auto server = StartServer({"Xorg", "-noreset", "-nolisten", "tcp", "-logfile", log, "-config", configPath}, 30);
+  std::error_code ignored;
+  if (!server) fs::remove(log, ignored);
+  if (!server) fs::remove(log + ".old", ignored);
+  if (server) server->logFile_ = log;
+  return server;
 }
 
-XServer::~XServer() {
+void XServer::End() {
+  if (pid_ <= 0) return;
+  // SIGTERM: the clients lose their connection all the same, and the server
+  // still removes its socket and lock file.
   ::kill(pid_, SIGTERM);
   ::waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+  if (!logFile_.empty()) {
+    std::error_code ignored;
+    fs::remove(logFile_, ignored);
+    fs::remove(logFile_ + ".old", ignored);
+  }
 }
+
+XServer::~XServer() { End(); }
 
 }  // namespace kt

@@ -2,6 +2,8 @@
 // their own, with config.cfg beside them, headless, unattended.
 #pragma once
 
+#include <csignal>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,7 +21,10 @@ struct RunOptions {
   std::string videoDriver = "offscreen";    // SDL_VIDEODRIVER; empty: use `display`
   std::string display;                      // DISPLAY when videoDriver is empty
   std::vector<std::pair<std::string, std::string>> env;  // further variables
-  int terminateAfterMs = -1;                // SIGTERM after this long (a close request)
+  int terminateAfterMs = -1;                // send terminateSignal after this long
+  int terminateSignal = SIGTERM;            // SIGTERM: a close request; SIGKILL: a crash
+  std::function<void()> whileRunning;       // called once, whileRunningAfterMs after the start
+  int whileRunningAfterMs = 0;
   double timeoutSeconds = 90;
   std::string folder;                       // reuse this folder; empty: a fresh one
 };
@@ -56,12 +61,16 @@ class XServer {
   static std::unique_ptr<XServer> StartXorgDummy(const std::string& configPath);
   ~XServer();
   const std::string& Display() const { return display_; }
+  // Ends the server now, as a crash or a log-out would for its clients.
+  void End();
+  pid_t Pid() const { return pid_; }
 
   XServer(pid_t pid, std::string display) : pid_(pid), display_(std::move(display)) {}
 
  private:
   pid_t pid_;
   std::string display_;
+  std::string logFile_;  // removed with the server
 };
 
 }  // namespace kt

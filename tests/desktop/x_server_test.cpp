@@ -1,0 +1,89 @@
+// What a test program's end leaves of an X desktop: a display that went away
+// ends the program at once; a program killed in its full-screen mode has the
+// desktop's mode put back by the launcher's keeper.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <csignal>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "desktop_mode.h"
+#include "program_runner.h"
+
+namespace {
+
+TEST(LostDisplay, TheProgramEndsWithoutAResult) {
+  auto server = kt::XServer::StartXvfb("1024x768x24");
+  if (!server) GTEST_SKIP() << "Xvfb could not be started";
+  kt::RunOptions o;
+  o.config = kt::ConfigText(1024, 768, 32);
+  o.videoDriver = "";
+  o.display = server->Display();
+  o.whileRunning = [&server] { server->End(); };
+  o.whileRunningAfterMs = 3000;
+  // Without its own handler the program spun in Xlib's exit path until killed.
+  o.timeoutSeconds = 30;
+  const kt::RunResult r = kt::RunProgram(o);
+  EXPECT_FALSE(r.timedOut) << "the program kept running without its display\n" << r.stdErr;
+  EXPECT_EQ(r.exitCode, 1) << r.stdErr;
+  EXPECT_NE(r.stdErr.find("the connection to the display was lost"), std::string::npos) << r.stdErr;
+  EXPECT_FALSE(r.resultsFps.has_value()) << "a run cut short by the display left a result";
+}
+
+// Sets DISPLAY for this process (the keeper's X source reads it) for one test.
+class DisplayVariable {
+ public:
+  explicit DisplayVariable(const std::string& display) {
+    if (const char* old = std::getenv("DISPLAY")) old_ = old;
+    ::setenv("DISPLAY", display.c_str(), 1);
+  }
+  ~DisplayVariable() {
+    if (old_) {
+      ::setenv("DISPLAY", old_->c_str(), 1);
+    } else {
+      ::unsetenv("DISPLAY");
+    }
+  }
+
+ private:
+  std::optional<std::string> old_;
+};
+
+TEST(DesktopModeKeeper, PutsBackTheModeOfAKilledFullScreenRun) {
+  const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
+  if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
+  const auto server = kt::XServer::StartXorgDummy(config);
+  if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
+  const DisplayVariable display(server->Display());
+  const std::unique_ptr<desktop::ModeSource> screen = desktop::XrandrModeSource();
+  const std::optional<desktop::ScreenMode> before = screen->Current();
+  ASSERT_TRUE(before.has_value()) << "no RandR 1.2 on the dummy server";
+  ASSERT_EQ(desktop::Describe(*before), "1600x1200");
+
+  desktop::DesktopModeKeeper keeper(*screen);
+  keeper.NoteBeforeStart();
+  kt::RunOptions o;
+  o.config = kt::ConfigText(640, 480, 16);
+  o.videoDriver = "";
+  o.display = server->Display();
+  std::optional<desktop::ScreenMode> during;
+  o.whileRunning = [&] { during = screen->Current(); };
+  o.whileRunningAfterMs = 3500;
+  o.terminateAfterMs = 4000;
+  o.terminateSignal = SIGKILL;
+  const kt::RunResult r = kt::RunProgram(o);
+  ASSERT_EQ(r.exitCode, 128 + SIGKILL) << r.stdErr;
+  ASSERT_TRUE(during.has_value());
+  ASSERT_EQ(desktop::Describe(*during), "640x480") << "the run did not switch the display\n" << r.stdErr;
+  const std::optional<desktop::ScreenMode> left = screen->Current();
+  ASSERT_TRUE(left.has_value());
+  EXPECT_EQ(desktop::Describe(*left), "640x480") << "something else put the mode back; nothing left to test";
+
+  EXPECT_EQ(keeper.RestoreAfterEnd(),
+            std::optional<std::string>("the test program left the desktop at 640x480; it was put back to 1600x1200"));
+  EXPECT_EQ(screen->Current(), before);
+}
+
+}  // namespace
