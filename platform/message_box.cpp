@@ -55,8 +55,10 @@ int MessageBox(const std::string& text, const std::string& caption, uint32_t fla
                                 count, buttons, nullptr};
   int pressed = 0;
   if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed <= 0) {
-    // No dialog can be shown (no display): answer as an unattended box would,
-    // so that a headless start never hangs on a question nobody sees.
+    // No dialog can be shown (no display, or on Wayland neither zenity nor
+    // an X server): answer as an unattended box would, so that a start
+    // never hangs on a question nobody sees, and say why.
+    std::fprintf(stderr, "no message box could be shown: %s\n", SDL_GetError());
     return AnswerUnattended(unattended::Mode::Default, text, caption, yesNo, defaultAnswer);
   }
   return pressed;

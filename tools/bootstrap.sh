@@ -13,12 +13,17 @@ packages=(
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
   # the launcher
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev
+  # real desktops: SDL's dialogs on Wayland (zenity) and through X11 (core
+  # fonts), the launcher natively on Wayland
+  zenity xfonts-base qt6-wayland
   # the system report: Vulkan, DRM, X11/XRandR
   libvulkan-dev mesa-vulkan-drivers libdrm-dev libx11-dev libxrandr-dev
   # the asset generator
   libfreetype-dev fonts-dejavu-core
   # tests: GoogleTest, headless X servers, an independent image decoder
   libgtest-dev xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-utils imagemagick locales
+  # tests: a Wayland desktop with Xwayland (weston in an Xvfb), screenshots
+  weston xwayland x11-apps
 )
 
 missing=()
