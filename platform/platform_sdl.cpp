@@ -51,7 +51,6 @@ struct LayerState {
   MessageQueue queue;
   int cursorCount = 0;
   bool modeChanged = false;
-  DisplayMode requestedMode;
   SDL_DisplayMode sdlMode{};
   std::vector<FormatCandidate> formats;
   Window* fullscreenWindow = nullptr;
@@ -69,12 +68,8 @@ const uint64_t kStartMs = SDL_GetTicks64();
 // The exit code of a test program whose display went away mid-run.
 constexpr int kLostDisplayExitCode = 1;
 
-}  // namespace
-
 void PumpEvents();
 void SettleAfterShow(Window& w);
-
-namespace {
 
 void SetGlAttributes(const FormatCandidate& f) {
   SDL_GL_ResetAttributes();
@@ -269,7 +264,6 @@ int ChangeDisplaySettings(const DisplayMode* mode) {
     return DISP_CHANGE_SUCCESSFUL;
   }
   if (!s.videoUp || FaultInjected("change_display")) return DISP_CHANGE_FAILED;
-  s.requestedMode = *mode;
   if (s.offscreen) {
     s.modeChanged = true;
     return DISP_CHANGE_SUCCESSFUL;
@@ -502,8 +496,6 @@ void NoteWindowEvent(const SDL_WindowEvent& e) {
   }
 }
 
-}  // namespace
-
 // Turns what the window system reports into the messages the program knows;
 // everything else is consumed here, as the default handling would.
 void PumpEvents() {
@@ -539,6 +531,8 @@ void SettleAfterShow(Window& w) {
     SDL_Delay(5);
   }
 }
+
+}  // namespace
 
 bool PeekMessage(MSG& msg) {
   LayerState& s = State();

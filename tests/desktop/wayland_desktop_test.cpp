@@ -127,4 +127,24 @@ TEST_F(WaylandDesktop, AnXwaylandFullScreenOfTheWrongSizeIsRefused) {
   EXPECT_EQ(r.Diag("presentation"), "") << "no run, so no description of one";
 }
 
+// SDL turns a broken Wayland connection into a quit request, which ends a
+// run as a close does, with a result; a compositor that went away is a lost display.
+TEST(LostDisplay, OnWaylandTheProgramEndsWithoutAResult) {
+  std::string why;
+  auto desktop = kt::WestonDesktop::Start(1024, 768, why);
+  if (!desktop) GTEST_SKIP() << "no Wayland desktop for this test: " << why;
+  kt::RunOptions o;
+  o.config = kt::ConfigText(640, 480, 32);
+  o.videoDriver = "wayland";
+  o.env = desktop->WaylandEnvironment();
+  o.whileRunning = [&desktop] { desktop.reset(); };
+  o.whileRunningAfterMs = 4000;
+  o.timeoutSeconds = 30;
+  const kt::RunResult r = kt::RunProgram(o);
+  EXPECT_FALSE(r.timedOut) << r.stdErr;
+  EXPECT_EQ(r.exitCode, 1) << r.stdErr;
+  EXPECT_NE(r.stdErr.find("the connection to the display was lost"), std::string::npos) << r.stdErr;
+  EXPECT_FALSE(r.resultsFps.has_value()) << "a run cut short by the display left a result";
+}
+
 }  // namespace
