@@ -21,7 +21,7 @@ packages=(
   # the asset generator
   libfreetype-dev fonts-dejavu-core
   # tests: GoogleTest, headless X servers, an independent image decoder
-  libgtest-dev xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-utils imagemagick locales
+  libgtest-dev xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-utils x11-xserver-utils imagemagick locales
   # tests: a Wayland desktop with Xwayland (weston in an Xvfb), screenshots
   weston xwayland x11-apps
 )
