@@ -322,7 +322,7 @@ void ShowWindow(HWND window) {
   SDL_ShowWindow(window->sdl);
   SettleAfterShow(*window);
   const ShownWindow shown = Shown(*window);
-  s.fullScreenHolds = window->fullscreen && FullScreenAsAsked(shown);
+  s.fullScreenHolds = window->fullscreen && FullScreenAsAsked(shown) && !FaultInjected("fullscreen_check");
   if (window->fullscreen && !s.fullScreenHolds) {
     // The caller asks the user and shows the window again, windowed; the
     // diagnostics then describe the run that really happens.
