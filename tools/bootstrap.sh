@@ -14,8 +14,9 @@ packages=(
   # the launcher
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev
   # real desktops: SDL's dialogs on Wayland (zenity) and through X11 (core
-  # fonts), the launcher natively on Wayland
-  zenity xfonts-base qt6-wayland
+  # fonts), a frame for a windowed run on Wayland (libdecor's plugin), the
+  # launcher natively on Wayland
+  zenity xfonts-base libdecor-0-plugin-1-cairo qt6-wayland
   # the system report: Vulkan, DRM, X11/XRandR
   libvulkan-dev mesa-vulkan-drivers libdrm-dev libx11-dev libxrandr-dev
   # the asset generator
