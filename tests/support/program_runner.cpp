@@ -154,6 +154,8 @@ RunResult RunProgram(const RunOptions& o) {
   r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   if (fs::exists(folder / "results.fps")) r.resultsFps = ReadFileBytes((folder / "results.fps").string());
+  // A folder made for this run goes with it; a caller's own stays.
+  if (o.folder.empty()) fs::remove_all(folder, ec);
   return r;
 }
 

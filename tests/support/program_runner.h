@@ -26,7 +26,7 @@ struct RunOptions {
   std::function<void()> whileRunning;       // called once, whileRunningAfterMs after the start
   int whileRunningAfterMs = 0;
   double timeoutSeconds = 90;
-  std::string folder;                       // reuse this folder; empty: a fresh one
+  std::string folder;                       // reuse this folder; empty: a fresh one, removed after the run
 };
 
 struct RunResult {
