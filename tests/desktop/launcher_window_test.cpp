@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QTemporaryDir>
 
@@ -75,6 +76,7 @@ TEST(LauncherWindow, PutsBackTheModeAKilledTestProgramLeft) {
   ASSERT_NE(note, nullptr);
   while (note->text().isEmpty() && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    QCoreApplication::processEvents();  // the window learns of its program's end
     window.StatusTimer_Timer();
   }
   EXPECT_EQ(note->text().toStdString(), "the test program left the desktop at 640x480; it was put back to 1600x1200");
