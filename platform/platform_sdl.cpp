@@ -54,8 +54,6 @@ LayerState& State() {
   return state;
 }
 
-const uint64_t kStartMs = SDL_GetTicks64();
-
 void SetGlAttributes(const FormatCandidate& f) {
   SDL_GL_ResetAttributes();
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, f.red);
@@ -137,8 +135,6 @@ bool WindowSystemReachable() {
 }
 
 }  // namespace
-
-uint64_t TickMs() { return SDL_GetTicks64() - kStartMs; }
 
 bool DiagEnabled() {
   static const bool enabled = [] {
@@ -355,7 +351,7 @@ int ShowCursor(bool show) {
 
 bool SetTimer(HWND window, uintptr_t id, uint32_t periodMs, TIMERPROC proc) {
   if (window == nullptr) return false;
-  State().queue.SetTimer(window, id, periodMs, proc, TickMs());
+  State().queue.SetTimer(window, id, periodMs, proc, TickUs());
   return true;
 }
 
@@ -387,7 +383,7 @@ void PumpEvents() {
 bool PeekMessage(MSG& msg) {
   LayerState& s = State();
   if (s.videoUp) PumpEvents();
-  return s.queue.Peek(msg, TickMs());
+  return s.queue.Peek(msg, TickUs());
 }
 
 void TranslateMessage(const MSG& /*msg*/) {}
