@@ -20,8 +20,9 @@ struct RunOptions {
   std::string display;                      // DISPLAY when videoDriver is empty
   std::vector<std::pair<std::string, std::string>> env;  // further variables
   int terminateAfterMs = -1;                // SIGTERM after this long (a close request)
+  int closeWindowAfterMs = -1;              // on `display`: the window's close box after this long
   double timeoutSeconds = 90;
-  std::string folder;                       // reuse this folder; empty: a fresh one
+  std::string folder;                       // reuse this folder; empty: a fresh one, removed after the run
 };
 
 struct RunResult {
@@ -31,6 +32,7 @@ struct RunResult {
   std::string stdErr;
   std::string folder;
   std::optional<std::string> resultsFps;  // bytes of results.fps when it exists
+  bool windowCloseSent = false;
 
   // Value of a "[diag] key: value" line; empty when absent.
   std::string Diag(const std::string& key) const;
