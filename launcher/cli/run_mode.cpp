@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace cli {
 namespace {
@@ -15,10 +16,14 @@ std::optional<int> LeadingInt(std::string_view text) {
   return value;
 }
 
+// A count, a length or a rate: finite and not negative ("inf" and "nan" would
+// pass from_chars and then poison the mean and the JSON).
 std::optional<double> Decimal(std::string_view text) {
   double value = 0;
   const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || rest != text.data() + text.size()) return std::nullopt;
+  if (error != std::errc() || rest != text.data() + text.size() || !std::isfinite(value) || value < 0) {
+    return std::nullopt;
+  }
   return value;
 }
 

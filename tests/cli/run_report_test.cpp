@@ -44,6 +44,7 @@ TEST(ExactFigureLines, AreReadBack) {
 
 TEST(ExactFigureLines, MalformedValuesAreNotReported) {
   const RunMode mode = ModeOf({"[diag] frames: 19x", "[diag] run_seconds: soon", "[diag] fps: ",
+                               "[diag] fps: inf", "[diag] run_seconds: -8.000000", "[diag] fps: nan",
                                "[diag] frame_ms: none", "[diag] run_end: maybe", "[diag] color_bits: 32"});
   const ExactFigures& e = mode.exact;
   EXPECT_FALSE(e.frames || e.seconds || e.fps || e.p50 || e.p90 || e.p99 || e.max);
@@ -53,6 +54,8 @@ TEST(ExactFigureLines, MalformedValuesAreNotReported) {
   // A frame time line cut short leaves all four absent, not half of them.
   const RunMode partial = ModeOf({"[diag] frame_ms: p50 1.000 p90 2.000 p99"});
   EXPECT_FALSE(partial.exact.p50 || partial.exact.p90 || partial.exact.p99 || partial.exact.max);
+  const RunMode infinite = ModeOf({"[diag] frame_ms: p50 1.000 p90 2.000 p99 3.000 max inf"});
+  EXPECT_FALSE(infinite.exact.p50 || infinite.exact.max);
 }
 
 struct FlagCase {
