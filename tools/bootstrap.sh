@@ -19,6 +19,8 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   # tests: GoogleTest, headless X servers, an independent image decoder
   libgtest-dev xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-utils imagemagick locales
+  # benchmarks: CPU time of a run (GNU time)
+  time
 )
 
 missing=()

@@ -12,12 +12,16 @@
 # every pair and the medians; the ratio program / bare loop is the verdict
 # (1.00: the framework costs nothing). Absolute rates depend on the machine
 # and its load; the pairs are alternated closely so both sides see the same.
+# Beside it, the same ratio per CPU second (frames / the process's user and
+# system time, start-up included on both sides): on a machine that others
+# keep busy the wall-clock rates swing from one run to the next, the work a
+# frame costs does not.
 set -eu
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 build_dir=$(cd "${1:-$source_dir/build/default}" && pwd)
 pairs=${2:-3}
 run_dir="$build_dir/run"
-for f in "$run_dir/Quillfire" "$run_dir/Lumavane" "$run_dir/default.fnt" \
+for f in /usr/bin/time "$run_dir/Quillfire" "$run_dir/Lumavane" "$run_dir/default.fnt" \
          "$build_dir/bench/bin/quillfire_bare_loop" "$build_dir/bench/bin/lumavane_bare_loop"; do
   [ -e "$f" ] || { echo "missing $f: build the preset first" >&2; exit 1; }
 done
@@ -34,10 +38,12 @@ new_folder() {
   echo "$dir"
 }
 
-# Runs a program file in a folder, offscreen; its output lands in the folder.
+# Runs a program file in a folder, offscreen; its output lands in the folder,
+# its CPU seconds (user + system, all threads) in <folder>/cpu.
 run_in() {
-  (cd "$1" && shift && env SDL_VIDEODRIVER=offscreen KOVRIN_MSGBOX=default KOVRIN_DIAG=1 "$@" \
-    > stdout 2> stderr)
+  (cd "$1" && shift && /usr/bin/time -f '%U %S' -o cpu.raw \
+    env SDL_VIDEODRIVER=offscreen KOVRIN_MSGBOX=default KOVRIN_DIAG=1 "$@" > stdout 2> stderr)
+  awk '{ printf "%.3f\n", $1 + $2 }' "$1/cpu.raw" > "$1/cpu"
 }
 
 diag() { sed -n "s/^\[diag\] $2: //p" "$1/stderr"; }
@@ -51,7 +57,7 @@ for program in Quillfire Lumavane; do
   for setting in "640 480 16" "1600 1200 32"; do
     set -- $setting
     name="$program ${1}x${2}x${3}"
-    : > "$work/program"; : > "$work/bare"; : > "$work/ratio"
+    : > "$work/program"; : > "$work/bare"; : > "$work/ratio"; : > "$work/cpu_ratio"
     i=1
     while [ "$i" -le "$pairs" ]; do
       a=$(new_folder "$1" "$2" "$3")
@@ -64,13 +70,18 @@ for program in Quillfire Lumavane; do
       run_in "$b" "$bare" "$seconds"
       bare_fps=$(sed -n 's/.*fps=\([0-9.]*\).*/\1/p' "$b/stdout")
       ratio=$(awk -v a="$program_fps" -v b="$bare_fps" 'BEGIN { printf "%.3f", (b > 0 ? a / b : 0) }')
-      printf '  %-24s pair %d: program %8s fps over %s s, bare loop %8.2f fps, ratio %s\n' \
-        "$name" "$i" "$program_fps" "$seconds" "$bare_fps" "$ratio"
+      cpu_ratio=$(awk -v pf="$(diag "$a" frames)" -v pc="$(cat "$a/cpu")" \
+        -v bf="$(sed -n 's/.*frames=\([0-9]*\).*/\1/p' "$b/stdout")" -v bc="$(cat "$b/cpu")" \
+        'BEGIN { printf "%.3f", (pc > 0 && bf > 0 && bc > 0 ? (pf / pc) / (bf / bc) : 0) }')
+      printf '  %-24s pair %d: program %8s fps over %s s, bare loop %8.2f fps, ratio %s (per CPU second %s)\n' \
+        "$name" "$i" "$program_fps" "$seconds" "$bare_fps" "$ratio" "$cpu_ratio"
       echo "$program_fps" >> "$work/program"; echo "$bare_fps" >> "$work/bare"; echo "$ratio" >> "$work/ratio"
+      echo "$cpu_ratio" >> "$work/cpu_ratio"
       i=$((i + 1))
     done
-    printf '%-26s median: program %.2f fps, bare loop %.2f fps, ratio %.3f\n' "$name" \
-      "$(median < "$work/program")" "$(median < "$work/bare")" "$(median < "$work/ratio")"
+    printf '%-26s median: program %.2f fps, bare loop %.2f fps, ratio %.3f (per CPU second %.3f)\n' "$name" \
+      "$(median < "$work/program")" "$(median < "$work/bare")" "$(median < "$work/ratio")" \
+      "$(median < "$work/cpu_ratio")"
   done
 done
 echo "Renderer: ${renderer:-unknown}; load average at the end $(cut -d' ' -f1-3 /proc/loadavg)"
