@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "graphics.h"
+#include "run_figures.h"
 #include "scene.h"
 #include "settings_file.h"
 
@@ -14,6 +15,21 @@ namespace {
 constexpr uintptr_t kRunTimerId = 0;
 constexpr uint32_t kRunTimerPeriodMs = 1000;
 constexpr int32_t kRunTicks = 8;
+// Frames a run can time: 131,072 a second for eight seconds.
+constexpr std::size_t kTimedFrames = std::size_t{1} << 20;
+
+// The figures are always taken, so a run costs the same whether they are
+// printed or not; only the printing waits for the loop to end.
+void ReportRunFigures(FrameClock& clock, uint64_t endUs, bool closed) {
+  RunFigures figures;
+  figures.frames = FrameCount;
+  figures.runMicroseconds = clock.Since(endUs);
+  figures.frameTimes = FrameTimesOf(clock.TakeDurations());
+  figures.end = closed ? RunEnd::Closed : RunEnd::Ticks;
+  figures.ticks = TickCount;
+  if (!plat::DiagEnabled()) return;
+  for (const auto& [key, value] : RunFigureLines(figures)) plat::Diag(key, value);
+}
 }  // namespace
 
 int CountFrame() { return ++FrameCount; }
@@ -54,7 +70,11 @@ int WinMain(void*, void*, char*, int) {
   LoadSettings();
   Graphics_Init();
 
+  FrameClock frameClock(kTimedFrames);
   TickCount = 0;
+  // Read before the timer's own start, so no tick can fall due before the
+  // run's eighth second.
+  frameClock.Start(plat::TickUs());
   plat::SetTimer(hWnd, kRunTimerId, kRunTimerPeriodMs, TimerProc);
 
   // What is measured is the rate of this loop: one message or one frame per
@@ -71,8 +91,10 @@ int WinMain(void*, void*, char*, int) {
     } else {
       DrawScene();
       plat::SwapBuffers(hDC);
+      frameClock.Frame(plat::TickUs());
     }
   }
+  ReportRunFigures(frameClock, plat::TickUs(), msg.message == plat::WM_QUIT);
 
   Graphics_Shutdown();
   WriteResults();

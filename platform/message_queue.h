@@ -14,22 +14,23 @@ class MessageQueue {
  public:
   void Post(const MSG& msg);
   void PostQuit(int exitCode);
-  // Starts or restarts the timer (window, id); its first tick is due one
-  // period after nowMs.
-  void SetTimer(HWND window, uintptr_t id, uint32_t periodMs, TIMERPROC proc, uint64_t nowMs);
+  // Starts or restarts the timer (window, id) at nowUs: it falls due at
+  // nowUs + k * period, k = 1, 2, ...
+  void SetTimer(HWND window, uintptr_t id, uint32_t periodMs, TIMERPROC proc, uint64_t nowUs);
   void KillTimers(HWND window);
   // Posted messages first, then the quit request, then at most one due timer.
-  // A timer's next tick is due one period after the tick was taken, so ticks
-  // never queue up behind a long frame.
-  bool Peek(MSG& out, uint64_t nowMs);
+  // Due times that passed while nobody polled collapse into that one tick,
+  // and the timer's next due time is the first one still ahead of nowUs, so
+  // late ticks neither bunch up nor push the later ones back.
+  bool Peek(MSG& out, uint64_t nowUs);
 
  private:
   struct Timer {
     HWND window;
     uintptr_t id;
-    uint32_t periodMs;
+    uint64_t periodUs;
     TIMERPROC proc;
-    uint64_t lastTickMs;
+    uint64_t dueUs;
   };
   std::deque<MSG> posted_;
   bool quitPending_ = false;

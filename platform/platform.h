@@ -132,9 +132,10 @@ bool SwapBuffers(HDC dc);
 int ShowCursor(bool show);
 
 // ---- Message loop and timers -----------------------------------------------
-// Starts (or restarts) a window timer. A WM_TIMER is produced only when no
-// other message waits and the period has passed since the last tick; at most
-// one is ever pending, so a long frame delays ticks instead of bunching them.
+// Starts (or restarts) a window timer; it falls due at its start + k * period.
+// A WM_TIMER is produced only when no other message waits and a due time has
+// passed; at most one is ever pending, so a long frame delays ticks instead of
+// bunching them, and the next falls due on time again.
 bool SetTimer(HWND window, uintptr_t id, uint32_t periodMs, TIMERPROC proc);
 // Never blocks; removes and returns at most one message.
 bool PeekMessage(MSG& msg);
@@ -167,8 +168,10 @@ void Diag(std::string_view key, std::string_view value);
 // Lets tests reach every failure path of the start-up and shutdown.
 bool FaultInjected(std::string_view step);
 
-// Milliseconds since the layer started; monotonic.
+// Milliseconds and microseconds since the layer started, from one monotonic
+// clock.
 uint64_t TickMs();
+uint64_t TickUs();
 
 }  // namespace plat
 

@@ -63,8 +63,6 @@ LayerState& State() {
   return state;
 }
 
-const uint64_t kStartMs = SDL_GetTicks64();
-
 // The exit code of a test program whose display went away mid-run.
 constexpr int kLostDisplayExitCode = 1;
 
@@ -207,8 +205,6 @@ bool WaylandConnectionLost() {
 }
 
 }  // namespace
-
-uint64_t TickMs() { return SDL_GetTicks64() - kStartMs; }
 
 bool DiagEnabled() {
   static const bool enabled = [] {
@@ -466,7 +462,7 @@ int ShowCursor(bool show) {
 
 bool SetTimer(HWND window, uintptr_t id, uint32_t periodMs, TIMERPROC proc) {
   if (window == nullptr) return false;
-  State().queue.SetTimer(window, id, periodMs, proc, TickMs());
+  State().queue.SetTimer(window, id, periodMs, proc, TickUs());
   return true;
 }
 
@@ -537,7 +533,7 @@ void SettleAfterShow(Window& w) {
 bool PeekMessage(MSG& msg) {
   LayerState& s = State();
   if (s.videoUp) PumpEvents();
-  return s.queue.Peek(msg, TickMs());
+  return s.queue.Peek(msg, TickUs());
 }
 
 void TranslateMessage(const MSG& /*msg*/) {}

@@ -25,6 +25,8 @@ packages=(
   libgtest-dev xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-utils x11-xserver-utils imagemagick locales
   # tests: a Wayland desktop with Xwayland (weston in an Xvfb), screenshots
   weston xwayland x11-apps
+  # benchmarks: CPU time of a run (GNU time)
+  time
 )
 
 missing=()

@@ -1,8 +1,9 @@
-// The overdraw scene drawn by a bare loop: the program's own start-up, scene
+// A program's scene drawn by a bare loop: the program's own start-up, scene
 // and buffer swap, but no message poll, no timer and no result file. What the
 // real program reaches against this is the cost of its framework.
-// Usage: quillfire_bare_loop [seconds]   (default 8), run in a folder with
-// config.cfg, default.fnt and data/ as the program itself needs.
+// Usage: quillfire_bare_loop [seconds]   (default 8), likewise
+// lumavane_bare_loop, run in a folder with config.cfg, default.fnt and data/
+// as the program itself needs.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

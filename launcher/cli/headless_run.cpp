@@ -25,6 +25,7 @@
 #include "program_starter.h"
 #include "result_json.h"
 #include "results_table.h"
+#include "run_report.h"
 #include "run_mode.h"
 #include "termination_signals.h"
 #include "user_locale.h"
@@ -220,7 +221,15 @@ bool HeadlessRun::StartProgram(const launcher::BenchRun& run) {
 }
 
 void HeadlessRun::RunCollected(const launcher::BenchRun& run, int32_t fps) {
-  out_ << RunName(RunIndex(run)) << ": " << fps << " fps" << std::endl;
+  const std::size_t index = RunIndex(run);
+  // The program prints its figures before it writes its result; whatever of
+  // them still sits in the pipe is taken first.
+  if (ChildRunning() && index == childRun_) child_->waitForReadyRead(0);
+  const RunMode& mode = modes_[index];
+  out_ << RunName(index) << ": " << fps << " fps" << ExactSuffix(mode.exact) << std::endl;
+  for (const RunFlag& flag : RunFlags(RequestOf(run), mode)) {
+    out_ << RunName(index) << ": flagged " << flag.name << ": " << flag.detail << std::endl;
+  }
 }
 
 void HeadlessRun::ShowCriticalMessage(const std::string& text) {
@@ -312,6 +321,13 @@ void HeadlessRun::Succeed() {
   out_ << "\n";
   for (const std::string& line : submit::DetailLines(true, label_, table_)) out_ << line << "\n";
   out_ << "Score: " << label_ << std::endl;
+  std::vector<ExactFigures> exact;
+  std::vector<std::vector<RunFlag>> flags;
+  for (std::size_t i = 0; i < kRunCount; ++i) {
+    exact.push_back(modes_[i].exact);
+    flags.push_back(RunFlags(RequestOf(launcher::kFullBenchmark[i]), modes_[i]));
+  }
+  out_ << ExactMeanLine(exact) << "\n" << FlagSummaryLine(flags) << std::endl;
   const bool written = WriteJson();
   sequence_.UnloadCleanup();
   Finish(written ? 0 : 1);

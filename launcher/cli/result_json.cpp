@@ -6,6 +6,7 @@
 #include <QJsonValue>
 
 #include "command_line.h"
+#include "run_report.h"
 
 namespace cli {
 namespace {
@@ -27,6 +28,29 @@ QJsonObject ModeObject(const RunMode& mode) {
       {"swap_interval", Optional(mode.swapInterval)}, {"display_mode", Text(mode.displayMode)},
       {"video_driver", Text(mode.videoDriver)},       {"renderer", Text(mode.renderer)},
   };
+}
+
+QJsonObject ExactObject(const ExactFigures& exact) {
+  const QJsonValue frames = exact.frames ? QJsonValue(static_cast<qint64>(*exact.frames)) : QJsonValue(QJsonValue::Null);
+  return {
+      {"frames", frames},
+      {"seconds", Optional(exact.seconds)},
+      {"fps", Optional(exact.fps)},
+      {"frame_ms",
+       QJsonObject{{"p50", Optional(exact.p50)},
+                   {"p90", Optional(exact.p90)},
+                   {"p99", Optional(exact.p99)},
+                   {"max", Optional(exact.max)}}},
+      {"end", Text(exact.end)},
+  };
+}
+
+QJsonArray FlagArray(const std::vector<RunFlag>& flags) {
+  QJsonArray names;
+  for (const RunFlag& flag : flags) {
+    names.append(QString::fromUtf8(flag.name.data(), static_cast<qsizetype>(flag.name.size())));
+  }
+  return names;
 }
 
 // The renderer of the benchmark: the first one a run reported.
@@ -52,6 +76,8 @@ QByteArray ResultJson(const launcher::ResultsTable& table, const std::string& sc
         {"depth", launcher::DepthBits(run.depthIndex)},
         {"fps", table.*run.field},
         {"mode", ModeObject(modes[i])},
+        {"exact", ExactObject(modes[i].exact)},
+        {"flags", FlagArray(RunFlags(RequestOf(run), modes[i]))},
     });
   }
   const QJsonObject root{

@@ -8,6 +8,20 @@
 
 namespace cli {
 
+// The timed run's exact figures, as the program printed them.
+struct ExactFigures {
+  std::optional<long long> frames;
+  std::optional<double> seconds;
+  std::optional<double> fps;
+  // Frame times in milliseconds.
+  std::optional<double> p50;
+  std::optional<double> p90;
+  std::optional<double> p99;
+  std::optional<double> max;
+  std::string end;  // "ticks" or "closed"
+  std::optional<int> ticks;
+};
+
 // Empty texts and absent numbers are values the program did not report.
 struct RunMode {
   std::optional<bool> fullscreen;
@@ -20,6 +34,8 @@ struct RunMode {
   std::string displayMode;   // the display mode in effect, in the program's words
   std::string videoDriver;   // "x11", "wayland", "offscreen", ...
   std::string renderer;      // GL_RENDERER
+  std::optional<int> rgbBits;  // red, green and blue bits of color_bits, without alpha
+  ExactFigures exact;
 };
 
 // The line's prefix; a program's other output (message boxes, errors) does not

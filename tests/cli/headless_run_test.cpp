@@ -40,8 +40,10 @@ void EnsureApplication() {
 }
 
 // A fake that reports the mode from config.cfg as the real programs'
-// diagnostics would, shows one unattended box and leaves `fps`.
-std::string ReportingFake(int fps) {
+// diagnostics would, always with 24-bit colour, then its run's figures
+// (the frame count names the setting: depth, then width), shows one
+// unattended box and leaves `fps`.
+std::string ReportingFake(int fps, const std::string& end = "ticks") {
   return "#!/bin/sh\n"
          "value() { sed -n \"s/^$1=\\([0-9]*\\);.*/\\1/p\" config.cfg; }\n"
          "echo \"[diag] window: $(value GL_RESX)x$(value GL_RESY)\" >&2\n"
@@ -49,10 +51,16 @@ std::string ReportingFake(int fps) {
          "if [ \"$(value GL_RESX)\" = 1600 ]; then echo \"[diag] drawable: 1600x1080\" >&2; \n"
          "else echo \"[diag] drawable: $(value GL_RESX)x$(value GL_RESY)\" >&2; fi\n"
          "echo \"[diag] presentation: compositor-scaled\" >&2\n"
-         "echo \"[diag] color_bits: $(value GL_BITDEPTH) (fake)\" >&2\n"
+         "echo \"[diag] color_bits: 24 (R8 G8 B8 A0)\" >&2\n"
          "echo \"[diag] depth_bits: 24\" >&2\n"
          "echo \"[diag] renderer: Fake GL\" >&2\n"
          "echo \"[diag] swap_interval: 0\" >&2\n"
+         "echo \"[diag] frames: $(value GL_BITDEPTH)$(value GL_RESX)\" >&2\n"
+         "echo \"[diag] run_seconds: 8.000500\" >&2\n"
+         "echo \"[diag] fps: " + std::to_string(fps) + ".25\" >&2\n"
+         "echo \"[diag] frame_ms: p50 8.000 p90 9.000 p99 190.249 max 200.000\" >&2\n"
+         "echo \"[diag] run_end: " + end + "\" >&2\n"
+         "echo \"[diag] ticks: 3\" >&2\n"
          "echo \"[msgbox] caption: Fake | text: hello | buttons: OK | answer: OK\" >&2\n"
          "printf '" + std::to_string(fps) + "\\r\\n' > results.fps\n";
 }
@@ -213,9 +221,22 @@ TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
   std::string report;
   for (const std::string& line : submit::DetailLines(true, "90.5 fps", table)) report += line + "\n";
   report += "Score: 90.5 fps\n";
+  report += "Exact mean: 90.75 fps\n";
+  report += "Flagged: 8 of 12 runs: size 4 (window or drawable not the size asked for), "
+            "colour-bits 6 (colour bits other than the depth asked for)\n";
   ASSERT_GE(outcome.out.size(), report.size());
   EXPECT_EQ(outcome.out.substr(outcome.out.size() - report.size()), report) << outcome.out;
-  EXPECT_TRUE(Contains(outcome.out, "Run 12/12 Lumavane 1600x1200x32: 61 fps\n")) << outcome.out;
+  // Each run's exact rate beside its result, its flags after it.
+  EXPECT_TRUE(Contains(outcome.out, "Run 12/12 Lumavane 1600x1200x32: 61 fps (61.25 exact, p99 frame 190.2 ms)\n"
+                                    "Run 12/12 Lumavane 1600x1200x32: flagged size: 1600x1200 asked for, "
+                                    "drawable 1600x1080\n\n"))
+      << outcome.out;
+  EXPECT_TRUE(Contains(outcome.out, "Run 11/12 Lumavane 1600x1200x16: 61 fps (61.25 exact, p99 frame 190.2 ms)\n"
+                                    "Run 11/12 Lumavane 1600x1200x16: flagged size: 1600x1200 asked for, "
+                                    "drawable 1600x1080\n"
+                                    "Run 11/12 Lumavane 1600x1200x16: flagged colour-bits: 16 bits per pixel "
+                                    "asked for, drawn with 24-bit colour\n"))
+      << outcome.out;
   // The programs' own lines pass through; the diagnostics asked for do not.
   EXPECT_TRUE(Contains(outcome.err, "[msgbox] caption: Fake | text: hello")) << outcome.err;
   EXPECT_FALSE(Contains(outcome.err, "[diag]")) << outcome.err;
@@ -253,7 +274,7 @@ TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
     EXPECT_EQ(run.value("fps").toInt(), table.*expected.field);
     const QJsonObject mode = run.value("mode").toObject();
     EXPECT_EQ(mode.value("window").toString().toStdString(), std::to_string(width) + "x" + std::to_string(height));
-    EXPECT_EQ(mode.value("color_bits").toInt(-1), depth) << "another run's diagnostics";
+    EXPECT_EQ(mode.value("color_bits").toInt(-1), 24);
     EXPECT_EQ(mode.value("fullscreen"), QJsonValue(true));
     // The size drawn is the program's word, not the size asked.
     EXPECT_EQ(mode.value("drawable").toString().toStdString(),
@@ -265,7 +286,76 @@ TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
     // Not reported by the fake: present, and null.
     EXPECT_TRUE(mode.contains("display_mode") && mode.value("display_mode").isNull());
     EXPECT_TRUE(mode.contains("video_driver") && mode.value("video_driver").isNull());
+
+    const QJsonObject exact = run.value("exact").toObject();
+    EXPECT_EQ(exact.value("frames").toInteger(-1), std::stoll(std::to_string(depth) + std::to_string(width)))
+        << "another run's figures";
+    EXPECT_EQ(exact.value("seconds").toDouble(), 8.0005);
+    EXPECT_EQ(exact.value("fps").toDouble(), table.*expected.field + 0.25);
+    const QJsonObject frameMs = exact.value("frame_ms").toObject();
+    EXPECT_EQ(frameMs.value("p50").toDouble(), 8.0);
+    EXPECT_EQ(frameMs.value("p90").toDouble(), 9.0);
+    EXPECT_EQ(frameMs.value("p99").toDouble(), 190.249);
+    EXPECT_EQ(frameMs.value("max").toDouble(), 200.0);
+    EXPECT_EQ(exact.value("end").toString().toStdString(), "ticks");
+    // The fake draws the 1600-wide runs short and every run in 24-bit colour.
+    QJsonArray expectedFlags;
+    if (width == 1600) expectedFlags.append(QStringLiteral("size"));
+    if (depth == 16) expectedFlags.append(QStringLiteral("colour-bits"));
+    EXPECT_TRUE(run.contains("flags"));
+    EXPECT_EQ(run.value("flags").toArray(), expectedFlags);
   }
+}
+
+// A stand-in for a program whose window was closed before its eighth tick:
+// reported, and flagged where it is reported.
+TEST_F(HeadlessRunTest, ARunClosedEarlyIsFlaggedCutShort) {
+  Program("Quillfire", ReportingFake(120, "closed"));
+  Program("Lumavane", ReportingFake(61));
+  const fs::path jsonFile = folder() / "result.json";
+  const Outcome outcome = Run(30, jsonFile.string());
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+  EXPECT_TRUE(Contains(outcome.out, "Run 2/12 Quillfire 640x480x32: 120 fps (120.25 exact, p99 frame 190.2 ms)\n"
+                                    "Run 2/12 Quillfire 640x480x32: flagged cut-short: closed after 3 of 8 ticks\n"))
+      << outcome.out;
+  EXPECT_TRUE(Contains(outcome.out, "\nFlagged: 10 of 12 runs: cut-short 6 (closed before the eighth tick), "
+                                    "size 4 (window or drawable not the size asked for), "
+                                    "colour-bits 6 (colour bits other than the depth asked for)\n"))
+      << outcome.out;
+
+  std::ifstream in(jsonFile, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const QJsonArray runs = QJsonDocument::fromJson(QByteArray::fromStdString(bytes)).object().value("runs").toArray();
+  ASSERT_EQ(runs.size(), 12) << bytes;
+  EXPECT_EQ(runs.at(0).toObject().value("flags").toArray(),
+            (QJsonArray{QStringLiteral("cut-short"), QStringLiteral("colour-bits")}));
+  EXPECT_EQ(runs.at(0).toObject().value("exact").toObject().value("end").toString(), QStringLiteral("closed"));
+  EXPECT_EQ(runs.at(11).toObject().value("flags").toArray(), QJsonArray{QStringLiteral("size")});
+}
+
+// A program that prints no figures (an older build, or one that failed before
+// its run): its run is reported as before, its JSON figures are null.
+TEST_F(HeadlessRunTest, ARunWithoutFiguresKeepsItsLineAndHasNullFigures) {
+  Program("Quillfire", "#!/bin/sh\nprintf '7\\r\\n' > results.fps\n");
+  Program("Lumavane", "#!/bin/sh\nprintf '9\\r\\n' > results.fps\n");
+  const fs::path jsonFile = folder() / "result.json";
+  const Outcome outcome = Run(30, jsonFile.string());
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+  EXPECT_TRUE(Contains(outcome.out, "Run 1/12 Quillfire 640x480x16: 7 fps\n")) << outcome.out;
+  EXPECT_TRUE(Contains(outcome.out, "\nExact mean: not reported\nFlagged: none of 12 runs\n")) << outcome.out;
+
+  std::ifstream in(jsonFile, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const QJsonObject run = QJsonDocument::fromJson(QByteArray::fromStdString(bytes)).object().value("runs")[0].toObject();
+  const QJsonObject exact = run.value("exact").toObject();
+  for (const char* key : {"frames", "seconds", "fps", "end"}) {
+    EXPECT_TRUE(exact.contains(key) && exact.value(key).isNull()) << key << "\n" << bytes;
+  }
+  const QJsonObject frameMs = exact.value("frame_ms").toObject();
+  for (const char* key : {"p50", "p90", "p99", "max"}) {
+    EXPECT_TRUE(frameMs.contains(key) && frameMs.value(key).isNull()) << key << "\n" << bytes;
+  }
+  EXPECT_TRUE(run.value("flags").isArray() && run.value("flags").toArray().isEmpty());
 }
 
 }  // namespace

@@ -17,27 +17,80 @@ plat::HWND const kWindow = reinterpret_cast<plat::HWND>(0x1000);
 
 void NoTimer(plat::HWND, uint32_t, uintptr_t, uint32_t) {}
 
+constexpr uint64_t kMs = 1000;  // the queue's clock counts microseconds
+
 TEST(MessageQueue, TimerTicksOnlyOncePeriodHasPassed) {
   MessageQueue q;
-  q.SetTimer(kWindow, 0, 1000, NoTimer, 5000);
+  q.SetTimer(kWindow, 0, 1000, NoTimer, 5000 * kMs);
   MSG m;
-  EXPECT_FALSE(q.Peek(m, 5999));
-  ASSERT_TRUE(q.Peek(m, 6000));
+  EXPECT_FALSE(q.Peek(m, 5999 * kMs + 999));
+  ASSERT_TRUE(q.Peek(m, 6000 * kMs));
   EXPECT_EQ(m.message, plat::WM_TIMER);
   EXPECT_EQ(m.wParam, 0u);
   EXPECT_EQ(m.hwnd, kWindow);
-  EXPECT_FALSE(q.Peek(m, 6000)) << "one tick per elapsed period";
+  EXPECT_EQ(m.time, 6000u) << "message times are in milliseconds";
+  EXPECT_FALSE(q.Peek(m, 6000 * kMs)) << "one tick per elapsed period";
 }
 
-TEST(MessageQueue, LongFrameDelaysTicksInsteadOfBunchingThem) {
+TEST(MessageQueue, LongFrameYieldsOneTickThenTheNextOnItsDueTime) {
   MessageQueue q;
   q.SetTimer(kWindow, 0, 1000, NoTimer, 0);
   MSG m;
-  // 3.5 periods pass inside one frame: one tick, then the next a period later.
-  ASSERT_TRUE(q.Peek(m, 3500));
-  EXPECT_FALSE(q.Peek(m, 3500));
-  EXPECT_FALSE(q.Peek(m, 4499));
-  EXPECT_TRUE(q.Peek(m, 4500));
+  // Two and a half periods pass inside one frame: one tick, not two; the
+  // next falls due at 3 s, where it would have been without the long frame.
+  ASSERT_TRUE(q.Peek(m, 2500 * kMs));
+  EXPECT_FALSE(q.Peek(m, 2500 * kMs));
+  EXPECT_FALSE(q.Peek(m, 2999 * kMs));
+  EXPECT_TRUE(q.Peek(m, 3000 * kMs));
+  EXPECT_FALSE(q.Peek(m, 3999 * kMs));
+  EXPECT_TRUE(q.Peek(m, 4000 * kMs));
+}
+
+// The timed run's loop against a fake clock: a poll takes one message or,
+// with none waiting, a frame of `frameMs` passes. Returns when the eighth
+// tick is taken.
+uint64_t EighthTickAtMs(uint64_t frameMs, int* frames) {
+  MessageQueue q;
+  q.SetTimer(kWindow, 0, 1000, NoTimer, 0);
+  uint64_t now = 0;
+  int ticks = 0;
+  *frames = 0;
+  MSG m;
+  while (ticks < 8) {
+    if (q.Peek(m, now)) {
+      ++ticks;
+    } else {
+      now += frameMs * kMs;
+      ++*frames;
+    }
+  }
+  return now / kMs;
+}
+
+TEST(MessageQueue, EightTicksLastEightPeriodsPlusAtMostOneFrame) {
+  // 150 ms frames: ticks counted from when they were taken would drift to
+  // 9.2 s; counted from when they fell due the run ends within 8.0-8.15 s.
+  // (Frames longer than a period lose the ticks that collapse.)
+  const struct {
+    uint64_t frameMs;
+    int frames;
+  } cases[] = {{150, 54}, {1, 8000}, {70, 115}, {333, 25}, {999, 9}, {1000, 8}};
+  for (const auto& c : cases) {
+    int frames = 0;
+    const uint64_t end = EighthTickAtMs(c.frameMs, &frames);
+    EXPECT_GE(end, 8000u) << "frame " << c.frameMs << " ms";
+    EXPECT_LE(end, 8000u + c.frameMs) << "frame " << c.frameMs << " ms: the run overran by more than a frame";
+    EXPECT_EQ(frames, c.frames) << "frame " << c.frameMs << " ms";
+  }
+}
+
+TEST(MessageQueue, AZeroPeriodIsRaisedInsteadOfTickingOnEveryPoll) {
+  MessageQueue q;
+  q.SetTimer(kWindow, 0, 0, NoTimer, 0);
+  MSG m;
+  EXPECT_FALSE(q.Peek(m, 9 * kMs));
+  EXPECT_TRUE(q.Peek(m, 10 * kMs));
+  EXPECT_FALSE(q.Peek(m, 10 * kMs));
 }
 
 TEST(MessageQueue, WaitingMessagesComeBeforeTheTimer) {
@@ -45,9 +98,9 @@ TEST(MessageQueue, WaitingMessagesComeBeforeTheTimer) {
   q.SetTimer(kWindow, 0, 1000, NoTimer, 0);
   q.Post(MSG{kWindow, plat::WM_CLOSE, 0, 0, 0});
   MSG m;
-  ASSERT_TRUE(q.Peek(m, 2000));
+  ASSERT_TRUE(q.Peek(m, 2000 * kMs));
   EXPECT_EQ(m.message, plat::WM_CLOSE);
-  ASSERT_TRUE(q.Peek(m, 2000));
+  ASSERT_TRUE(q.Peek(m, 2000 * kMs));
   EXPECT_EQ(m.message, plat::WM_TIMER);
 }
 
@@ -67,13 +120,13 @@ TEST(MessageQueue, QuitFollowsPostedMessagesAndCarriesItsCode) {
 TEST(MessageQueue, SettingATimerAgainRestartsItAndKillTimersStopsIt) {
   MessageQueue q;
   q.SetTimer(kWindow, 7, 100, NoTimer, 0);
-  q.SetTimer(kWindow, 7, 100, NoTimer, 90);
+  q.SetTimer(kWindow, 7, 100, NoTimer, 90 * kMs);
   MSG m;
-  EXPECT_FALSE(q.Peek(m, 150));
-  EXPECT_TRUE(q.Peek(m, 190));
+  EXPECT_FALSE(q.Peek(m, 150 * kMs));
+  EXPECT_TRUE(q.Peek(m, 190 * kMs));
   EXPECT_EQ(m.wParam, 7u);
   q.KillTimers(kWindow);
-  EXPECT_FALSE(q.Peek(m, 10000));
+  EXPECT_FALSE(q.Peek(m, 10000 * kMs));
 }
 
 TEST(PixelFormats, ExactRequestComesFirstThenTheNearest) {

@@ -17,6 +17,41 @@ void ExpectPlausibleResult(const kt::RunResult& r) {
   EXPECT_GT(std::stoi(*r.resultsFps), 0) << "no frame counted";
 }
 
+// The figures printed after the run, in order after the mode's lines, agree
+// with each other and with results.fps.
+void ExpectExactFigures(const kt::RunResult& r) {
+  std::size_t at = r.stdErr.find("[diag] swap_interval: ");
+  for (const char* key : {"frames", "run_seconds", "fps", "frame_ms", "run_end", "ticks"}) {
+    const std::size_t next = r.stdErr.find(std::string("\n[diag] ") + key + ": ");
+    ASSERT_NE(next, std::string::npos) << "no " << key << "\n" << r.stdErr;
+    EXPECT_GT(next, at) << key << " out of order\n" << r.stdErr;
+    at = next;
+  }
+  EXPECT_TRUE(std::regex_match(r.Diag("run_seconds"), std::regex("[0-9]+\\.[0-9]{6}"))) << r.Diag("run_seconds");
+  EXPECT_TRUE(std::regex_match(r.Diag("fps"), std::regex("[0-9]+\\.[0-9]{2}"))) << r.Diag("fps");
+  std::smatch times;
+  const std::string frameMs = r.Diag("frame_ms");
+  ASSERT_TRUE(std::regex_match(frameMs, times,
+                               std::regex("p50 ([0-9]+\\.[0-9]{3}) p90 ([0-9]+\\.[0-9]{3}) "
+                                          "p99 ([0-9]+\\.[0-9]{3}) max ([0-9]+\\.[0-9]{3})")))
+      << frameMs;
+  EXPECT_LE(std::stod(times[1]), std::stod(times[2])) << frameMs;
+  EXPECT_LE(std::stod(times[2]), std::stod(times[3])) << frameMs;
+  EXPECT_LE(std::stod(times[3]), std::stod(times[4])) << frameMs;
+
+  const int frames = std::stoi(r.Diag("frames"));
+  const double seconds = std::stod(r.Diag("run_seconds"));
+  EXPECT_EQ(r.resultsFps, std::to_string(frames / 8) + "\r\n");
+  // fps is rounded to 2 decimals: its product with the seconds may be off by
+  // half a hundredth of a frame a second.
+  EXPECT_NEAR(std::stod(r.Diag("fps")) * seconds, frames, 0.005 * seconds + 1e-6);
+  EXPECT_EQ(r.Diag("run_end"), "ticks");
+  EXPECT_EQ(r.Diag("ticks"), "8");
+  EXPECT_GE(seconds, 8.0) << "the eighth tick cannot fall due before eight seconds";
+  // Every frame lies inside the run.
+  EXPECT_LE(std::stod(times[4]), seconds * 1000) << frameMs;
+}
+
 struct NormalRun {
   const char* program;
   const char* title;
@@ -40,6 +75,7 @@ TEST_P(TimedRun, RunsEightTicksAndWritesTheFrameRate) {
   EXPECT_EQ(r.Diag("fullscreen"), "yes");
   EXPECT_TRUE(r.MsgBoxLines().empty()) << r.stdErr;
   ExpectPlausibleResult(r);
+  ExpectExactFigures(r);
 }
 
 INSTANTIATE_TEST_SUITE_P(

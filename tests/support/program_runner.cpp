@@ -1,4 +1,5 @@
 #include "program_runner.h"
+#include "window_close.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -144,6 +145,10 @@ RunResult RunProgram(const RunOptions& o) {
     DrainUntil(pipeFds[0], r.stdErr, start + std::chrono::milliseconds(o.terminateAfterMs));
     ::kill(pid, o.terminateSignal);
   }
+  if (o.closeWindowAfterMs >= 0) {
+    DrainUntil(pipeFds[0], r.stdErr, start + std::chrono::milliseconds(o.closeWindowAfterMs));
+    r.windowCloseSent = RequestWindowClose(o.display, pid);
+  }
   if (!DrainUntil(pipeFds[0], r.stdErr, deadline)) {
     r.timedOut = true;
     ::kill(pid, SIGKILL);
@@ -154,7 +159,7 @@ RunResult RunProgram(const RunOptions& o) {
   r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   if (fs::exists(folder / "results.fps")) r.resultsFps = ReadFileBytes((folder / "results.fps").string());
-  // A folder made for this run goes with it; a caller's own stays.
+  // A folder made here is gone with the run: tests leave nothing in /tmp.
   if (o.folder.empty()) fs::remove_all(folder, ec);
   return r;
 }

@@ -25,6 +25,7 @@ struct RunOptions {
   int terminateSignal = SIGTERM;            // SIGTERM: a close request; SIGKILL: a crash
   std::function<void()> whileRunning;       // called once, whileRunningAfterMs after the start
   int whileRunningAfterMs = 0;
+  int closeWindowAfterMs = -1;              // on `display`: the window's close box after this long
   double timeoutSeconds = 90;
   std::string folder;                       // reuse this folder; empty: a fresh one, removed after the run
 };
@@ -36,6 +37,7 @@ struct RunResult {
   std::string stdErr;
   std::string folder;
   std::optional<std::string> resultsFps;  // bytes of results.fps when it exists
+  bool windowCloseSent = false;
 
   // Value of a "[diag] key: value" line; empty when absent.
   std::string Diag(const std::string& key) const;
