@@ -52,7 +52,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The OpenGL drivers are loaded at run time, so dpkg-shlibdeps cannot see
-# them; Mesa's cover every card and the software renderer.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1-mesa-dri, libegl-mesa0, libglx-mesa0")
+# The OpenGL driver is loaded at run time through libglvnd, so dpkg-shlibdeps
+# cannot see it. Any driver will do: Mesa's DRI drivers (every card and the
+# software renderer) come first, and a vendor's GLX library, which provides
+# libglx-vendor as Mesa's does, satisfies the dependency instead. The headless
+# run draws through EGL, hence libegl1 beside libgl1.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libegl1, libgl1-mesa-dri | libglx-vendor")
+# On Wayland, SDL shows the test programs' message boxes through zenity, and
+# Qt needs its Wayland platform plugin.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "zenity, qt6-wayland")
 include(CPack)
