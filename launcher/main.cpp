@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -20,8 +23,9 @@
 
 namespace {
 
-// The folder the hand-off files live in; a per-user stand-in is announced,
-// since that is where the user will look for them.
+// The folder the hand-off files live in. A user at a terminal is told where a
+// per-user folder is, since that is where config.cfg and results.fps turn up;
+// started from a menu, the line would only fill the journal.
 std::optional<cli::WorkFolder> PrepareWorkFolder() {
   // Not Qt's applicationDirPath(): it decodes the name and would hand on a
   // folder name that is not UTF-8 as a different, missing one.
@@ -31,10 +35,9 @@ std::optional<cli::WorkFolder> PrepareWorkFolder() {
     std::cerr << "kovrin: " << folder.error << std::endl;
     return std::nullopt;
   }
-  if (folder.perUser) {
-    std::cerr << "kovrin: the hand-off files cannot go to " << launcherFolder << "; working in "
-              << folder.path.string() << std::endl;
-  }
+  const char* home = std::getenv("HOME");
+  const std::string notice = cli::WorkingNotice(folder, home ? home : "");
+  if (!notice.empty() && ::isatty(STDERR_FILENO)) std::cerr << notice << std::endl;
   return folder;
 }
 

@@ -6,7 +6,11 @@
 #                               shared-installation
 #   <prefix>/bin/kovrin         a link to ../lib/kovrin/kovrin
 #   <prefix>/share/applications/kovrin.desktop
-#   <prefix>/share/icons/hicolor/scalable/apps/kovrin.svg
+#   <prefix>/share/icons/hicolor/{scalable,16x16,...,256x256}/apps/kovrin.*
+#   <prefix>/share/metainfo/example.kovrin.Kovrin.metainfo.xml
+#   <prefix>/share/man/man1/kovrin.1.gz
+#   <prefix>/share/doc/kovrin/{copyright,changelog.gz}
+#   <prefix>/share/lintian/overrides/kovrin
 # The programs find each other, default.fnt and data/ by relative names, so
 # they stay together in one folder. The marker file `shared-installation`
 # tells the launcher that nobody's hand-off files belong there: it works in a
@@ -29,6 +33,9 @@ if(TARGET kovrin)
   install(FILES "${CMAKE_BINARY_DIR}/packaging/kovrin" DESTINATION "${CMAKE_INSTALL_BINDIR}")
   install(FILES "${CMAKE_CURRENT_LIST_DIR}/kovrin.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
   install(FILES "${CMAKE_CURRENT_LIST_DIR}/kovrin.svg" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
+  install(FILES "${CMAKE_CURRENT_LIST_DIR}/example.kovrin.Kovrin.metainfo.xml"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+  include("${CMAKE_CURRENT_LIST_DIR}/PackageFiles.cmake")
 endif()
 
 set(CPACK_PACKAGE_NAME kovrin)
@@ -45,7 +52,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The OpenGL drivers are loaded at run time, so dpkg-shlibdeps cannot see
-# them; Mesa's cover every card and the software renderer.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1-mesa-dri, libegl-mesa0, libglx-mesa0")
+# The OpenGL driver is loaded at run time through libglvnd, so dpkg-shlibdeps
+# cannot see it. Any driver will do: Mesa's DRI drivers (every card and the
+# software renderer) come first, and a vendor's GLX library, which provides
+# libglx-vendor as Mesa's does, satisfies the dependency instead. The headless
+# run draws through EGL, hence libegl1 beside libgl1.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libegl1, libgl1-mesa-dri | libglx-vendor")
+# On Wayland, SDL shows the test programs' message boxes through zenity, and
+# Qt needs its Wayland platform plugin.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "zenity, qt6-wayland")
 include(CPack)

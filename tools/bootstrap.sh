@@ -9,6 +9,8 @@ packages=(
   cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
   # packaging: CPack computes the .deb dependencies with dpkg-shlibdeps
   dpkg-dev file
+  # packaging: icons rendered from the SVG; the package test's judges
+  librsvg2-bin lintian appstream desktop-file-utils man-db
   # the test programs: SDL2, Mesa's OpenGL and GLU
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
   # the launcher

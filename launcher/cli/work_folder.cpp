@@ -165,4 +165,14 @@ WorkFolder ChooseWorkFolder(const fs::path& launcherFolder) {
   return ChooseWorkFolder(launcherFolder, PerUserFolder(xdg ? xdg : "", home ? home : ""));
 }
 
+std::string WorkingNotice(const WorkFolder& folder, std::string_view home) {
+  if (!folder.perUser || folder.path.empty()) return {};
+  std::string shown = folder.path.string();
+  while (home.size() > 1 && home.back() == '/') home.remove_suffix(1);
+  if (home.size() > 1 && shown.starts_with(home) && (shown.size() == home.size() || shown[home.size()] == '/')) {
+    shown = "~" + shown.substr(home.size());
+  }
+  return "Working in " + shown;
+}
+
 }  // namespace cli

@@ -49,4 +49,9 @@ std::filesystem::path ExecutableFolder();
 // The same for this process, from its environment.
 WorkFolder ChooseWorkFolder(const std::filesystem::path& launcherFolder);
 
+// The line that tells a user at a terminal where a per-user folder is:
+// "Working in ~/.local/share/kovrin/run", the home folder shown as ~. Empty
+// for the launcher's own folder, which is where the user looks anyway.
+std::string WorkingNotice(const WorkFolder& folder, std::string_view home);
+
 }  // namespace cli

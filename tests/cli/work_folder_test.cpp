@@ -109,4 +109,29 @@ TEST_F(WorkFolderTest, AUtf8NameIsUsedAsItIs) {
   EXPECT_EQ(folder.path, named) << folder.error;
 }
 
+TEST(WorkingNotice, ShowsThePerUserFolderWithTheHomeFolderAsTilde) {
+  struct Case {
+    fs::path path;
+    bool perUser;
+    const char* home;
+    std::string expected;
+  } const cases[] = {
+      {"/home/u/.local/share/kovrin/run", true, "/home/u", "Working in ~/.local/share/kovrin/run"},
+      {"/home/u/.local/share/kovrin/run", true, "/home/u/", "Working in ~/.local/share/kovrin/run"},
+      // Only a whole folder name is the home folder.
+      {"/home/user2/.local/share/kovrin/run", true, "/home/user", "Working in /home/user2/.local/share/kovrin/run"},
+      {"/xdg/kovrin/run", true, "/home/u", "Working in /xdg/kovrin/run"},
+      {"/xdg/kovrin/run", true, "", "Working in /xdg/kovrin/run"},
+      {"/xdg/kovrin/run", true, "/", "Working in /xdg/kovrin/run"},
+      // The launcher's own folder is where the user looks anyway.
+      {"/home/u/kovrin", false, "/home/u", ""},
+  };
+  for (const Case& c : cases) {
+    cli::WorkFolder folder;
+    folder.path = c.path;
+    folder.perUser = c.perUser;
+    EXPECT_EQ(cli::WorkingNotice(folder, c.home), c.expected) << c.path << " with HOME '" << c.home << "'";
+  }
+}
+
 }  // namespace
