@@ -59,6 +59,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # run draws through EGL, hence libegl1 beside libgl1.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libegl1, libgl1-mesa-dri | libglx-vendor")
 # On Wayland, SDL shows the test programs' message boxes through zenity, and
-# Qt needs its Wayland platform plugin.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "zenity, qt6-wayland")
+# Qt needs its Wayland platform plugin. Without zenity SDL draws its own box on
+# X11, which shows nothing without the core fonts; a windowed run on Wayland
+# gets its frame from libdecor's plugin.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "zenity, qt6-wayland, xfonts-base, libdecor-0-plugin-1-cairo")
 include(CPack)
