@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -115,6 +116,7 @@ RunResult RunProgram(const RunOptions& o) {
     fs::copy_file(runDir / "default.fnt", folder / "default.fnt", fs::copy_options::overwrite_existing, ec);
   }
   if (o.config) WriteFile(folder / "config.cfg", *o.config);
+  if (o.prepare) o.prepare(r.folder);
 
   const std::string program = (runDir / o.program).string();
   std::vector<std::string> env = BuildEnvironment(o);
@@ -155,10 +157,17 @@ RunResult RunProgram(const RunOptions& o) {
   }
   ::close(pipeFds[0]);
   int status = 0;
-  ::waitpid(pid, &status, 0);
+  struct rusage usage {};
+  ::wait4(pid, &status, 0, &usage);
   r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  if (fs::exists(folder / "results.fps")) r.resultsFps = ReadFileBytes((folder / "results.fps").string());
+  r.killedBySignal = WIFSIGNALED(status);
+  r.maxRssKb = usage.ru_maxrss;
+  // Only a regular file is read back: a FIFO would wait for a writer, and a
+  // symlink's target is not what the program wrote.
+  if (fs::is_regular_file(fs::symlink_status(folder / "results.fps", ec))) {
+    r.resultsFps = ReadFileBytes((folder / "results.fps").string());
+  }
   // A folder made here is gone with the run: tests leave nothing in /tmp.
   if (o.folder.empty()) fs::remove_all(folder, ec);
   return r;

@@ -22,21 +22,26 @@ struct RunOptions {
   std::string display;                      // DISPLAY when videoDriver is empty
   std::vector<std::pair<std::string, std::string>> env;  // further variables
   int terminateAfterMs = -1;                // send terminateSignal after this long
-  int terminateSignal = SIGTERM;            // SIGTERM: a close request; SIGKILL: a crash
+  int terminateSignal = SIGTERM;            // SIGTERM, SIGINT: a stop request; SIGKILL: a crash
   std::function<void()> whileRunning;       // called once, whileRunningAfterMs after the start
   int whileRunningAfterMs = 0;
   int closeWindowAfterMs = -1;              // on `display`: the window's close box after this long
   double timeoutSeconds = 90;
   std::string folder;                       // reuse this folder; empty: a fresh one, removed after the run
+  // Called with the run folder once data/ and config.cfg are in place, just
+  // before the start: lets a test put something odd under a fixed name.
+  std::function<void(const std::string&)> prepare;
 };
 
 struct RunResult {
-  int exitCode = -1;
+  int exitCode = -1;        // 128 + signal when a signal ended the process
+  bool killedBySignal = false;
   bool timedOut = false;
+  long maxRssKb = 0;        // the program's peak resident memory
   double seconds = 0;
   std::string stdErr;
   std::string folder;
-  std::optional<std::string> resultsFps;  // bytes of results.fps when it exists
+  std::optional<std::string> resultsFps;  // bytes of results.fps when it is a regular file
   bool windowCloseSent = false;
 
   // Value of a "[diag] key: value" line; empty when absent.
