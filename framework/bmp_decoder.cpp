@@ -4,7 +4,6 @@
 // format: colour tables, RLE8/RLE4, 16/24/32 bits and bit-field masks.
 #include "bmp_decoder.h"
 
-#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 #include <utility>
 
 #include "platform.h"
+#include "regular_file.h"
 
 namespace {
 
@@ -360,12 +360,11 @@ class MappedFile {
  public:
   explicit MappedFile(const char* path) {
     if (path == nullptr) return;
-    // Non-blocking, so that a FIFO in place of a texture cannot hang the start.
-    fd_ = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    fd_ = OpenRegularFileForReading(path);
     if (fd_ < 0) return;
     struct stat info {};
     // An empty file cannot be mapped, so it counts as one that cannot be opened.
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) return;
+    if (::fstat(fd_, &info) != 0 || info.st_size <= 0) return;
     void* view = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd_, 0);
     if (view == MAP_FAILED) return;
     view_ = view;

@@ -1,8 +1,11 @@
 #include "main_loop.h"
 
-#include <fstream>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "graphics.h"
+#include "regular_file.h"
 #include "run_figures.h"
 #include "scene.h"
 #include "settings_file.h"
@@ -37,10 +40,18 @@ int CountFrame() { return ++FrameCount; }
 std::string ResultText(int32_t frameCount) { return std::to_string(frameCount / kRunTicks); }
 
 void WriteTextFile(std::string text, std::string fileName) {
+  const int fd = OpenRegularFileForWriting(fileName);
+  if (fd < 0) return;  // the write is lost without a word, as for a read-only folder
   // Written as the desktop's text files are: the line ends in CR LF.
-  std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-  file << text << "\r\n";
-  file.flush();
+  const std::string bytes = text + "\r\n";
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
 }
 
 void WriteResults() { WriteTextFile(ResultText(FrameCount), "results.fps"); }

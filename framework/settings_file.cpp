@@ -1,13 +1,16 @@
 #include "settings_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "platform.h"
+#include "regular_file.h"
 
 SettingsRecord Settings;
 std::string WindowTitle;
@@ -61,36 +64,97 @@ int32_t SaturatingAtoi(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-std::string JoinTextLines(std::string_view bytes) {
-  std::string text;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
-    const bool terminated = end != std::string_view::npos;
-    if (!terminated) end = bytes.size();
-    std::string_view line = bytes.substr(start, end - start);
-    if (terminated && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.size() > kMaxLineLength) break;  // the reader's buffer ends the text here
-    text.append(line);
-    text += ' ';
-    start = end + 1;
+bool TextLineJoiner::Feed(std::string_view bytes) {
+  for (const char c : bytes) {
+    if (done_) return false;
+    if (c != '\n') {
+      // A line that already fills the buffer with one byte more than a CR
+      // could be is too long whatever follows.
+      if (line_.size() > kMaxLineLength) {
+        done_ = true;
+        line_.clear();
+        return false;
+      }
+      line_ += c;
+      continue;
+    }
+    if (!line_.empty() && line_.back() == '\r') line_.pop_back();
+    if (line_.size() > kMaxLineLength) {
+      done_ = true;
+      line_.clear();
+      return false;
+    }
+    text_.append(line_);
+    text_ += ' ';
+    line_.clear();
   }
-  return text;
+  return !done_;
 }
 
+std::string TextLineJoiner::Finish() {
+  // Without its line end a trailing CR stays a character of the line.
+  if (!done_ && !line_.empty() && line_.size() <= kMaxLineLength) {
+    text_.append(line_);
+    text_ += ' ';
+  }
+  done_ = true;
+  line_.clear();
+  return std::move(text_);
+}
+
+std::string TextLineJoiner::Cut() {
+  done_ = true;
+  line_.clear();
+  return std::move(text_);
+}
+
+std::string JoinTextLines(std::string_view bytes) {
+  TextLineJoiner joiner;
+  joiner.Feed(bytes);
+  return joiner.Finish();
+}
+
+namespace {
+
+// The file's lines through the bounded joiner, never more than
+// kMaxTextFileBytes of it.
+std::string ReadLines(int fd) {
+  TextLineJoiner joiner;
+  char chunk[16384];
+  std::size_t total = 0;
+  bool ended = false;
+  while (total < kMaxTextFileBytes) {
+    const std::size_t want = std::min(sizeof chunk, kMaxTextFileBytes - total);
+    const ssize_t n = ::read(fd, chunk, want);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {  // a read error ends the text as the end of the file would
+      ended = true;
+      break;
+    }
+    total += static_cast<std::size_t>(n);
+    if (!joiner.Feed(std::string_view(chunk, static_cast<std::size_t>(n)))) break;
+  }
+  if (!ended) {
+    // Exactly at the limit the file may have ended too.
+    struct stat info {};
+    ended = ::fstat(fd, &info) == 0 && static_cast<uint64_t>(info.st_size) <= total;
+  }
+  return ended ? joiner.Finish() : joiner.Cut();
+}
+
+}  // namespace
+
 std::string ReadTextFile(std::string name) {
-  std::error_code ec;
-  std::ifstream file;
-  // A folder opens as a stream here but is no text file to read.
-  if (!std::filesystem::is_directory(name, ec)) file.open(name, std::ios::binary);
-  if (!file.is_open()) {
+  const int fd = OpenRegularFileForReading(name);
+  if (fd < 0) {
     const int answer = plat::MessageBox("Fehler beim Laden von " + name + "!\nFortfahren?", WindowTitle,
                                         plat::MB_YESNO | plat::MB_ICONEXCLAMATION | plat::MB_DEFBUTTON2);
     if (answer == plat::IDNO) std::exit(1);
     return {};
   }
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  return JoinTextLines(bytes);
+  std::string text = ReadLines(fd);
+  ::close(fd);
+  return text;
 }
 
 int ParseSettingsInto(std::string_view text, const ProgramProfile& profile, SettingsRecord& settings,
