@@ -200,11 +200,12 @@ bool CheckFormat(const Dib& dib, Channels& channels) {
   return true;
 }
 
+// width < 2^31 and rows <= 2^31, so the product cannot overflow 64 bits.
+uint64_t ImageBytes(const Dib& dib) { return dib.Width() * dib.Rows() * 3; }
+
 // A zero-filled picture, so that whatever the source never sets stays black.
-std::unique_ptr<ImageRecord> NewImage(const Dib& dib, uint64_t maxBytes) {
-  // width < 2^31 and rows <= 2^31, so the product cannot overflow 64 bits.
-  const uint64_t bytes = dib.Width() * dib.Rows() * 3;
-  if (bytes > maxBytes) return nullptr;
+std::unique_ptr<ImageRecord> NewImage(const Dib& dib) {
+  const uint64_t bytes = ImageBytes(dib);
   std::unique_ptr<ImageRecord> image(new (std::nothrow) ImageRecord);
   if (!image) return nullptr;
   image->pixels.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]());
@@ -264,22 +265,29 @@ void DecodeRow(const uint8_t* src, const Dib& dib, const Palette& palette,
   }
 }
 
-// Uncompressed rows, each padded to 4 bytes. Only the last row's padding may
-// be missing from the file, as nothing is read from it.
-bool DecodeRows(const Bytes& file, const Dib& dib, const Palette& palette,
+uint64_t RowStride(const Dib& dib) { return (dib.Width() * dib.bitsPerPixel + 31) / 32 * 4; }
+
+// Whether the file holds every row the header declares. Only the last row's
+// padding may be missing, as nothing is read from it. An RLE stream may end
+// anywhere after its first byte; what it never reaches stays black.
+bool PixelDataPresent(const Bytes& file, const Dib& dib) {
+  if (dib.Rle()) return file.Has(dib.pixelOffset, 1);
+  const uint64_t used = (dib.Width() * dib.bitsPerPixel + 7) / 8;
+  return file.Has(dib.pixelOffset, RowStride(dib) * (dib.Rows() - 1) + used);
+}
+
+// Uncompressed rows, each padded to 4 bytes; PixelDataPresent has checked
+// their extent.
+void DecodeRows(const Bytes& file, const Dib& dib, const Palette& palette,
                 const Channels& channels, uint8_t* pixels) {
-  const uint64_t bits = dib.Width() * dib.bitsPerPixel;
-  const uint64_t stride = (bits + 31) / 32 * 4;
-  const uint64_t used = (bits + 7) / 8;
+  const uint64_t stride = RowStride(dib);
   const uint64_t rows = dib.Rows();
-  if (!file.Has(dib.pixelOffset, stride * (rows - 1) + used)) return false;
   const uint64_t outStride = dib.Width() * 3;
   for (uint64_t i = 0; i < rows; ++i) {
     const uint64_t target = dib.height > 0 ? i : rows - 1 - i;
     DecodeRow(file.At(dib.pixelOffset + i * stride), dib, palette, channels,
               pixels + target * outStride);
   }
-  return true;
 }
 
 // An RLE8 or RLE4 stream from the pixel offset up to the end of the file.
@@ -397,15 +405,18 @@ BmpResult DecodeBmp(std::span<const uint8_t> data, uint64_t maxImageBytes) {
   Channels channels;
   if (!CheckFormat(dib, channels)) return Fail(BmpError::ConversionError);
   // The limit also keeps every row and stride product below far from overflow.
-  std::unique_ptr<ImageRecord> image = NewImage(dib, std::min(maxImageBytes, kBmpMaxImageBytes));
+  const uint64_t maxBytes = std::min(maxImageBytes, kBmpMaxImageBytes);
+  if (ImageBytes(dib) > maxBytes) return Fail(BmpError::OutOfMemory);
+  // A file cut short is known by its length alone, before a picture of the
+  // size its header claims is allocated and cleared.
+  if (!PixelDataPresent(file, dib)) return Fail(BmpError::ConversionError);
+  std::unique_ptr<ImageRecord> image = NewImage(dib);
   if (!image) return Fail(BmpError::OutOfMemory);
   const Palette palette(file, dib);
   if (dib.Rle()) {
-    // No stream at all converts nothing; a stream cut short still converts.
-    if (!file.Has(dib.pixelOffset, 1)) return Fail(BmpError::ConversionError);
     RleDecoder(file, dib, palette, image->pixels.get()).Run();
-  } else if (!DecodeRows(file, dib, palette, channels, image->pixels.get())) {
-    return Fail(BmpError::ConversionError);
+  } else {
+    DecodeRows(file, dib, palette, channels, image->pixels.get());
   }
   return {std::move(image), BmpError::None};
 }

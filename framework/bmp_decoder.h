@@ -17,7 +17,8 @@
 // - A width or height of 0 (or a negative width) is a conversion error; a
 //   picture larger than kBmpMaxImageBytes is "Out of memory.".
 // - Every read is bounded by the real padded row stride and the file's end;
-//   the header's image-size field is never trusted.
+//   the header's image-size field is never trusted. A file too short for the
+//   rows its header declares fails before the picture is allocated.
 #pragma once
 
 #include <cstddef>

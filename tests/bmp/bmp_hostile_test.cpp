@@ -1,6 +1,11 @@
 // Files that lie: cut short at every length, impossible or enormous headers.
 // None may read or write out of bounds (the sanitizer build checks that), and
 // each fails with the message category the user should see.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <climits>
 #include <functional>
 
@@ -67,6 +72,46 @@ TEST(bmpTruncatedFile, EmptyAndTinyInputs) {
     EXPECT_EQ(result.error, BmpError::UnknownFormat)
         << bytes.size() << "-byte input: got " << ErrorName(result.error);
   }
+}
+
+// Peak memory of decoding the file, in KiB, measured in a child process so
+// that nothing else of the test run counts; -1 when the child failed, with
+// the reason in why.
+long DecodePeakKb(const std::vector<uint8_t>& file, BmpError expected, std::string& why) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    struct rusage before {};
+    ::getrusage(RUSAGE_SELF, &before);
+    const BmpResult result = Decode(file);
+    struct rusage after {};
+    ::getrusage(RUSAGE_SELF, &after);
+    if (result.error != expected) ::_exit(255);
+    // The growth in MiB, as an exit code.
+    ::_exit(static_cast<int>(std::min<long>((after.ru_maxrss - before.ru_maxrss) / 1024, 254)));
+  }
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
+    why = "the decoding child did not end normally";
+    return -1;
+  }
+  if (WEXITSTATUS(status) == 255) {
+    why = std::string("expected ") + ErrorName(expected);
+    return -1;
+  }
+  return long{WEXITSTATUS(status)} * 1024;
+}
+
+// The header claims 9000 x 9000 (243 MB decoded); the file holds one row. Its
+// length tells that before anything of that size is allocated and cleared.
+TEST(bmpTruncatedFile, CutShortHugePictureFailsBeforeItsAllocation) {
+  BmpShape shape;
+  shape.width = 9000;
+  shape.height = 9000;
+  shape.pixels = std::vector<uint8_t>(9000 * 3, 0x40);
+  std::string why;
+  const long grownKb = DecodePeakKb(BuildBmp(shape), BmpError::ConversionError, why);
+  ASSERT_GE(grownKb, 0) << why;
+  EXPECT_LT(grownKb, 64 * 1024) << "decoding grew by " << grownKb / 1024 << " MB";
 }
 
 // ---- Hostile headers --------------------------------------------------------
