@@ -108,6 +108,9 @@ int WinMain(void*, void*, char*, int) {
   ReportRunFigures(frameClock, plat::TickUs(), msg.message == plat::WM_QUIT);
 
   Graphics_Shutdown();
+  // A run ended by a signal measured nothing a launcher may take: the display
+  // is back, but no result is written.
+  if (const int signal = plat::EndingSignal(); signal != 0) return 128 + signal;
   WriteResults();
   return static_cast<int>(msg.wParam);
 }

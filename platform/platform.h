@@ -142,6 +142,9 @@ bool PeekMessage(MSG& msg);
 void TranslateMessage(const MSG& msg);
 intptr_t DispatchMessage(const MSG& msg);
 void PostQuitMessage(int exitCode);
+// The signal (SIGINT or SIGTERM) that asked the program to end, 0 while none
+// has. From then on PeekMessage returns WM_QUIT with 128 + signal.
+int EndingSignal();
 intptr_t DefWindowProc(HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 // ---- Message boxes ---------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "end_signal.h"
 #include "message_queue.h"
 #include "pixel_formats.h"
 #include "platform.h"
@@ -235,6 +236,10 @@ bool RegisterClass(const WindowClass& wc) {
   if (!s.videoUp) {
     // Without any display the programs still run, on SDL's offscreen driver.
     if (!WindowSystemReachable()) setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    // SDL would turn SIGINT and SIGTERM into a quit event, which looks like a
+    // closed window; a signal must not end the run as a valid one.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    CatchEndingSignals();
     if (!InitVideo()) return false;
     std::atexit(SDL_Quit);  // leaves any changed display mode behind us
     SDL_DisableScreenSaver();
@@ -500,8 +505,8 @@ void PumpEvents() {
   while (SDL_PollEvent(&e)) {
     if (e.type == SDL_QUIT) {
       if (WaylandConnectionLost()) LeaveOnLostDisplay(nullptr);
-      // A quit request (the last window closed, or SIGINT/SIGTERM) closes the
-      // window, so the run ends through WM_CLOSE with its result written.
+      // A quit request (the last window closed) closes the window, so the
+      // run ends through WM_CLOSE with its result written.
       s.queue.Post(MSG{nullptr, WM_CLOSE, 0, 0, TickMs()});
     } else if (e.type == SDL_WINDOWEVENT) {
       NoteWindowEvent(e.window);
@@ -531,6 +536,10 @@ void SettleAfterShow(Window& w) {
 }  // namespace
 
 bool PeekMessage(MSG& msg) {
+  if (const int signal = EndingSignal(); signal != 0) {
+    msg = MSG{nullptr, WM_QUIT, static_cast<uintptr_t>(128 + signal), 0, TickMs()};
+    return true;
+  }
   LayerState& s = State();
   if (s.videoUp) PumpEvents();
   return s.queue.Peek(msg, TickUs());

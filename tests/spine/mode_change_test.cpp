@@ -2,6 +2,7 @@
 // requested size and the desktop's mode is back afterwards.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -37,6 +38,28 @@ TEST(ModeChange, FullScreenRunSwitchesToTheSizeAndRestoresTheDesktop) {
   EXPECT_EQ(r.Diag("fullscreen"), "yes");
   EXPECT_EQ(r.Diag("display_mode").rfind("640x480 ", 0), 0u) << r.Diag("display_mode");
   EXPECT_TRUE(r.resultsFps.has_value());
+  EXPECT_EQ(CurrentDimensions(server->Display()), before) << "the desktop's mode was not restored";
+}
+
+// The desktop's mode must come back however the run ends; a signal that
+// killed the program mid-run would leave the display at 640 x 480.
+TEST(ModeChange, SignalEndsTheRunAndRestoresTheDesktop) {
+  const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
+  if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
+  const auto server = kt::XServer::StartXorgDummy(config);
+  if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
+  const std::string before = CurrentDimensions(server->Display());
+
+  kt::RunOptions o;
+  o.config = kt::ConfigText(640, 480, 16);
+  o.videoDriver = "";
+  o.display = server->Display();
+  o.terminateAfterMs = 3000;
+  const kt::RunResult r = kt::RunProgram(o);
+  EXPECT_FALSE(r.killedBySignal);
+  EXPECT_EQ(r.exitCode, 128 + SIGTERM) << r.stdErr;
+  EXPECT_EQ(r.Diag("display_mode").rfind("640x480 ", 0), 0u) << "the mode never changed: " << r.Diag("display_mode");
+  EXPECT_FALSE(r.resultsFps.has_value());
   EXPECT_EQ(CurrentDimensions(server->Display()), before) << "the desktop's mode was not restored";
 }
 

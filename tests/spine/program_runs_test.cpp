@@ -2,6 +2,7 @@
 // config.cfg, headless, message boxes answered unattended.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <regex>
 
 #include "program_runner.h"
@@ -124,15 +125,42 @@ INSTANTIATE_TEST_SUITE_P(
                     MissingConfig{"Lumavane", "Alpha Blending 0.01", "800x600"}),
     [](const testing::TestParamInfo<MissingConfig>& tp) { return std::string(tp.param.program); });
 
-TEST(CloseRequest, EndsTheRunEarlyWithFramesSoFarDividedByEight) {
+// Closing the window is the user's own way to end a run early: unlike a
+// signal it keeps the classic outcome, frames so far divided by eight.
+TEST(WindowClose, EndsTheRunEarlyAndStillWritesFramesDividedByEight) {
   RunOptions o;
   o.config = kt::ConfigText(640, 480, 16);
-  o.terminateAfterMs = 3000;  // SIGTERM reaches the window as a close request
+  o.env = {{"LD_PRELOAD", KOVRIN_FRAME_PROBE_LIB}, {"KOVRIN_QUIT_AFTER_FRAMES", "16"}};
   const kt::RunResult r = RunProgram(o);
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
-  EXPECT_LT(r.seconds, 8.0);
-  ExpectPlausibleResult(r);
+  EXPECT_FALSE(r.killedBySignal);
+  EXPECT_EQ(r.resultsFps.value_or("no results.fps"), "2\r\n");
 }
+
+struct StopSignal {
+  const char* name;
+  int signal;
+};
+
+class EndedBySignal : public testing::TestWithParam<StopSignal> {};
+
+// A signal is no window close: frames/8 of a cut-short run would pass for a
+// measurement, so the program shuts down and leaves no result.
+TEST_P(EndedBySignal, EndsTheRunEarlyWithoutResultAndExitCode128PlusSignal) {
+  RunOptions o;
+  o.config = kt::ConfigText(640, 480, 16);
+  o.terminateAfterMs = 3000;
+  o.terminateSignal = GetParam().signal;
+  const kt::RunResult r = RunProgram(o);
+  EXPECT_FALSE(r.killedBySignal) << "the program must shut down itself, not die of the signal";
+  EXPECT_EQ(r.exitCode, 128 + GetParam().signal) << r.stdErr;
+  EXPECT_LT(r.seconds, 8.0);
+  EXPECT_FALSE(r.resultsFps.has_value()) << "results.fps: '" << r.resultsFps.value_or("") << "'";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndedBySignal,
+                         testing::Values(StopSignal{"SIGTERM", SIGTERM}, StopSignal{"SIGINT", SIGINT}),
+                         [](const testing::TestParamInfo<StopSignal>& tp) { return std::string(tp.param.name); });
 
 TEST(ShutdownFailures, AreReportedInOrderAndTheResultIsStillWritten) {
   RunOptions o;
