@@ -66,7 +66,7 @@ inline constexpr uint32_t WS_EX_APPWINDOW = 0x00040000u;
 // window system cannot be reached at all.
 bool RegisterClass(const WindowClass& wc);
 
-// A window of outer size width x height at (x, y). A WS_POPUP window is shown
+// A window of outer size width x height at (x, y); a side of 0 is taken as 1. A WS_POPUP window is shown
 // full screen in the display mode set by ChangeDisplaySettings.
 HWND CreateWindowEx(uint32_t exStyle, const std::string& className, const std::string& title,
                     uint32_t style, int x, int y, int width, int height);

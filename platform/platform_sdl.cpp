@@ -293,7 +293,11 @@ HWND CreateWindowEx(uint32_t /*exStyle*/, const std::string& className, const st
   if (!s.videoUp || className != s.windowClass.className || FaultInjected("create_window")) {
     return nullptr;
   }
-  if (width <= 0 || height <= 0) return nullptr;
+  if (width < 0 || height < 0) return nullptr;
+  // The window system has no window without pixels; a side of 0 gets one,
+  // as the viewport does (Graphics_Resize).
+  if (width == 0) width = 1;
+  if (height == 0) height = 1;
   auto w = std::make_unique<Window>();
   w->title = title;
   w->style = style;
