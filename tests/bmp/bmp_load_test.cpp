@@ -114,6 +114,25 @@ TEST_F(bmpLoadImage, FifoDoesNotHang) {
   EXPECT_EQ(box, BoxLine("Failed to open DIB file pipe.tex.\\n"));
 }
 
+TEST_F(bmpLoadImage, DeviceAndDanglingLinkAreNoFiles) {
+  ASSERT_EQ(symlink("/dev/zero", "zero.tex"), 0);
+  ASSERT_EQ(symlink("nowhere.tex", "dangling.tex"), 0);
+  std::string box;
+  EXPECT_EQ(Load("zero.tex", box), nullptr);
+  EXPECT_EQ(box, BoxLine("Failed to open DIB file zero.tex.\\n"));
+  EXPECT_EQ(Load("dangling.tex", box), nullptr);
+  EXPECT_EQ(box, BoxLine("Failed to open DIB file dangling.tex.\\n"));
+}
+
+// Mapped, not read: only the header's page is touched, whatever the size.
+TEST_F(bmpLoadImage, HugeSparseFileIsJudgedByItsHeader) {
+  Write("sparse.tex", {});
+  ASSERT_EQ(truncate("sparse.tex", off_t{2} << 30), 0);
+  std::string box;
+  EXPECT_EQ(Load("sparse.tex", box), nullptr);
+  EXPECT_EQ(box, BoxLine("Unknown DIB file format."));
+}
+
 TEST_F(bmpLoadImage, LongPathMessageIsCut) {
   const std::string path = "data/" + std::string(300, 'n') + ".tex";
   std::string box;
