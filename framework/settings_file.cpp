@@ -66,29 +66,34 @@ int32_t SaturatingAtoi(std::string_view text) {
 
 bool TextLineJoiner::Feed(std::string_view bytes) {
   for (const char c : bytes) {
-    if (done_) return false;
-    if (c != '\n') {
-      // A line that already fills the buffer with one byte more than a CR
-      // could be is too long whatever follows.
-      if (line_.size() > kMaxLineLength) {
-        done_ = true;
-        line_.clear();
-        return false;
-      }
+    if (done_) break;
+    if (c == '\n') {
+      EndLine();
+    } else if (line_.size() > kMaxLineLength) {
+      // The buffer is full (a longest line and its CR): one more byte makes
+      // the line too long, whatever follows.
+      Stop();
+    } else {
       line_ += c;
-      continue;
     }
-    if (!line_.empty() && line_.back() == '\r') line_.pop_back();
-    if (line_.size() > kMaxLineLength) {
-      done_ = true;
-      line_.clear();
-      return false;
-    }
-    text_.append(line_);
-    text_ += ' ';
-    line_.clear();
   }
   return !done_;
+}
+
+void TextLineJoiner::EndLine() {
+  if (!line_.empty() && line_.back() == '\r') line_.pop_back();
+  if (line_.size() > kMaxLineLength) {
+    Stop();
+    return;
+  }
+  text_.append(line_);
+  text_ += ' ';
+  line_.clear();
+}
+
+void TextLineJoiner::Stop() {
+  done_ = true;
+  line_.clear();
 }
 
 std::string TextLineJoiner::Finish() {
@@ -97,14 +102,12 @@ std::string TextLineJoiner::Finish() {
     text_.append(line_);
     text_ += ' ';
   }
-  done_ = true;
-  line_.clear();
+  Stop();
   return std::move(text_);
 }
 
 std::string TextLineJoiner::Cut() {
-  done_ = true;
-  line_.clear();
+  Stop();
   return std::move(text_);
 }
 

@@ -58,6 +58,9 @@ class TextLineJoiner {
   std::string Cut();
 
  private:
+  void EndLine();
+  void Stop();
+
   std::string text_;
   std::string line_;  // at most 1023 bytes: 1022 characters and a CR
   bool done_ = false;
