@@ -12,5 +12,6 @@ int OpenRegularFileForReading(const std::string& name);
 
 // A descriptor for writing the regular file of that name, created if absent
 // and then emptied; -1 when the name is anything else. A symlink as the
-// final name is not followed, so nothing outside is written through it.
+// final name is not followed and a file with a second (hard) link is not
+// taken, so nothing outside is written through either.
 int OpenRegularFileForWriting(const std::string& name);

@@ -197,6 +197,12 @@ INSTANTIATE_TEST_SUITE_P(
                 false, ""},
         OddName{"dangling_symlink",
                 [](const fs::path& f, const fs::path& o) { fs::create_symlink(o / "made", f / "results.fps"); }, false, ""},
+        OddName{"hard_link_to_outside_file",
+                [](const fs::path& f, const fs::path& o) {
+                  WriteBytes(o / "target", "keep");
+                  fs::create_hard_link(o / "target", f / "results.fps");
+                },
+                false, ""},
         OddName{"fifo_without_reader",
                 [](const fs::path& f, const fs::path&) { ::mkfifo((f / "results.fps").c_str(), 0600); }, false, ""},
         OddName{"link_to_dev_null",
