@@ -33,16 +33,14 @@ split_lib="$root/on/bench/bin/libkovrin_loop_split.so"
 work=$(mktemp -d "$root/work.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
+. "$source_dir/bench/run_folder.sh"
 
 # run <build folder> <program>: prints the frames per second of the measured
 # loop and the CPU time per frame in milliseconds (the program's user and
 # system time, its driver threads included, over its frames). The CPU time
 # barely depends on what else the machine runs; the frame rate does.
 run() {
-  dir=$(mktemp -d "$work/run.XXXXXX")
-  ln -s "$1/run/data" "$dir/data"
-  cp "$1/run/default.fnt" "$dir/"
-  printf 'GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=32;\r\n' > "$dir/config.cfg"
+  dir=$(new_folder "$1/run" "$work" 640 480 32)
   (cd "$dir" && $priority env SDL_VIDEODRIVER=offscreen KOVRIN_MSGBOX=default LD_PRELOAD="$split_lib" \
     KOVRIN_LOOP_SPLIT="$dir/split" "$1/run/$2" > "$dir/stdout" 2> "$dir/stderr"; times > "$dir/times")
   cpu=$(sed -n 2p "$dir/times" | awk '{ n = 0; for (i = 1; i <= 2; i++) { split($i, t, "m"); n += t[1] * 60 + t[2] } print n }')

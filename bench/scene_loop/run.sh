@@ -30,14 +30,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# A fresh folder as the launcher prepares one; prints its path.
-new_folder() {
-  dir=$(mktemp -d "$work/run.XXXXXX")
-  ln -s "$run_dir/data" "$dir/data"
-  cp "$run_dir/default.fnt" "$dir/"
-  printf 'GL_RESX=%s;\r\nGL_RESY=%s;\r\nGL_BITDEPTH=%s;\r\n' "$1" "$2" "$3" > "$dir/config.cfg"
-  echo "$dir"
-}
+. "$source_dir/bench/run_folder.sh"
 
 # Runs a program file in a folder with the split library; the split lands in
 # <folder>/split.
@@ -69,14 +62,14 @@ print_split_row() {
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", (b > 0 ? a / b : 0) }'; }
 
 if [ "$mode" = "--smoke" ]; then
-  dir=$(new_folder 320 240 32)
+  dir=$(new_folder "$run_dir" "$work" 320 240 32)
   run_split "$dir" "$bare_loop" 1
   frames=$(tr ' ' '\n' < "$dir/split" | awk -F= '$1 == "frames" {print $2}')
   echo "bare loop: $frames frames, $(split_fps "$dir") fps (split from outside)"
   exit 0
 fi
 
-first=$(new_folder 640 480 32)
+first=$(new_folder "$run_dir" "$work" 640 480 32)
 run_split "$first" "$run_dir/Quillfire"
 renderer=$(sed -n 's/^\[diag\] renderer: //p' "$first/stderr")
 echo "Scene loop benchmark on ${renderer:-an unknown renderer}, $(nproc) CPU cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -89,7 +82,7 @@ for program in Quillfire Lumavane; do
     if [ "$program" = Quillfire ] && [ "$setting" = "640 480 32" ]; then
       dir=$first
     else
-      dir=$(new_folder "$1" "$2" "$3")
+      dir=$(new_folder "$run_dir" "$work" "$1" "$2" "$3")
       run_split "$dir" "$run_dir/$program"
     fi
     result=$(tr -d '\r\n' < "$dir/results.fps" 2>/dev/null || echo none)
@@ -106,7 +99,7 @@ sum_program=0
 sum_bare=0
 for order in "program bare" "bare program" "program bare"; do
   for who in $order; do
-    dir=$(new_folder 1024 768 32)
+    dir=$(new_folder "$run_dir" "$work" 1024 768 32)
     if [ "$who" = program ]; then
       run_split "$dir" "$run_dir/Quillfire"
       program_fps=$(split_fps "$dir")

@@ -29,14 +29,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# A fresh folder as the launcher prepares one; prints its path.
-new_folder() {
-  dir=$(mktemp -d "$work/run.XXXXXX")
-  ln -s "$run_dir/data" "$dir/data"
-  cp "$run_dir/default.fnt" "$dir/"
-  printf 'GL_RESX=%s;\r\nGL_RESY=%s;\r\nGL_BITDEPTH=%s;\r\n' "$1" "$2" "$3" > "$dir/config.cfg"
-  echo "$dir"
-}
+. "$source_dir/bench/run_folder.sh"
 
 # Runs a program file in a folder, offscreen; its output lands in the folder,
 # its CPU seconds (user + system, all threads) in <folder>/cpu.
@@ -60,13 +53,13 @@ for program in Quillfire Lumavane; do
     : > "$work/program"; : > "$work/bare"; : > "$work/ratio"; : > "$work/cpu_ratio"
     i=1
     while [ "$i" -le "$pairs" ]; do
-      a=$(new_folder "$1" "$2" "$3")
+      a=$(new_folder "$run_dir" "$work" "$1" "$2" "$3")
       run_in "$a" "$run_dir/$program"
       [ -n "$renderer" ] || renderer=$(diag "$a" renderer)
       program_fps=$(diag "$a" fps)
       seconds=$(diag "$a" run_seconds)
       [ -n "$program_fps" ] && [ -n "$seconds" ] || { echo "$name: the program printed no exact figures" >&2; exit 1; }
-      b=$(new_folder "$1" "$2" "$3")
+      b=$(new_folder "$run_dir" "$work" "$1" "$2" "$3")
       run_in "$b" "$bare" "$seconds"
       bare_fps=$(sed -n 's/.*fps=\([0-9.]*\).*/\1/p' "$b/stdout")
       ratio=$(awk -v a="$program_fps" -v b="$bare_fps" 'BEGIN { printf "%.3f", (b > 0 ? a / b : 0) }')
