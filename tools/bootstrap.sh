@@ -44,4 +44,5 @@ as_root=()
 if [[ $(id -u) -ne 0 ]]; then as_root=(sudo); fi
 echo "bootstrap: installing ${missing[*]}"
 "${as_root[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# sudo drops the caller's environment, so the front end is set on its side.
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
