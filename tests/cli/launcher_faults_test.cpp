@@ -84,9 +84,11 @@ class LauncherFolder {
     fs::copy_file(fs::path(KOVRIN_RUN_DIR) / "kovrin", folder_ / "kovrin");
   }
 
-  // The stand-in notes its process id in `pids` before `body` runs.
+  // The stand-in notes its process id in `pids` before `body` runs, unless
+  // the body notes it itself (after a trap that must already hold by then).
   void Program(const char* name, const std::string& body) const {
-    WriteFile(folder_ / name, "#!/bin/sh\necho $$ >> pids\n" + body + "\n");
+    const std::string note = "echo $$ >> pids\n";
+    WriteFile(folder_ / name, "#!/bin/sh\n" + (body.find(note) == std::string::npos ? note : "") + body + "\n");
     fs::permissions(folder_ / name, fs::perms::owner_all);
   }
 
@@ -198,6 +200,17 @@ bool WaitForFile(const fs::path& file, int seconds) {
   return true;
 }
 
+// The stand-in's shell creates `pids` a moment before it writes its number:
+// a signal sent in between would kill it unnoted.
+bool WaitForProgramStart(const fs::path& pids, int seconds) {
+  const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+  while (ReadAll(pids).find('\n') == std::string::npos) {
+    if (Clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
 class LauncherFaults : public ::testing::Test {
  protected:
   fs::path Logs() const { return temp.Path() / "logs"; }
@@ -243,7 +256,7 @@ TEST_F(LauncherFaults, EachEndsBoundedWithNoProgramLeftAndNoHandoffFile) {
       {"program crashes", "kill -SEGV $$", {}, 0, 1, "Quillfire was ended by SIGSEGV", 0},
       {"SIGTERM to the launcher", "exec sleep 60", {}, SIGTERM, 143, "kovrin: stopped by SIGTERM", 0},
       {"SIGINT to the launcher", "exec sleep 60", {}, SIGINT, 130, "kovrin: stopped by SIGINT", 0},
-      {"SIGTERM, program ignores SIGTERM", "trap '' TERM\nexec sleep 60", {}, SIGTERM, 143,
+      {"SIGTERM, program ignores SIGTERM", "trap '' TERM\necho $$ >> pids\nexec sleep 60", {}, SIGTERM, 143,
        "kovrin: stopped by SIGTERM", 0},
       // 300 MB without a line end; the launcher must not hold it.
       {"program floods its output", "head -c 300000000 /dev/zero", {}, 0, 1, "ended with exit code 0",
@@ -262,7 +275,7 @@ TEST_F(LauncherFaults, EachEndsBoundedWithNoProgramLeftAndNoHandoffFile) {
     Launcher launcher(folder, Logs(), Home(), args);
     int limit = 60;
     if (fault.signal != 0) {
-      ASSERT_TRUE(WaitForFile(folder.Path() / "pids", 30)) << "the program never started";
+      ASSERT_TRUE(WaitForProgramStart(folder.Path() / "pids", 30)) << "the program never started";
       launcher.Signal(fault.signal);
       limit = kEndsWithin;
     }
@@ -297,7 +310,7 @@ TEST_F(LauncherFaults, ASecondLauncherInTheFolderIsRefused) {
   folder.Program("Quillfire", "exec sleep 60");
   folder.Program("Lumavane", "exit 0");
   Launcher first(folder, Logs(), Home(), {"--headless"});
-  ASSERT_TRUE(WaitForFile(folder.Path() / "pids", 30));
+  ASSERT_TRUE(WaitForProgramStart(folder.Path() / "pids", 30));
   const std::string config = ReadAll(folder.Path() / "config.cfg");
 
   struct Second {
