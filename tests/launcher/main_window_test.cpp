@@ -408,9 +408,10 @@ namespace {
 void WriteStandIn(const QString& folder, const char* name, bool ignoreTerm) {
   const QString path = QDir(folder).filePath(QString::fromLatin1(name));
   WriteBytes(path.toStdString(), std::string("#!/bin/sh\n") +
-                                     "for p in $(cat pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >> overlap; done\n"
-                                     "echo $$ >> pids\n" +
-                                     (ignoreTerm ? "trap '' TERM\n" : "") + "exec sleep 60\n");
+                                     "for p in $(cat pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >> overlap; done\n" +
+                                     // The trap holds before the number is seen.
+                                     (ignoreTerm ? "trap '' TERM\n" : "") + "echo $$ >> pids\n" +
+                                     "exec sleep 60\n");
   QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
