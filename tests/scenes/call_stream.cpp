@@ -150,7 +150,8 @@ namespace scenes {
 
 TraceRecording RecordFrames(const std::string& program, const std::vector<NamedTexture>& textures,
                             const std::vector<Rgb>& colours, int width, int height, int frames) {
-  const std::string folder = MakeRunFolder(textures);
+  const RunFolder runFolder(textures);
+  const std::string& folder = runFolder.Path();
   kt::RunOptions o = ProbeRun(program, folder, width, height, frames);
   const std::string traceFile = folder + "/frames.trace";
   AddRecorder(o, traceFile, frames);

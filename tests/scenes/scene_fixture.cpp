@@ -84,6 +84,11 @@ std::string MakeRunFolder(const std::vector<NamedTexture>& textures) {
   return folder;
 }
 
+RunFolder::~RunFolder() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
 kt::RunOptions ProbeRun(const std::string& program, const std::string& folder, int width, int height,
                         int frames) {
   kt::RunOptions o;

@@ -40,6 +40,20 @@ struct NamedTexture {
 // frame as the programs do, but adds nothing to the picture.
 std::string MakeRunFolder(const std::vector<NamedTexture>& textures);
 
+// A run folder made by MakeRunFolder that goes with the object, however the
+// test using it ends: a test run leaves nothing in the temporary folder.
+class RunFolder {
+ public:
+  explicit RunFolder(const std::vector<NamedTexture>& textures) : path_(MakeRunFolder(textures)) {}
+  ~RunFolder();
+  RunFolder(const RunFolder&) = delete;
+  RunFolder& operator=(const RunFolder&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 // Options for a run of `program` in `folder` (made by MakeRunFolder) with the
 // probe preloaded; the run ends after `frames` frames.
 kt::RunOptions ProbeRun(const std::string& program, const std::string& folder, int width, int height,

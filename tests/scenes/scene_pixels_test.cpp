@@ -44,7 +44,8 @@ Rgb Add(const Rgb& a, const Rgb& b) {
 }
 
 scenes::Picture Grab(const std::string& program, const std::vector<scenes::NamedTexture>& textures, int frame) {
-  const std::string folder = scenes::MakeRunFolder(textures);
+  const scenes::RunFolder runFolder(textures);
+  const std::string& folder = runFolder.Path();
   kt::RunOptions o = scenes::ProbeRun(program, folder, kWidth, kHeight, frame);
   const std::string file = folder + "/frame.ppm";
   scenes::AddFrameGrab(o, file, frame);

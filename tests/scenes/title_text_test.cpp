@@ -31,7 +31,8 @@ struct Light {
 };
 
 Light FirstFrameLight(const std::string& program, bool shippedFont) {
-  const std::string folder = scenes::MakeRunFolder(BlackTextures(program));
+  const scenes::RunFolder runFolder(BlackTextures(program));
+  const std::string& folder = runFolder.Path();
   if (shippedFont) {
     const fs::path run(KOVRIN_RUN_DIR);
     fs::copy_file(run / "default.fnt", fs::path(folder) / "default.fnt", fs::copy_options::overwrite_existing);
@@ -59,7 +60,6 @@ Light FirstFrameLight(const std::string& program, bool shippedFont) {
       if (y < kHeight / 5) ++light.inLowBand;
     }
   }
-  fs::remove_all(folder);
   return light;
 }
 
