@@ -3,7 +3,7 @@
 # scene for the same time. One command, after building a preset:
 #
 #   bench/scene_loop/side_by_side.sh [build dir] [pairs]
-#                                     (default: build/default, 3 pairs)
+#                                     (default: build/default, 7 pairs)
 #
 # For Quillfire and Lumavane at 640x480x16 and 1600x1200x32, runs pairs in
 # the order A B A B ...: A is the program's whole timed run (its exact rate
@@ -19,7 +19,7 @@
 set -eu
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 build_dir=$(cd "${1:-$source_dir/build/default}" && pwd)
-pairs=${2:-3}
+pairs=${2:-7}
 run_dir="$build_dir/run"
 for f in /usr/bin/time "$run_dir/Quillfire" "$run_dir/Lumavane" "$run_dir/default.fnt" \
          "$build_dir/bench/bin/quillfire_bare_loop" "$build_dir/bench/bin/lumavane_bare_loop"; do
