@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "kovrin_version.h"
+
 namespace cli {
 namespace {
 
@@ -88,8 +90,7 @@ std::string HelpText() {
 }
 
 std::string VersionNumber() {
-  return std::to_string(KOVRIN_VERSION_MAJOR) + "." + std::to_string(KOVRIN_VERSION_MINOR) + "." +
-         std::to_string(KOVRIN_VERSION_PATCH);
+  return std::string(kKovrinVersion);
 }
 
 std::string VersionText() { return "kovrin " + VersionNumber() + "\n"; }

@@ -4,6 +4,8 @@
 #include <new>
 #include <system_error>
 
+#include "kovrin_version.h"
+
 namespace launcher {
 
 std::string LauncherCaption(int major, int minor, int revision) {
@@ -12,7 +14,7 @@ std::string LauncherCaption(int major, int minor, int revision) {
 }
 
 std::string LauncherCaption() {
-  return LauncherCaption(KOVRIN_VERSION_MAJOR, KOVRIN_VERSION_MINOR, KOVRIN_VERSION_PATCH);
+  return LauncherCaption(kKovrinVersionMajor, kKovrinVersionMinor, kKovrinVersionPatch);
 }
 
 ErrorDescription DescribeError(std::exception_ptr error) {

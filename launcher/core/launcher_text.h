@@ -22,7 +22,7 @@ inline constexpr int kUntrappedErrorExitCode = 1;
 
 // "Kovrin 2002 - 1.0.54" for version 1.0.54.
 std::string LauncherCaption(int major, int minor, int revision);
-// The caption of this build, from the version the build system passes in.
+// The caption of this build, from the version in kovrin_version.h.
 std::string LauncherCaption();
 
 // An error the launcher cannot handle where it happens. It carries a number

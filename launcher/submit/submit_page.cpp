@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "kovrin_version.h"
 #include "latin1_text.h"
 
 namespace submit {
@@ -55,7 +56,7 @@ std::string VersionText(int major, int minor, int revision) {
   return std::to_string(major) + "_" + std::to_string(minor) + "_" + std::to_string(revision);
 }
 
-std::string VersionText() { return VersionText(KOVRIN_VERSION_MAJOR, KOVRIN_VERSION_MINOR, KOVRIN_VERSION_PATCH); }
+std::string VersionText() { return VersionText(kKovrinVersionMajor, kKovrinVersionMinor, kKovrinVersionPatch); }
 
 std::string ResultText(std::string_view scoreCaption) { return DropLastCharacters(scoreCaption, 4); }
 

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "bench_labels.h"
+#include "kovrin_version.h"
 #include "launcher_text.h"
 #include "unattended_box.h"
 
@@ -72,7 +73,7 @@ TEST(Caption, IsBuiltFromTheVersionNumbers) {
   EXPECT_EQ(launcher::LauncherCaption(1, 0, 54), "Kovrin 2002 - 1.0.54");
   EXPECT_EQ(launcher::LauncherCaption(2, 10, 7), "Kovrin 2002 - 2.10.7");
   EXPECT_EQ(launcher::LauncherCaption(),
-            launcher::LauncherCaption(KOVRIN_VERSION_MAJOR, KOVRIN_VERSION_MINOR, KOVRIN_VERSION_PATCH));
+            launcher::LauncherCaption(kKovrinVersionMajor, kKovrinVersionMinor, kKovrinVersionPatch));
 }
 
 TEST(CleanupFailureText, IsTheThreeGermanLinesJoinedByCrLf) {

@@ -22,6 +22,7 @@
 
 #include "frmMain.h"
 #include "frmSystemInfo.h"
+#include "kovrin_version.h"
 #include "sysinfo_provider.h"
 #include "launcher_test_support.h"
 #include "launcher_text.h"
@@ -132,9 +133,9 @@ void MainWindowTest::cleanup() {
 
 void MainWindowTest::captionIsBuiltFromTheVersion() {
   QCOMPARE(window->windowTitle(), QStringLiteral("Kovrin 2002 - %1.%2.%3")
-                                      .arg(KOVRIN_VERSION_MAJOR)
-                                      .arg(KOVRIN_VERSION_MINOR)
-                                      .arg(KOVRIN_VERSION_PATCH));
+                                      .arg(kKovrinVersionMajor)
+                                      .arg(kKovrinVersionMinor)
+                                      .arg(kKovrinVersionPatch));
   QCOMPARE(window->size(), QSize(473, 399));
 }
 

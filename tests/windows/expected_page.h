@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "kovrin_version.h"
+
 namespace window_test {
 
 // The page (without line end) for a site at `base`, the recipient, and the
@@ -28,8 +30,8 @@ inline std::string ExpectedPage(const std::string& base, const std::string& reci
 
 // The build's version text, from the project's version numbers.
 inline std::string BuildVersionText() {
-  return std::to_string(KOVRIN_VERSION_MAJOR) + "_" + std::to_string(KOVRIN_VERSION_MINOR) + "_" +
-         std::to_string(KOVRIN_VERSION_PATCH);
+  return std::to_string(kKovrinVersionMajor) + "_" + std::to_string(kKovrinVersionMinor) + "_" +
+         std::to_string(kKovrinVersionPatch);
 }
 
 }  // namespace window_test
