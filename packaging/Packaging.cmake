@@ -24,7 +24,7 @@ set(KOVRIN_INSTALL_DIR "${CMAKE_INSTALL_LIBDIR}/kovrin")
 install(TARGETS Quillfire Lumavane RUNTIME DESTINATION "${KOVRIN_INSTALL_DIR}")
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/shared-installation" DESTINATION "${KOVRIN_INSTALL_DIR}")
 
-if(TARGET kovrin)
+if(KOVRIN_BUILD_LAUNCHER)
   install(TARGETS kovrin RUNTIME DESTINATION "${KOVRIN_INSTALL_DIR}")
   # A relative link, so that the tree can be moved or unpacked anywhere.
   file(RELATIVE_PATH kovrin_link_target "/prefix/${CMAKE_INSTALL_BINDIR}" "/prefix/${KOVRIN_INSTALL_DIR}/kovrin")
