@@ -1,7 +1,10 @@
 # Runs the generator into an empty folder and compares its output with the
-# committed data set, file by file and in both directions, so that a data/
-# folder that was not regenerated after a change (or holds a leftover file)
-# fails. Called by CTest with GENERATOR, FONT, DATA_DIR and WORK_DIR.
+# committed data set, file by file and in all directions, so that a data/
+# folder that was not regenerated after a change, holds a leftover file, or
+# disagrees with the list the build ships (data/CMakeLists.txt) fails.
+# Called by CTest with GENERATOR, FONT, DATA_DIR, WORK_DIR and DECLARED (the
+# shipped texture names, comma-separated: a CMake list would be split into
+# separate arguments on the way here).
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK_DIR}")
 execute_process(COMMAND "${GENERATOR}" "${WORK_DIR}" --font "${FONT}" RESULT_VARIABLE rc)
@@ -9,11 +12,33 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "kovrin_make_assets failed (exit ${rc})")
 endif()
 
-file(GLOB fresh RELATIVE "${WORK_DIR}" "${WORK_DIR}/*")
-file(GLOB committed RELATIVE "${DATA_DIR}" "${DATA_DIR}/*.tex" "${DATA_DIR}/default.fnt")
+# The files in a folder, by name, the way the test found them.
+function(list_folder folder out)
+  execute_process(COMMAND find "${folder}" -mindepth 1 -maxdepth 1 -printf "%f\\n"
+                  OUTPUT_VARIABLE names RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cannot list ${folder}")
+  endif()
+  string(STRIP "${names}" names)
+  string(REPLACE "\n" ";" names "${names}")
+  list(SORT names)
+  set(${out} "${names}" PARENT_SCOPE)
+endfunction()
+
+list_folder("${WORK_DIR}" fresh)
+list_folder("${DATA_DIR}" in_data)
+set(committed "")
+foreach(name IN LISTS in_data)
+  if(name MATCHES "\\.tex$" OR name STREQUAL "default.fnt")
+    list(APPEND committed "${name}")
+  endif()
+endforeach()
+string(REPLACE "," ";" declared "${DECLARED}")
+list(APPEND declared default.fnt)
+
 set(problems "")
 foreach(name IN LISTS fresh)
-  if(NOT EXISTS "${DATA_DIR}/${name}")
+  if(NOT name IN_LIST committed)
     string(APPEND problems "  ${name}: generated but not committed in data/\n")
     continue()
   endif()
@@ -26,6 +51,16 @@ endforeach()
 foreach(name IN LISTS committed)
   if(NOT name IN_LIST fresh)
     string(APPEND problems "  ${name}: committed in data/ but no longer generated\n")
+  endif()
+endforeach()
+foreach(name IN LISTS fresh)
+  if(NOT name IN_LIST declared)
+    string(APPEND problems "  ${name}: generated but not listed in data/CMakeLists.txt, so not shipped\n")
+  endif()
+endforeach()
+foreach(name IN LISTS declared)
+  if(NOT name IN_LIST fresh)
+    string(APPEND problems "  ${name}: listed in data/CMakeLists.txt but not generated\n")
   endif()
 endforeach()
 if(problems)
