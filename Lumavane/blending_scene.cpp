@@ -15,7 +15,15 @@
 #include "texture_set.h"
 
 const ProgramProfile kProgram{
-    "Alpha Blending 0.01", "OpenGL: Alpha Blending Performance  ", "x", "", 800, 600, 32, true};
+    .initialTitle = "Alpha Blending 0.01",
+    .titlePrefix = "OpenGL: Alpha Blending Performance  ",
+    .afterResX = "x",
+    .beforeResY = "",
+    .defaultResX = 800,
+    .defaultResY = 600,
+    .defaultBitDepth = 32,
+    .additiveBlendFunc = true,
+};
 
 namespace {
 

@@ -15,7 +15,15 @@
 #include "texture_set.h"
 
 const ProgramProfile kProgram{
-    "Overdraw Stress Test 0.01c", "OpenGL: Overdraw Stress Test  ", "", "x", 1024, 768, 32, false};
+    .initialTitle = "Overdraw Stress Test 0.01c",
+    .titlePrefix = "OpenGL: Overdraw Stress Test  ",
+    .afterResX = "",
+    .beforeResY = "x",
+    .defaultResX = 1024,
+    .defaultResY = 768,
+    .defaultBitDepth = 32,
+    .additiveBlendFunc = false,
+};
 
 namespace {
 

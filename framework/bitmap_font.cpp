@@ -17,8 +17,6 @@ constexpr float kUnderscoreTrail = 0.1f;
 // The text plane lies this far behind the position the caller names.
 constexpr float kTextDepth = 200.0f;
 
-constexpr int kFirstDigitGlyph = 28;
-
 constexpr CharGlyphs One(int glyph) { return CharGlyphs{1, {GlyphStep{kAdvance, glyph}, GlyphStep{}}}; }
 constexpr CharGlyphs Two(int first, int second) {
   return CharGlyphs{2, {GlyphStep{kAdvance, first}, GlyphStep{kAdvance, second}}};
@@ -48,22 +46,22 @@ void CompileGlyphSquare() {
 }  // namespace
 
 CharGlyphs GlyphsForChar(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return One(c - 'a');
-  if (c >= 'A' && c <= 'Z') return One(c - 'A');
-  if (c >= '0' && c <= '9') return One(kFirstDigitGlyph + (c - '0'));
+  if (c >= 'a' && c <= 'z') return One(LetterGlyph(static_cast<char>(c)));
+  if (c >= 'A' && c <= 'Z') return One(LetterGlyph(static_cast<char>(c - 'A' + 'a')));
+  if (c >= '0' && c <= '9') return One(DigitGlyph(static_cast<char>(c)));
   switch (c) {
-    case '.': return One(26);
-    case '?': return One(27);
-    case ',': return One(38);
-    case '%': return One(39);
-    case '-': return One(40);
-    case '_': return CharGlyphs{2, {GlyphStep{kUnderscoreAdvance, 41}, GlyphStep{kUnderscoreTrail, kNoGlyph}}};
+    case '.': return One(kFullStopGlyph);
+    case '?': return One(kQuestionMarkGlyph);
+    case ',': return One(kCommaGlyph);
+    case '%': return One(kPercentGlyph);
+    case '-': return One(kHyphenGlyph);
+    case '_': return CharGlyphs{2, {GlyphStep{kUnderscoreAdvance, kUnderscoreGlyph}, GlyphStep{kUnderscoreTrail, kNoGlyph}}};
     case ' ': return CharGlyphs{1, {GlyphStep{kAdvance, kNoGlyph}, GlyphStep{}}};
     // Windows-1252 umlauts and sharp s are spelt out: ae, oe, ue, ss.
-    case 0xE4: case 0xC4: return Two(0, 4);
-    case 0xF6: case 0xD6: return Two(14, 4);
-    case 0xFC: case 0xDC: return Two(20, 4);
-    case 0xDF: return Two(18, 18);
+    case 0xE4: case 0xC4: return Two(LetterGlyph('a'), LetterGlyph('e'));
+    case 0xF6: case 0xD6: return Two(LetterGlyph('o'), LetterGlyph('e'));
+    case 0xFC: case 0xDC: return Two(LetterGlyph('u'), LetterGlyph('e'));
+    case 0xDF: return Two(LetterGlyph('s'), LetterGlyph('s'));
     default: return CharGlyphs{};
   }
 }

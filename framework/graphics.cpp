@@ -136,7 +136,7 @@ int Graphics_Init() {
     std::exit(0);
   }
   Graphics_Init_InitScene();
-  ListBase = plat::FaultInjected("gen_lists") ? 0 : glGenLists(2);
+  ListBase = plat::FaultInjected(plat::FaultStep::GenLists) ? 0 : glGenLists(2);
   if (ListBase == 0) {
     plat::MessageBox("Fehler beim Erstellen der Display-Lists!", WindowTitle, plat::MB_ICONERROR);
     std::exit(0);

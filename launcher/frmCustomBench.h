@@ -3,36 +3,31 @@
 // other choices are shown and not read.
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
-
 #include <memory>
+
+#include "secondary_window.h"
 
 class frmMain;
 namespace Ui {
 class frmCustomBench;
 }
 
-class frmCustomBench final : public QDialog {
+class frmCustomBench final : public SecondaryWindow {
   Q_OBJECT
 
  public:
   explicit frmCustomBench(frmMain* mainWindow);
   ~frmCustomBench() override;
 
-  // The event handlers.
-  void Form_Load();
+  // The event handlers; Form_Unload is the base's.
   void cmdOk_Click();
   void cmdAbbrechen_Click();
-  void Form_Unload();
 
-  // Every way the dialog goes (Cancel, Esc, the close box) passes here.
-  void done(int result) override;
+ protected:
+  void Form_Load() override;
 
  private:
   std::unique_ptr<Ui::frmCustomBench> ui;
-  QPointer<frmMain> main_;
-  bool unloaded_ = false;
 };
 
 // Opens the custom benchmark dialog without modality and returns it; it

@@ -5,35 +5,30 @@
 // change it (the main window is disabled for input, not for its timers).
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
-
 #include <memory>
+
+#include "secondary_window.h"
 
 class frmMain;
 namespace Ui {
 class frmDetails;
 }
 
-class frmDetails final : public QDialog {
+class frmDetails final : public SecondaryWindow {
   Q_OBJECT
 
  public:
   explicit frmDetails(frmMain* mainWindow);
   ~frmDetails() override;
 
-  // The event handlers.
-  void Form_Load();
+  // The event handlers; Form_Unload is the base's.
   void cmdAbbrechen_Click();
-  void Form_Unload();
 
-  // Every way the window goes (Cancel, Esc, the close box) passes here.
-  void done(int result) override;
+ protected:
+  void Form_Load() override;
 
  private:
   std::unique_ptr<Ui::frmDetails> ui;
-  QPointer<frmMain> main_;
-  bool unloaded_ = false;
 };
 
 // Opens the result details without modality and returns the window, which

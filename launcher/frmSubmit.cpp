@@ -12,7 +12,6 @@
 #include "checksum.h"
 #include "frmMain.h"
 #include "results_site.h"
-#include "secondary_window.h"
 #include "submit_page.h"
 #include "ui_frmSubmit.h"
 #include "web_browser.h"
@@ -24,31 +23,32 @@ std::filesystem::path LocalPath(const QString& folder) { return QFile::encodeNam
 }  // namespace
 
 frmSubmit::frmSubmit(frmMain* mainWindow)
-    : ui(std::make_unique<Ui::frmSubmit>()),
-      main_(mainWindow),
+    : SecondaryWindow(mainWindow),
+      ui(std::make_unique<Ui::frmSubmit>()),
       folder_(mainWindow != nullptr ? mainWindow->LauncherFolder() : QString()) {
   ui->setupUi(this);
   connect(ui->Browser, &WebBrowser::DocumentComplete, this, &frmSubmit::Browser_DocumentComplete);
   connect(ui->cmdCancel, &QPushButton::clicked, this, &frmSubmit::cmdCancel_Click);
 }
 
-frmSubmit::~frmSubmit() { Form_Unload(); }
+// The base's destructor could no longer reach the page file.
+frmSubmit::~frmSubmit() { Unload(); }
 
 WebBrowser* frmSubmit::Browser() const { return ui->Browser; }
 
 QString frmSubmit::PagePath() const { return QFile::decodeName(page_.c_str()); }
 
 void frmSubmit::Form_Load() {
-  if (main_) main_->setEnabled(false);
   CreateHTML();
   ui->Browser->Navigate(PagePath());
 }
 
 void frmSubmit::CreateHTML() {
-  if (!main_) return;
+  const frmMain* main = MainWindow<frmMain>();
+  if (main == nullptr) return;
   submit::DeleteSubmitPage(page_);
   page_.clear();
-  page_ = submit::CreateHTML(LocalPath(folder_), main_->lblResult()->text().toStdString(), main_->Result,
+  page_ = submit::CreateHTML(LocalPath(folder_), main->lblResult()->text().toStdString(), main->Result,
                              submit::LauncherChecksumGenerator(), submit::LauncherResultsSite());
 }
 
@@ -59,15 +59,8 @@ void frmSubmit::Browser_DocumentComplete(const QUrl&) { submit::DeleteSubmitPage
 void frmSubmit::cmdCancel_Click() { close(); }
 
 void frmSubmit::Form_Unload() {
-  if (unloaded_) return;
-  unloaded_ = true;
-  if (main_) main_->setEnabled(true);
+  SecondaryWindow::Form_Unload();
   submit::DeleteSubmitPage(page_);
-}
-
-void frmSubmit::done(int result) {
-  Form_Unload();
-  QDialog::done(result);
 }
 
 void frmSubmit::keyPressEvent(QKeyEvent* event) {
@@ -75,12 +68,7 @@ void frmSubmit::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  QDialog::keyPressEvent(event);
+  SecondaryWindow::keyPressEvent(event);
 }
 
-frmSubmit* ShowSubmit(frmMain* mainWindow) {
-  auto window = std::make_unique<frmSubmit>(mainWindow);
-  window->Form_Load();
-  ShowDisablingMainWindow(window.get(), mainWindow);
-  return window.release();
-}
+frmSubmit* ShowSubmit(frmMain* mainWindow) { return SecondaryWindow::Open<frmSubmit>(mainWindow); }

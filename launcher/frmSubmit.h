@@ -8,12 +8,12 @@
 // loading, and again when the window closes.
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
 #include <QString>
 
 #include <filesystem>
 #include <memory>
+
+#include "secondary_window.h"
 
 class QKeyEvent;
 class QUrl;
@@ -23,7 +23,7 @@ namespace Ui {
 class frmSubmit;
 }
 
-class frmSubmit final : public QDialog {
+class frmSubmit final : public SecondaryWindow {
   Q_OBJECT
 
  public:
@@ -31,10 +31,8 @@ class frmSubmit final : public QDialog {
   ~frmSubmit() override;
 
   // The event handlers.
-  void Form_Load();
   void Browser_DocumentComplete(const QUrl& url);
   void cmdCancel_Click();
-  void Form_Unload();
 
   // Writes the page file for the score the main window shows.
   void CreateHTML();
@@ -43,19 +41,18 @@ class frmSubmit final : public QDialog {
 
   WebBrowser* Browser() const;
 
-  // The close box and Cancel pass here.
-  void done(int result) override;
-
  protected:
+  void Form_Load() override;
+  // Enables the main window and deletes the page file.
+  void Form_Unload() override;
+
   // Esc is not bound to Cancel here: the user may be typing in the form.
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   std::unique_ptr<Ui::frmSubmit> ui;
-  QPointer<frmMain> main_;
   QString folder_;
   std::filesystem::path page_;
-  bool unloaded_ = false;
 };
 
 // Opens the submission window without modality and returns it; it deletes

@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
-#include <QWidget>
 
 #include "launcher_text.h"
 #include "platform_error.h"
@@ -31,52 +30,44 @@ class ListSink final : public kovrin::sysinfo::ReportSink {
   QListWidget* list_;
 };
 
-// No parent: while another secondary window disables the main window, this
-// one must stay usable, and a child of the main window would not.
-class frmSystemInfo final : public QWidget {
- public:
-  frmSystemInfo() {
-    ui.setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);
-    connect(ui.cmdCancel, &QPushButton::clicked, this, &frmSystemInfo::cmdCancel_Click);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &frmSystemInfo::cmdCancel_Click);
-  }
-
-  void Form_Load() {
-    show();
-    // Let the window appear before the enumeration blocks the thread.
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    ui.OutList->clear();
-    const SystemInfoProviderFactory& factory = ProviderFactory();
-    provider_ = factory ? factory() : kovrin::sysinfo::MakeLinuxProvider();
-    GetDisplayCards();
-  }
-
- private:
-  void GetDisplayCards() {
-    ListSink out(ui.OutList);
-    try {
-      kovrin::sysinfo::SystemReport(*provider_, out).GetDisplayCards();
-    } catch (const kovrin::sysinfo::PlatformError& error) {
-      // Not handled: passed on with its number for the launcher's error box.
-      throw launcher::UntrappedError(error.number(), error.what());
-    }
-  }
-
-  void cmdCancel_Click() { close(); }
-
-  Ui::frmSystemInfo ui;
-  // Created on first use, kept for the window's lifetime.
-  std::unique_ptr<kovrin::sysinfo::Provider> provider_;
-};
-
 QPointer<frmSystemInfo>& OpenWindow() {
   static QPointer<frmSystemInfo> window;
   return window;
 }
 
 }  // namespace
+
+frmSystemInfo::frmSystemInfo() : ui(std::make_unique<Ui::frmSystemInfo>()) {
+  ui->setupUi(this);
+  setAttribute(Qt::WA_DeleteOnClose);
+  connect(ui->cmdCancel, &QPushButton::clicked, this, &frmSystemInfo::cmdCancel_Click);
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &frmSystemInfo::cmdCancel_Click);
+}
+
+frmSystemInfo::~frmSystemInfo() = default;
+
+void frmSystemInfo::Form_Load() {
+  show();
+  // Let the window appear before the enumeration blocks the thread.
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  ui->OutList->clear();
+  const SystemInfoProviderFactory& factory = ProviderFactory();
+  provider_ = factory ? factory() : kovrin::sysinfo::MakeLinuxProvider();
+  GetDisplayCards();
+}
+
+void frmSystemInfo::GetDisplayCards() {
+  ListSink out(ui->OutList);
+  try {
+    kovrin::sysinfo::SystemReport(*provider_, out).GetDisplayCards();
+  } catch (const kovrin::sysinfo::PlatformError& error) {
+    // Not handled: passed on with its number for the launcher's error box.
+    throw launcher::UntrappedError(error.number(), error.what());
+  }
+}
+
+void frmSystemInfo::cmdCancel_Click() { close(); }
 
 void ShowSystemInfo(QWidget* /*mainWindow*/) {
   QPointer<frmSystemInfo>& window = OpenWindow();

@@ -1,13 +1,39 @@
 // The system information window: a report of the machine's display adapters.
 #pragma once
 
+#include <QWidget>
+
 #include <functional>
 #include <memory>
 
-class QWidget;
 namespace kovrin::sysinfo {
 class Provider;
 }
+namespace Ui {
+class frmSystemInfo;
+}
+
+// Not a SecondaryWindow: it leaves the main window usable, and it has no
+// parent so that it stays usable while another window disables the main
+// window. One at a time; ShowSystemInfo finds the open one.
+class frmSystemInfo final : public QWidget {
+  Q_OBJECT
+
+ public:
+  frmSystemInfo();
+  ~frmSystemInfo() override;
+
+  // The event handlers.
+  void Form_Load();
+  void cmdCancel_Click();
+
+ private:
+  void GetDisplayCards();
+
+  std::unique_ptr<Ui::frmSystemInfo> ui;
+  // Created on first use, kept for the window's lifetime.
+  std::unique_ptr<kovrin::sysinfo::Provider> provider_;
+};
 
 // Opens the system information window without modality and builds its report,
 // or brings the open one to the front without building again. The main window

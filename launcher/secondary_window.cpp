@@ -1,16 +1,27 @@
 #include "secondary_window.h"
 
-#include <QDialog>
-#include <QPointer>
+SecondaryWindow::SecondaryWindow(QWidget* mainWindow) : main_(mainWindow) {}
 
-void ShowDisablingMainWindow(QDialog* window, QWidget* mainWindow) {
-  window->setAttribute(Qt::WA_DeleteOnClose);
-  if (mainWindow != nullptr) {
-    mainWindow->setEnabled(false);
-    QObject::connect(window, &QObject::destroyed, mainWindow,
-                     [main = QPointer<QWidget>(mainWindow)] {
-                       if (main) main->setEnabled(true);
-                     });
-  }
-  window->show();
+SecondaryWindow::~SecondaryWindow() { Unload(); }
+
+void SecondaryWindow::Load() {
+  setAttribute(Qt::WA_DeleteOnClose);
+  if (main_) main_->setEnabled(false);
+  Form_Load();
+  show();
+}
+
+void SecondaryWindow::done(int result) {
+  Unload();
+  QDialog::done(result);
+}
+
+void SecondaryWindow::Form_Unload() {
+  if (main_) main_->setEnabled(true);
+}
+
+void SecondaryWindow::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  Form_Unload();
 }

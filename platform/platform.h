@@ -7,9 +7,14 @@
 // on, implemented over SDL2. Only platform/ includes SDL headers.
 #pragma once
 
+#include <bitset>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plat {
 
@@ -167,9 +172,86 @@ int MessageBox(const std::string& text, const std::string& caption, uint32_t fla
 bool DiagEnabled();
 void Diag(std::string_view key, std::string_view value);
 
-// True when KOVRIN_FAULT (a comma-separated list of step names) names the step.
-// Lets tests reach every failure path of the start-up and shutdown.
-bool FaultInjected(std::string_view step);
+// The start-up and shutdown steps a test can make fail, so that every failure
+// path is reachable. KOVRIN_FAULT carries a comma-separated list of their
+// names.
+enum class FaultStep {
+  RegisterClass,
+  ChangeDisplay,
+  CreateWindow,
+  DestroyWindow,
+  FullscreenCheck,
+  GetDc,
+  ReleaseDc,
+  ChooseFormat,
+  SetFormat,
+  CreateContext,
+  ReleaseCurrent,
+  MakeCurrent,
+  DeleteContext,
+  GenLists,
+};
+
+struct FaultStepName {
+  FaultStep step;
+  std::string_view name;
+};
+
+// The one spelling of each step: tests and scripts put these names into
+// KOVRIN_FAULT.
+inline constexpr FaultStepName kFaultSteps[] = {
+    {FaultStep::RegisterClass, "register_class"},
+    {FaultStep::ChangeDisplay, "change_display"},
+    {FaultStep::CreateWindow, "create_window"},
+    {FaultStep::DestroyWindow, "destroy_window"},
+    {FaultStep::FullscreenCheck, "fullscreen_check"},
+    {FaultStep::GetDc, "get_dc"},
+    {FaultStep::ReleaseDc, "release_dc"},
+    {FaultStep::ChooseFormat, "choose_format"},
+    {FaultStep::SetFormat, "set_format"},
+    {FaultStep::CreateContext, "create_context"},
+    {FaultStep::ReleaseCurrent, "release_current"},
+    {FaultStep::MakeCurrent, "make_current"},
+    {FaultStep::DeleteContext, "delete_context"},
+    {FaultStep::GenLists, "gen_lists"},
+};
+inline constexpr std::size_t kFaultStepCount = std::size(kFaultSteps);
+
+// Indexing the table by step needs its rows in the enumeration's order, and a
+// name that two steps shared would fail both at once.
+consteval bool FaultTableIsWellFormed() {
+  for (std::size_t i = 0; i < kFaultStepCount; ++i) {
+    if (kFaultSteps[i].step != static_cast<FaultStep>(i) || kFaultSteps[i].name.empty()) return false;
+    for (std::size_t j = 0; j < i; ++j) {
+      if (kFaultSteps[j].name == kFaultSteps[i].name) return false;
+    }
+  }
+  return true;
+}
+static_assert(FaultTableIsWellFormed(), "one row per fault step, in order, each with a name of its own");
+static_assert(static_cast<std::size_t>(FaultStep::GenLists) + 1 == kFaultStepCount, "every fault step has a row");
+
+constexpr std::string_view FaultStepNameOf(FaultStep step) { return kFaultSteps[static_cast<std::size_t>(step)].name; }
+
+constexpr std::optional<FaultStep> FaultStepNamed(std::string_view name) {
+  for (const FaultStepName& row : kFaultSteps) {
+    if (row.name == name) return row.step;
+  }
+  return std::nullopt;
+}
+
+// What a KOVRIN_FAULT value asks for: the steps it names, and the names in it
+// that are no step (empty items between commas are not names).
+struct FaultList {
+  std::bitset<kFaultStepCount> steps;
+  std::vector<std::string> unknown;
+};
+FaultList ParseFaultList(std::string_view value);
+
+// True when KOVRIN_FAULT names the step. The first call reads the variable;
+// a name in it that is no step is reported on stderr once, so a misspelt
+// fault cannot pass for a step that did not fail.
+bool FaultInjected(FaultStep step);
 
 // Milliseconds and microseconds since the layer started, from one monotonic
 // clock.

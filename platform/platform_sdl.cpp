@@ -222,17 +222,39 @@ void Diag(std::string_view key, std::string_view value) {
   std::fflush(stderr);
 }
 
-bool FaultInjected(std::string_view step) {
-  static const std::string faults = [] {
+FaultList ParseFaultList(std::string_view value) {
+  FaultList list;
+  while (!value.empty()) {
+    const std::size_t comma = value.find(',');
+    const std::string_view item = value.substr(0, comma);
+    if (const std::optional<FaultStep> step = FaultStepNamed(item)) {
+      list.steps.set(static_cast<std::size_t>(*step));
+    } else if (!item.empty()) {
+      list.unknown.emplace_back(item);
+    }
+    if (comma == std::string_view::npos) break;
+    value.remove_prefix(comma + 1);
+  }
+  return list;
+}
+
+bool FaultInjected(FaultStep step) {
+  static const std::bitset<kFaultStepCount> faults = [] {
     const char* v = std::getenv("KOVRIN_FAULT");
-    return v ? "," + std::string(v) + "," : std::string();
+    if (v == nullptr) return std::bitset<kFaultStepCount>();
+    const FaultList list = ParseFaultList(v);
+    for (const std::string& name : list.unknown) {
+      std::fprintf(stderr, "KOVRIN_FAULT: \"%s\" is no fault step\n", name.c_str());
+    }
+    std::fflush(stderr);
+    return list.steps;
   }();
-  return !faults.empty() && faults.find("," + std::string(step) + ",") != std::string::npos;
+  return faults.test(static_cast<std::size_t>(step));
 }
 
 bool RegisterClass(const WindowClass& wc) {
   LayerState& s = State();
-  if (FaultInjected("register_class")) return false;
+  if (FaultInjected(FaultStep::RegisterClass)) return false;
   if (!s.videoUp) {
     // Without any display the programs still run, on SDL's offscreen driver.
     if (!WindowSystemReachable()) setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -264,7 +286,7 @@ int ChangeDisplaySettings(const DisplayMode* mode) {
     s.modeChanged = false;
     return DISP_CHANGE_SUCCESSFUL;
   }
-  if (!s.videoUp || FaultInjected("change_display")) return DISP_CHANGE_FAILED;
+  if (!s.videoUp || FaultInjected(FaultStep::ChangeDisplay)) return DISP_CHANGE_FAILED;
   if (s.offscreen) {
     s.modeChanged = true;
     return DISP_CHANGE_SUCCESSFUL;
@@ -290,7 +312,7 @@ int ChangeDisplaySettings(const DisplayMode* mode) {
 HWND CreateWindowEx(uint32_t /*exStyle*/, const std::string& className, const std::string& title,
                     uint32_t style, int /*x*/, int /*y*/, int width, int height) {
   LayerState& s = State();
-  if (!s.videoUp || className != s.windowClass.className || FaultInjected("create_window")) {
+  if (!s.videoUp || className != s.windowClass.className || FaultInjected(FaultStep::CreateWindow)) {
     return nullptr;
   }
   if (width < 0 || height < 0) return nullptr;
@@ -313,7 +335,7 @@ HWND CreateWindowEx(uint32_t /*exStyle*/, const std::string& className, const st
 }
 
 bool DestroyWindow(HWND window) {
-  if (window == nullptr || FaultInjected("destroy_window")) return false;
+  if (window == nullptr || FaultInjected(FaultStep::DestroyWindow)) return false;
   State().queue.KillTimers(window);
   if (State().fullscreenWindow == window) State().fullscreenWindow = nullptr;
   if (window->sdl != nullptr) SDL_DestroyWindow(window->sdl);
@@ -327,7 +349,7 @@ void ShowWindow(HWND window) {
   SDL_ShowWindow(window->sdl);
   SettleAfterShow(*window);
   const ShownWindow shown = Shown(*window);
-  s.fullScreenHolds = window->fullscreen && FullScreenAsAsked(shown) && !FaultInjected("fullscreen_check");
+  s.fullScreenHolds = window->fullscreen && FullScreenAsAsked(shown) && !FaultInjected(FaultStep::FullscreenCheck);
   if (window->fullscreen && !s.fullScreenHolds) {
     // The caller asks the user and shows the window again, windowed; the
     // diagnostics then describe the run that really happens.
@@ -377,21 +399,21 @@ void SetFocus(HWND window) {
 }
 
 HDC GetDC(HWND window) {
-  if (window == nullptr || FaultInjected("get_dc")) return nullptr;
+  if (window == nullptr || FaultInjected(FaultStep::GetDc)) return nullptr;
   auto* dc = new DeviceContext;
   dc->window = window;
   return dc;
 }
 
 bool ReleaseDC(HWND window, HDC dc) {
-  if (dc == nullptr || dc->window != window || FaultInjected("release_dc")) return false;
+  if (dc == nullptr || dc->window != window || FaultInjected(FaultStep::ReleaseDc)) return false;
   delete dc;
   return true;
 }
 
 int ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& pfd) {
   LayerState& s = State();
-  if (dc == nullptr || FaultInjected("choose_format")) return 0;
+  if (dc == nullptr || FaultInjected(FaultStep::ChooseFormat)) return 0;
   s.formats = CandidateFormats(pfd.colorBits, pfd.depthBits);
   // The first candidate the driver can back with a window is the closest it
   // offers; a probe window is the only portable way to ask.
@@ -409,7 +431,7 @@ int ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& pfd) {
 bool SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor& /*pfd*/) {
   LayerState& s = State();
   if (dc == nullptr || format < 1 || static_cast<std::size_t>(format) > s.formats.size() ||
-      FaultInjected("set_format")) {
+      FaultInjected(FaultStep::SetFormat)) {
     return false;
   }
   // The visual of a window is fixed when it is made, so the window is made
@@ -425,7 +447,7 @@ bool SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor& /*pfd*/) {
 }
 
 HGLRC CreateContext(HDC dc) {
-  if (dc == nullptr || dc->format == 0 || FaultInjected("create_context")) return nullptr;
+  if (dc == nullptr || dc->format == 0 || FaultInjected(FaultStep::CreateContext)) return nullptr;
   SDL_GLContext gl = SDL_GL_CreateContext(dc->window->sdl);
   if (gl == nullptr) return nullptr;
   // Creating makes the context current in SDL; making it current is a step
@@ -438,15 +460,15 @@ HGLRC CreateContext(HDC dc) {
 
 bool MakeCurrent(HDC dc, HGLRC rc) {
   if (dc == nullptr && rc == nullptr) {
-    if (FaultInjected("release_current")) return false;
+    if (FaultInjected(FaultStep::ReleaseCurrent)) return false;
     return SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr) == 0;
   }
-  if (dc == nullptr || rc == nullptr || FaultInjected("make_current")) return false;
+  if (dc == nullptr || rc == nullptr || FaultInjected(FaultStep::MakeCurrent)) return false;
   return SDL_GL_MakeCurrent(dc->window->sdl, rc->gl) == 0;
 }
 
 bool DeleteContext(HGLRC rc) {
-  if (rc == nullptr || FaultInjected("delete_context")) return false;
+  if (rc == nullptr || FaultInjected(FaultStep::DeleteContext)) return false;
   SDL_GL_DeleteContext(rc->gl);
   delete rc;
   return true;

@@ -2,7 +2,10 @@
 // message order and window timers, format preference, unattended boxes.
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "message_queue.h"
 #include "pixel_formats.h"
@@ -172,6 +175,47 @@ TEST(MessageBox, UnattendedAnswersAndPrintsOneLine) {
     EXPECT_EQ(err, std::string("[msgbox] caption: Cap | text: a\\nb | ") + c.line + "\n");
   }
   unsetenv("KOVRIN_MSGBOX");
+}
+
+// KOVRIN_FAULT is matched item by item, whole names only, as scripts spell
+// them; anything else is handed back as unknown rather than quietly ignored.
+struct FaultListCase {
+  const char* value;
+  std::vector<plat::FaultStep> steps;
+  std::vector<std::string> unknown;
+};
+
+TEST(FaultSteps, TheVariableNamesStepsByTheirWholeNames) {
+  using plat::FaultStep;
+  const FaultListCase cases[] = {
+      {"", {}, {}},
+      {"create_window", {FaultStep::CreateWindow}, {}},
+      {"release_current,delete_context,release_dc,destroy_window",
+       {FaultStep::ReleaseCurrent, FaultStep::DeleteContext, FaultStep::ReleaseDc, FaultStep::DestroyWindow},
+       {}},
+      {",,gen_lists,", {FaultStep::GenLists}, {}},
+      {"create", {}, {"create"}},
+      {"create_window_now", {}, {"create_window_now"}},
+      {"CREATE_WINDOW", {}, {"CREATE_WINDOW"}},
+      {"get_dc, set_format", {FaultStep::GetDc}, {" set_format"}},
+  };
+  for (const FaultListCase& c : cases) {
+    const plat::FaultList list = plat::ParseFaultList(c.value);
+    std::bitset<plat::kFaultStepCount> expected;
+    for (const FaultStep step : c.steps) expected.set(static_cast<std::size_t>(step));
+    EXPECT_EQ(list.steps, expected) << "KOVRIN_FAULT=\"" << c.value << "\"";
+    EXPECT_EQ(list.unknown, c.unknown) << "KOVRIN_FAULT=\"" << c.value << "\"";
+  }
+}
+
+TEST(FaultSteps, EachNameInTheTableMakesExactlyItsOwnStepFail) {
+  for (const plat::FaultStepName& row : plat::kFaultSteps) {
+    const plat::FaultList list = plat::ParseFaultList(row.name);
+    EXPECT_EQ(list.steps.count(), 1u) << row.name;
+    EXPECT_TRUE(list.steps.test(static_cast<std::size_t>(row.step))) << row.name;
+    EXPECT_TRUE(list.unknown.empty()) << row.name;
+    EXPECT_EQ(plat::FaultStepNameOf(row.step), row.name);
+  }
 }
 
 }  // namespace

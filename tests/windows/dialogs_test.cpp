@@ -1,5 +1,6 @@
 // The details window and the custom benchmark dialog on the offscreen
-// platform, opened from a real main window.
+// platform, opened from a real main window; and the rule all secondary
+// windows share, on a window of that base alone.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -13,13 +14,63 @@
 #include <QtTest>
 
 #include <memory>
+#include <stdexcept>
 
 #include "frmCustomBench.h"
 #include "frmDetails.h"
 #include "frmMain.h"
+#include "secondary_window.h"
 #include "window_test_support.h"
 
 using window_test::CloseRoute;
+
+namespace {
+
+// A secondary window with nothing of its own: it counts its loads and
+// unloads, and can fail to load.
+class CountingWindow final : public SecondaryWindow {
+  Q_OBJECT
+
+ public:
+  explicit CountingWindow(QWidget* mainWindow) : SecondaryWindow(mainWindow) {}
+  ~CountingWindow() override { Unload(); }
+
+  static inline int loads = 0;
+  static inline int unloads = 0;
+  static inline bool failToLoad = false;
+  static inline bool mainDisabledAtLoad = false;
+
+ protected:
+  void Form_Load() override {
+    ++loads;
+    const QWidget* main = MainWindow<QWidget>();
+    mainDisabledAtLoad = main != nullptr && !main->isEnabled();
+    if (failToLoad) throw std::runtime_error("load failed");
+  }
+  void Form_Unload() override {
+    SecondaryWindow::Form_Unload();
+    ++unloads;
+  }
+};
+
+// Counts the main window's changes between enabled and disabled, so that a
+// second enabling shows even where the end state is the same.
+class EnabledChanges final : public QObject {
+ public:
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::EnabledChange) ++count;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+enum class Ending { Reject, Accept, Close, CloseBox, EscapeKey, Delete, MainGoesFirst };
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Ending)
 
 class DialogsTest : public QObject {
   Q_OBJECT
@@ -28,13 +79,15 @@ class DialogsTest : public QObject {
   void init();
   void cleanup();
 
+  void secondaryWindowEnablesMainWindowOnce_data();
+  void secondaryWindowEnablesMainWindowOnce();
+  void secondaryWindowFailingToLoadLeavesNothing();
+
   void detailsCaptionAndButton();
   void detailsListsScoreAndTwelveResults();
   void detailsEmptyInCustomisedMode();
   void detailsBuiltOncePerOpening();
   void detailsOpenedByTheMainWindowsButton();
-  void detailsCloseEnablesMainWindow_data();
-  void detailsCloseEnablesMainWindow();
 
   void customCaptionsAndFrames();
   void customCheckBoxes_data();
@@ -46,8 +99,9 @@ class DialogsTest : public QObject {
   void customOkOverwrites();
   void customReopensFresh();
   void customOpenedByChange();
-  void customCloseEnablesMainWindow_data();
-  void customCloseEnablesMainWindow();
+
+  void closeEnablesMainWindow_data();
+  void closeEnablesMainWindow();
 
  private:
   void SetKnownResults();
@@ -57,7 +111,6 @@ class DialogsTest : public QObject {
     if (control == nullptr) qFatal("control %s missing", name);
     return control;
   }
-  static void AddCloseRoutes();
 
   std::unique_ptr<QTemporaryDir> dir;
   std::unique_ptr<frmMain> main;
@@ -96,11 +149,84 @@ void DialogsTest::SetKnownResults() {
   main->lblResult()->setText(QStringLiteral("15636,3 fps"));
 }
 
-void DialogsTest::AddCloseRoutes() {
-  QTest::addColumn<CloseRoute>("route");
-  QTest::newRow("cancel button") << CloseRoute::CancelButton;
-  QTest::newRow("escape key") << CloseRoute::EscapeKey;
-  QTest::newRow("close box") << CloseRoute::CloseBox;
+// --- the base of the secondary windows -------------------------------------
+
+void DialogsTest::secondaryWindowEnablesMainWindowOnce_data() {
+  QTest::addColumn<Ending>("ending");
+  QTest::newRow("reject (Esc, Cancel)") << Ending::Reject;
+  QTest::newRow("accept") << Ending::Accept;
+  QTest::newRow("close") << Ending::Close;
+  QTest::newRow("close box") << Ending::CloseBox;
+  QTest::newRow("escape key") << Ending::EscapeKey;
+  QTest::newRow("deleted") << Ending::Delete;
+  QTest::newRow("main window goes first") << Ending::MainGoesFirst;
+}
+
+void DialogsTest::secondaryWindowEnablesMainWindowOnce() {
+  QFETCH(Ending, ending);
+  CountingWindow::loads = CountingWindow::unloads = 0;
+  CountingWindow::failToLoad = false;
+  auto owner = std::make_unique<QWidget>();
+  owner->show();
+  EnabledChanges changes;
+  owner->installEventFilter(&changes);
+
+  QPointer<CountingWindow> window = SecondaryWindow::Open<CountingWindow>(owner.get());
+  QVERIFY2(CountingWindow::mainDisabledAtLoad, "the main window is disabled before the window loads");
+  QVERIFY(window->isVisible());
+  QCOMPARE(window->windowModality(), Qt::NonModal);
+  QVERIFY2(window->parent() == nullptr, "a child of the main window would be disabled with it");
+  QVERIFY(!owner->isEnabled());
+  QCOMPARE(CountingWindow::loads, 1);
+  QCOMPARE(CountingWindow::unloads, 0);
+  QCOMPARE(changes.count, 1);
+
+  switch (ending) {
+    case Ending::Reject: window->reject(); break;
+    case Ending::Accept: window->accept(); break;
+    case Ending::Close: window->close(); break;
+    case Ending::CloseBox: window->windowHandle()->close(); break;
+    case Ending::EscapeKey: QTest::keyClick(window, Qt::Key_Escape); break;
+    case Ending::Delete: delete window.data(); break;
+    case Ending::MainGoesFirst:
+      owner.reset();
+      QVERIFY2(window, "the window outlives the main window");
+      QCOMPARE(CountingWindow::unloads, 0);
+      window->close();
+      break;
+  }
+  QCOMPARE(CountingWindow::unloads, 1);
+  if (owner) {
+    QVERIFY2(owner->isEnabled(), "the main window is usable again as soon as the window goes");
+    QCOMPARE(changes.count, 2);
+  }
+  QTRY_VERIFY2(window.isNull(), "the closed window deletes itself");
+  QCOMPARE(CountingWindow::unloads, 1);
+  if (owner) {
+    QVERIFY(owner->isEnabled());
+    QCOMPARE(changes.count, 2);
+    owner->removeEventFilter(&changes);
+  }
+}
+
+// The window is gone and the main window usable: nothing is left disabled
+// with no window open to enable it again.
+void DialogsTest::secondaryWindowFailingToLoadLeavesNothing() {
+  CountingWindow::loads = CountingWindow::unloads = 0;
+  CountingWindow::failToLoad = true;
+  QWidget owner;
+  owner.show();
+  bool thrown = false;
+  try {
+    SecondaryWindow::Open<CountingWindow>(&owner);
+  } catch (const std::runtime_error&) {
+    thrown = true;
+  }
+  CountingWindow::failToLoad = false;
+  QVERIFY2(thrown, "the load error reaches the caller");
+  QVERIFY(owner.isEnabled());
+  QCOMPARE(CountingWindow::unloads, 1);
+  QVERIFY(window_test::OpenWindows<CountingWindow>().isEmpty());
 }
 
 // --- details ---------------------------------------------------------------
@@ -172,18 +298,6 @@ void DialogsTest::detailsOpenedByTheMainWindowsButton() {
   QCOMPARE(open.size(), 1);
   QCOMPARE(Control<QListWidget>(open.front(), "details")->count(), 13);
   QVERIFY(!main->isEnabled());
-}
-
-void DialogsTest::detailsCloseEnablesMainWindow_data() { AddCloseRoutes(); }
-
-void DialogsTest::detailsCloseEnablesMainWindow() {
-  QFETCH(CloseRoute, route);
-  QPointer<frmDetails> details = ShowDetails(main.get());
-  QVERIFY(!main->isEnabled());
-  window_test::Close(details, Control<QPushButton>(details, "cmdAbbrechen"), route);
-  QVERIFY2(main->isEnabled(), "the main window must be usable again once the window has closed");
-  QTRY_VERIFY2(details.isNull(), "the closed window is unloaded");
-  QVERIFY(main->isEnabled());
 }
 
 // --- custom benchmark ------------------------------------------------------
@@ -339,15 +453,33 @@ void DialogsTest::customOpenedByChange() {
   QCOMPARE(main->lblResult()->text(), QStringLiteral("88 fps"));
 }
 
-void DialogsTest::customCloseEnablesMainWindow_data() { AddCloseRoutes(); }
+// --- both ------------------------------------------------------------------
 
-void DialogsTest::customCloseEnablesMainWindow() {
+void DialogsTest::closeEnablesMainWindow_data() {
+  QTest::addColumn<bool>("details");  // else the custom benchmark dialog
+  QTest::addColumn<CloseRoute>("route");
+  for (const bool details : {true, false}) {
+    const char* window = details ? "details" : "custom";
+    QTest::addRow("%s, cancel button", window) << details << CloseRoute::CancelButton;
+    QTest::addRow("%s, escape key", window) << details << CloseRoute::EscapeKey;
+    QTest::addRow("%s, close box", window) << details << CloseRoute::CloseBox;
+  }
+}
+
+void DialogsTest::closeEnablesMainWindow() {
+  QFETCH(bool, details);
   QFETCH(CloseRoute, route);
-  QPointer<frmCustomBench> dialog = ShowCustomBench(main.get());
+  QPointer<QDialog> window;
+  if (details) {
+    window = ShowDetails(main.get());
+  } else {
+    window = ShowCustomBench(main.get());
+  }
   QVERIFY(!main->isEnabled());
-  window_test::Close(dialog, Control<QPushButton>(dialog, "cmdAbbrechen"), route);
-  QVERIFY2(main->isEnabled(), "the main window must be usable again once the dialog has closed");
-  QTRY_VERIFY2(dialog.isNull(), "the closed dialog is unloaded");
+  window_test::Close(window, Control<QPushButton>(window, "cmdAbbrechen"), route);
+  QVERIFY2(main->isEnabled(), "the main window must be usable again once the window has closed");
+  QTRY_VERIFY2(window.isNull(), "the closed window is unloaded");
+  QVERIFY(main->isEnabled());
 }
 
 QTEST_MAIN(DialogsTest)
