@@ -248,7 +248,7 @@ TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
   const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(bytes), &parseError);
   ASSERT_TRUE(document.isObject()) << parseError.errorString().toStdString() << "\n" << bytes;
   const QJsonObject root = document.object();
-  EXPECT_EQ(root.value("format").toInt(), 2);
+  EXPECT_EQ(root.value("format").toInt(), 3);
   EXPECT_EQ(root.value("version").toString().toStdString(), cli::VersionNumber());
   const QDateTime date = QDateTime::fromString(root.value("date").toString(), Qt::ISODate);
   EXPECT_TRUE(date.isValid() && date.timeSpec() == Qt::UTC) << root.value("date").toString().toStdString();
