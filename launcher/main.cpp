@@ -13,11 +13,13 @@
 #include <vector>
 
 #include "command_line.h"
+#include "compare.h"
 #include "folder_lock.h"
 #include "frmMain.h"
 #include "headless_run.h"
 #include "launcher_text.h"
 #include "message_box.h"
+#include "results_folder.h"
 #include "termination_signals.h"
 #include "work_folder.h"
 
@@ -80,6 +82,10 @@ int RunHeadless(int argc, char* argv[], const cli::CommandLine& line) {
   setup.folder = folder->path;
   setup.timeoutSeconds = line.timeoutSeconds;
   setup.jsonFile = line.jsonFile;
+  setup.csvFile = line.csvFile;
+  setup.repeat = line.repeat;
+  setup.matrix = line.matrix;
+  if (line.save) setup.saveFolder = cli::ResultsFolder();
   return cli::RunHeadless(setup, std::cout, std::cerr);
 }
 
@@ -94,6 +100,11 @@ int main(int argc, char* argv[]) {
       std::cerr << "kovrin: " << line.error << "\nTry 'kovrin --help'.\n";
       return cli::kUsageExitCode;
     case cli::CommandLine::Action::Headless: return RunHeadless(argc, argv, line);
+    case cli::CommandLine::Action::Compare: {
+      QCoreApplication app(argc, argv);
+      return cli::RunCompare(line.compareBase, line.compareNew, line.jsonFile, cli::ResultsFolder(), std::cout,
+                             std::cerr);
+    }
     case cli::CommandLine::Action::Window: break;
   }
   return RunWindow(argc, argv);

@@ -25,10 +25,50 @@ CommandLine Fail(std::string error) {
   return line;
 }
 
+bool TakesValue(const std::string& arg) {
+  for (const char* option : {"--json", "--timeout", "--csv", "--repeat", "--tests", "--sizes", "--depths"}) {
+    if (arg == option) return true;
+  }
+  return false;
+}
+
+// Sets the option's value in `line`; the reason it cannot when it cannot.
+std::optional<std::string> TakeValue(const std::string& arg, const std::string& value, CommandLine& line) {
+  std::string error;
+  if (arg == "--json" || arg == "--csv") {
+    if (value.empty()) return arg + " needs a file name";
+    (arg == "--json" ? line.jsonFile : line.csvFile) = value;
+  } else if (arg == "--timeout") {
+    const std::optional<int> seconds = ParseSeconds(value);
+    if (!seconds) return "--timeout needs a whole number of seconds from 1 to 86400, not '" + value + "'";
+    line.timeoutSeconds = *seconds;
+  } else if (arg == "--repeat") {
+    const std::optional<int> repeat = ParseRepeat(value, error);
+    if (!repeat) return error;
+    line.repeat = *repeat;
+  } else if (arg == "--tests") {
+    auto tests = ParseTests(value, error);
+    if (!tests) return error;
+    line.matrix.tests = std::move(*tests);
+  } else if (arg == "--sizes") {
+    auto sizes = ParseSizes(value, error);
+    if (!sizes) return error;
+    line.matrix.sizes = std::move(*sizes);
+  } else {
+    auto depths = ParseDepths(value, error);
+    if (!depths) return error;
+    line.matrix.depths = std::move(*depths);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
+  // The first option that only a run takes, for the message when --compare comes too.
+  std::string runOption;
+  bool compare = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
@@ -39,29 +79,39 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       line.action = CommandLine::Action::Version;
       return line;
     }
-    if (arg == "--headless") {
-      line.action = CommandLine::Action::Headless;
-    } else if (arg == "--json" || arg == "--timeout") {
+    if (arg == "--compare") {
+      if (compare) return Fail("--compare comes twice");
+      if (i + 2 >= args.size()) return Fail("--compare needs two result files, BASE and NEW");
+      line.compareBase = args[++i];
+      line.compareNew = args[++i];
+      if (line.compareBase.empty() || line.compareNew.empty()) return Fail("--compare needs two file names");
+      compare = true;
+      continue;
+    }
+    if (arg == "--headless" || arg == "--save") {
+      if (arg == "--save") line.save = true;
+    } else if (TakesValue(arg)) {
       if (i + 1 == args.size()) return Fail(arg + " needs a value");
-      const std::string& value = args[++i];
-      if (arg == "--json") {
-        if (value.empty()) return Fail("--json needs a file name");
-        line.jsonFile = value;
-      } else {
-        const std::optional<int> seconds = ParseSeconds(value);
-        if (!seconds) return Fail("--timeout needs a whole number of seconds from 1 to 86400, not '" + value + "'");
-        line.timeoutSeconds = *seconds;
-      }
-      line.action = CommandLine::Action::Headless;
+      if (const std::optional<std::string> error = TakeValue(arg, args[++i], line)) return Fail(*error);
     } else {
       return Fail("unknown argument '" + arg + "'");
     }
+    if (arg != "--json" && runOption.empty()) runOption = arg;
+    line.action = CommandLine::Action::Headless;
   }
+  if (compare) {
+    if (!runOption.empty()) return Fail("--compare takes only --json besides its two files, not " + runOption);
+    line.action = CommandLine::Action::Compare;
+  }
+  line.matrix = Ordered(std::move(line.matrix));
   return line;
 }
 
 std::string HelpText() {
   return "Usage: kovrin [--headless] [--json FILE] [--timeout SECONDS]\n"
+         "              [--repeat N] [--tests LIST] [--sizes LIST] [--depths LIST]\n"
+         "              [--csv FILE] [--save]\n"
+         "       kovrin --compare BASE NEW [--json FILE]\n"
          "\n"
          "Without options kovrin opens its window. With --headless it runs the default\n"
          "benchmark without one: twelve timed runs of Quillfire and Lumavane, a line\n"
@@ -71,6 +121,25 @@ std::string HelpText() {
          "  --json FILE        also write the results as JSON to FILE (implies --headless)\n"
          "  --timeout SECONDS  give up on a run that has not left its result and ended\n"
          "                     within SECONDS (default 60; implies --headless)\n"
+         "  --repeat N         make each run N times in a row, 1 to 20 (default 1); each\n"
+         "                     setting is reported by the median of its exact rates, with\n"
+         "                     the lowest and highest, and flagged unstable when they lie\n"
+         "                     more than 5 % of the median apart (implies --headless)\n"
+         "  --tests LIST       the tests to run: quillfire,lumavane (the default)\n"
+         "  --sizes LIST       the sizes to run, WIDTHxHEIGHT, such as 1920x1080\n"
+         "                     (default 640x480,1024x768,1600x1200)\n"
+         "  --depths LIST      the colour depths to run: 16,32 (the default)\n"
+         "                     Runs are made in the default order whatever the order\n"
+         "                     given; a score of other runs than the default twelve is\n"
+         "                     not comparable with the default benchmark's (all three\n"
+         "                     imply --headless)\n"
+         "  --csv FILE         also write one row per run as CSV to FILE (implies\n"
+         "                     --headless)\n"
+         "  --save             also keep the result in $XDG_DATA_HOME/kovrin/results\n"
+         "                     (~/.local/share/kovrin/results; implies --headless)\n"
+         "  --compare BASE NEW compare two result files of --json or --save, setting by\n"
+         "                     setting; 'last' and 'previous' name the newest two saved\n"
+         "                     results; with --json FILE the comparison goes to FILE too\n"
          "  --help             show this help and exit\n"
          "  --version          show the version and exit\n"
          "\n"
@@ -82,11 +151,12 @@ std::string HelpText() {
          "programs. An installed copy, or one in a folder the user cannot write, works\n"
          "in $XDG_DATA_HOME/kovrin/run (~/.local/share/kovrin/run) instead.\n"
          "\n"
-         "Exit status: 0 when the benchmark finished, 1 when it failed (a test program\n"
-         "missing, a run without a result, a hand-off file that cannot be deleted or\n"
-         "written, the JSON file not written, another kovrin running in the folder),\n"
-         "2 for a command line it cannot use, 130 or 143 when SIGINT or SIGTERM ended\n"
-         "it (the running test program is ended first, no JSON file is written).\n";
+         "Exit status: 0 when the benchmark finished or the results were compared, 1\n"
+         "when it failed (a test program missing, a run without a result, a hand-off\n"
+         "file that cannot be deleted or written, a result file not written, another\n"
+         "kovrin running in the folder), 2 for a command line it cannot use or a file\n"
+         "--compare cannot read as a result, 130 or 143 when SIGINT or SIGTERM ended\n"
+         "it (the running test program is ended first, no result file is written).\n";
 }
 
 std::string VersionNumber() {

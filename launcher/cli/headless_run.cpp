@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
@@ -11,11 +12,13 @@
 
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <string_view>
 
-#include "bench_labels.h"
+#include "bench_result.h"
 #include "bench_sequence.h"
+#include "config_file.h"
 #include "desktop_mode.h"
 #include "detail_lines.h"
 #include "folder_lock.h"
@@ -23,36 +26,22 @@
 #include "launcher_text.h"
 #include "line_reader.h"
 #include "program_starter.h"
+#include "result_csv.h"
 #include "result_json.h"
+#include "result_rule.h"
+#include "results_folder.h"
 #include "results_table.h"
-#include "run_report.h"
 #include "run_mode.h"
+#include "run_report.h"
+#include "sysinfo_provider.h"
 #include "termination_signals.h"
 #include "user_locale.h"
 
 namespace cli {
 namespace {
 
-constexpr std::size_t kRunCount = launcher::kFullBenchmark.size();
-
 bool IsSet(const QProcessEnvironment& environment, const char* name) {
   return !environment.value(QString::fromLatin1(name)).isEmpty();
-}
-
-std::size_t RunIndex(const launcher::BenchRun& run) {
-  for (std::size_t i = 0; i < kRunCount; ++i) {
-    if (launcher::kFullBenchmark[i].field == run.field) return i;
-  }
-  return 0;
-}
-
-// "Run 3/12 Quillfire 1024x768x16"
-std::string RunName(std::size_t index) {
-  const launcher::BenchRun& run = launcher::kFullBenchmark[index];
-  return "Run " + std::to_string(index + 1) + "/" + std::to_string(kRunCount) + " " +
-         std::string(launcher::ProgramName(run.test)) + " " + std::to_string(launcher::ResolutionWidth(run.resIndex)) +
-         "x" + std::to_string(launcher::ResolutionHeight(run.resIndex)) + "x" +
-         std::to_string(launcher::DepthBits(run.depthIndex));
 }
 
 // A result file's first bytes as they can be shown on one line.
@@ -73,6 +62,22 @@ std::string Shown(const std::string& bytes) {
   return bytes.size() > kShown ? shown + "..." : shown;
 }
 
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+// "Quillfire 640x480x16: 16 fps, exact 16.25 (16.20 to 16.30, spread 0.6 %)"
+std::string SettingLine(const Setting& setting, const SettingSummary& summary) {
+  std::string line = SettingName(setting) + ": " + std::to_string(summary.fps) + " fps";
+  if (!summary.exact) return line + ", exact rate not reported";
+  const RateRange& exact = *summary.exact;
+  line += ", exact " + Fixed(exact.median, 2) + " (" + Fixed(exact.min, 2) + " to " + Fixed(exact.max, 2) +
+          ", spread " + Fixed(exact.spread * 100, 1) + " %)";
+  return exact.unstable ? line + " unstable" : line;
+}
+
 class HeadlessRun final : private launcher::LauncherEffects {
  public:
   HeadlessRun(const HeadlessSetup& setup, std::ostream& out, std::ostream& err)
@@ -80,26 +85,37 @@ class HeadlessRun final : private launcher::LauncherEffects {
         out_(out),
         err_(err),
         disk_(setup.folder),
-        sequence_(disk_, *this, table_, UserDecimalSeparator()),
+        decimalSeparator_(UserDecimalSeparator()),
+        sequence_(disk_, *this, table_, decimalSeparator_),
         environment_(HeadlessEnvironment(setup.environment)),
         forwardDiag_(setup.environment.value(QStringLiteral("KOVRIN_DIAG")) == QLatin1String("1")),
         ownModes_(setup.desktopModes ? nullptr : desktop::XrandrModeSource()),
-        desktopMode_(setup.desktopModes ? *setup.desktopModes : *ownModes_) {}
+        desktopMode_(setup.desktopModes ? *setup.desktopModes : *ownModes_) {
+    result_.matrix = Ordered(setup.matrix);
+    result_.repeat = setup.repeat;
+    result_.settings = Settings(result_.matrix);
+    order_ = RunOrder(result_.settings.size(), setup.repeat);
+  }
 
   int Run();
 
  private:
-  // LauncherEffects
+  // LauncherEffects: the sequence is asked only for its clean-ups; the runs
+  // of the plan are started here, so it never starts a program itself.
   std::string ResultLabel() const override { return label_; }
   void SetResultLabel(const std::string& text) override { label_ = text; }
-  bool StartProgram(const launcher::BenchRun& run) override;
+  bool StartProgram(const launcher::BenchRun&) override { return false; }
   void ShowCriticalMessage(const std::string& text) override;
   void EndLauncher(int exitCode) override;
-  void RunCollected(const launcher::BenchRun& run, int32_t fps) override;
 
   void Tick();
+  void StartNext();
+  bool StartChild(std::size_t index);
+  bool Collect(std::size_t index);
   bool ChildRunning() const { return child_ && child_->state() != QProcess::NotRunning; }
   bool ChildEnded() const { return child_ && !ChildRunning(); }
+  const Setting& SettingOf(std::size_t index) const { return result_.settings[order_[index].setting]; }
+  std::string RunName(std::size_t index) const;
   std::string ProgramPath(launcher::TestProgram test) const;
   std::string NoResultMessage(std::size_t run, bool timedOut);
   std::string ChildFate();
@@ -109,7 +125,9 @@ class HeadlessRun final : private launcher::LauncherEffects {
   void PutDesktopBack();
   void TakeChildLine(std::string_view line);
   void Succeed();
-  bool WriteJson();
+  void PrintReport();
+  bool WriteFiles();
+  bool WriteFile(const std::string& name, const QByteArray& bytes);
   void Fail(const std::string& message);
   void Finish(int exitCode);
 
@@ -118,6 +136,7 @@ class HeadlessRun final : private launcher::LauncherEffects {
   std::ostream& err_;
   launcher::DiskFolder disk_;
   launcher::ResultsTable table_;
+  std::string decimalSeparator_;
   launcher::BenchSequence sequence_;
   std::string label_;
   QProcessEnvironment environment_;
@@ -125,10 +144,18 @@ class HeadlessRun final : private launcher::LauncherEffects {
   std::unique_ptr<desktop::ModeSource> ownModes_;
   desktop::DesktopModeKeeper desktopMode_;
 
+  BenchResult result_;
+  std::vector<PlannedRun> order_;
+  // The next run of the plan to start, and the one whose result is awaited.
+  std::size_t next_ = 0;
+  std::optional<std::size_t> waiting_;
+  QElapsedTimer runClock_;
+  std::vector<double> runSeconds_;
+
   std::unique_ptr<QProcess> child_;
   std::size_t childRun_ = 0;
+  RunMode childMode_;
   LineReader childOutput_;
-  RunModes modes_;
   QDeadlineTimer deadline_;
   std::optional<std::string> startFailure_;
 
@@ -145,7 +172,7 @@ int HeadlessRun::Run() {
     err_ << "kovrin: " << lock.Problem() << std::endl;
     return 1;
   }
-  for (const auto test : {launcher::TestProgram::Quillfire, launcher::TestProgram::Lumavane}) {
+  for (const launcher::TestProgram test : result_.matrix.tests) {
     const QFileInfo program(QString::fromStdString(ProgramPath(test)));
     if (!program.isFile() || !program.isExecutable()) {
       err_ << "kovrin: the test program " << program.filePath().toStdString() << " is missing or not executable\n";
@@ -153,11 +180,20 @@ int HeadlessRun::Run() {
     }
   }
   const TerminationSignals watch([this](int signal) { Interrupted(signal); });
-  sequence_.RequestRun(true);
   QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
   timer_.start(setup_.tickMs);
   loop_.exec();
   return exitCode_;
+}
+
+// "Run 3/12 Quillfire 1024x768x16", with "(2/3)" after the numbers when each
+// setting is repeated.
+std::string HeadlessRun::RunName(std::size_t index) const {
+  std::string name = "Run " + std::to_string(index + 1) + "/" + std::to_string(order_.size()) + " ";
+  if (setup_.repeat > 1) {
+    name += "(" + std::to_string(order_[index].repeat) + "/" + std::to_string(setup_.repeat) + ") ";
+  }
+  return name + SettingName(SettingOf(index));
 }
 
 std::string HeadlessRun::ProgramPath(launcher::TestProgram test) const {
@@ -166,43 +202,58 @@ std::string HeadlessRun::ProgramPath(launcher::TestProgram test) const {
 
 void HeadlessRun::Tick() {
   if (done_) return;
-  const std::optional<std::size_t> waiting = sequence_.WaitingRun();
-  if (waiting && deadline_.hasExpired()) return Fail(NoResultMessage(*waiting, true));
+  if (waiting_ && deadline_.hasExpired()) return Fail(NoResultMessage(*waiting_, true));
   // A program that has ended writes nothing more: the collect below is the
   // last look for its result. Its end was seen before the look, so a result
   // written just before the end is not missed.
-  const bool endedBeforeCollect = waiting && ChildEnded();
-  if (!waiting && ChildRunning()) {
-    // The result is in; the next step waits until its program has ended.
+  const bool endedBeforeCollect = waiting_ && ChildEnded();
+  if (!waiting_ && ChildRunning()) {
+    // The result is in; the next run waits until its program has ended.
     if (deadline_.hasExpired()) {
       return Fail(RunName(childRun_) + ": the test program left its result but did not end within " +
                   std::to_string(setup_.timeoutSeconds) + " s; " + ChildFate());
     }
     return;
   }
-  const launcher::TickTarget target = launcher::DispatchTarget(sequence_.BenchState());
-  const bool startTick =
-      !waiting && (target == launcher::TickTarget::QuillfireRunner || target == launcher::TickTarget::LumavaneRunner);
-  sequence_.StatusTick();
-  if (done_) return;
-  if (startFailure_) return Fail(*startFailure_);
-  if (endedBeforeCollect && sequence_.WaitingRun() == waiting) return Fail(NoResultMessage(*waiting, false));
-  if (target == launcher::TickTarget::Finish) return Succeed();
-  // The window would sit idle, or retry the start for ever; here the user learns why.
-  if (startTick && !sequence_.WaitingRun()) {
-    return Fail("cannot write " + (setup_.folder / launcher::kConfigFile).string());
+  if (waiting_) {
+    if (!Collect(*waiting_) && endedBeforeCollect) Fail(NoResultMessage(*waiting_, false));
+    return;
   }
+  if (next_ == order_.size()) return Succeed();
+  StartNext();
 }
 
-bool HeadlessRun::StartProgram(const launcher::BenchRun& run) {
-  childRun_ = RunIndex(run);
-  deadline_ = QDeadlineTimer(std::chrono::seconds(setup_.timeoutSeconds));
-  out_ << RunName(childRun_) << ": started" << std::endl;
+void HeadlessRun::StartNext() {
+  const std::size_t index = next_;
+  if (index == 0) {
+    // Before the first run the files may rightly be absent.
+    sequence_.ClearRunFiles();
+  } else if (!sequence_.PurgeRunFiles()) {
+    return;  // refused, and the launcher has been ended
+  }
+  const Setting& setting = SettingOf(index);
+  if (!disk_.Write(launcher::kConfigFile,
+                   launcher::ConfigFileTextForMode(setting.width, setting.height, setting.depth))) {
+    return Fail("cannot write " + (setup_.folder / launcher::kConfigFile).string());
+  }
+  ++next_;
+  waiting_ = index;
+  if (!StartChild(index)) Fail(*startFailure_);
+}
 
+bool HeadlessRun::StartChild(std::size_t index) {
+  childRun_ = index;
+  childMode_ = RunMode();
+  deadline_ = QDeadlineTimer(std::chrono::seconds(setup_.timeoutSeconds));
+  const std::optional<double> left = EstimateSecondsLeft(runSeconds_, order_.size() - index);
+  out_ << RunName(index) << ": started" << (left ? ", " + TimeLeftText(*left) : std::string()) << std::endl;
+  runClock_.start();
+
+  const launcher::TestProgram test = SettingOf(index).test;
   child_ = std::make_unique<QProcess>();
   childOutput_ = LineReader();
   PrepareTestProgram(*child_, QString::fromStdString(setup_.folder.string()),
-                     QString::fromUtf8(launcher::ProgramName(run.test).data()), environment_);
+                     QString::fromUtf8(launcher::ProgramName(test).data()), environment_);
   child_->setProcessChannelMode(QProcess::MergedChannels);
   QProcess* child = child_.get();
   QObject::connect(child, &QProcess::readyReadStandardOutput, [this] { ReadChildOutput(false); });
@@ -213,23 +264,36 @@ bool HeadlessRun::StartProgram(const launcher::BenchRun& run) {
   desktopMode_.NoteBeforeStart();
   child->start(QIODevice::ReadOnly);
   if (!child->waitForStarted()) {
-    startFailure_ = RunName(childRun_) + ": cannot start " + child->program().toStdString() + ": " +
+    startFailure_ = RunName(index) + ": cannot start " + child->program().toStdString() + ": " +
                     child->errorString().toStdString();
     return false;
   }
   return true;
 }
 
-void HeadlessRun::RunCollected(const launcher::BenchRun& run, int32_t fps) {
-  const std::size_t index = RunIndex(run);
+// The window's rule for results.fps decides whether the result is there.
+bool HeadlessRun::Collect(std::size_t index) {
+  const std::optional<std::string> content = disk_.Read(launcher::kResultFile);
+  if (!content) return false;
+  const std::optional<int32_t> fps = launcher::ResultFromFile(*content, decimalSeparator_);
+  if (!fps) return false;
   // The program prints its figures before it writes its result; whatever of
   // them still sits in the pipe is taken first.
-  if (ChildRunning() && index == childRun_) child_->waitForReadyRead(0);
-  const RunMode& mode = modes_[index];
-  out_ << RunName(index) << ": " << fps << " fps" << ExactSuffix(mode.exact) << std::endl;
-  for (const RunFlag& flag : RunFlags(RequestOf(run), mode)) {
+  if (ChildRunning()) {
+    child_->waitForReadyRead(0);
+    ReadChildOutput(false);
+  }
+  runSeconds_.push_back(static_cast<double>(runClock_.elapsed()) / 1000);
+  const Setting& setting = SettingOf(index);
+  RunRecord record{order_[index].setting, order_[index].repeat, *fps, childMode_,
+                   RunFlags(RunRequest{setting.width, setting.height, setting.depth, true}, childMode_)};
+  out_ << RunName(index) << ": " << *fps << " fps" << ExactSuffix(record.mode.exact) << std::endl;
+  for (const RunFlag& flag : record.flags) {
     out_ << RunName(index) << ": flagged " << flag.name << ": " << flag.detail << std::endl;
   }
+  result_.runs.push_back(std::move(record));
+  waiting_.reset();
+  return true;
 }
 
 void HeadlessRun::ShowCriticalMessage(const std::string& text) {
@@ -265,7 +329,7 @@ std::string HeadlessRun::NoResultMessage(std::size_t run, bool timedOut) {
 
 // What became of the current test program; one still running is stopped.
 std::string HeadlessRun::ChildFate() {
-  const std::string name(launcher::ProgramName(launcher::kFullBenchmark[childRun_].test));
+  const std::string name(launcher::ProgramName(SettingOf(childRun_).test));
   if (ChildRunning()) {
     EndChild();
     return name + " was still running and has been stopped";
@@ -310,7 +374,7 @@ void HeadlessRun::PutDesktopBack() {
 }
 
 void HeadlessRun::TakeChildLine(std::string_view line) {
-  if (TakeDiagLine(line, modes_[childRun_]) && !forwardDiag_) return;
+  if (TakeDiagLine(line, childMode_) && !forwardDiag_) return;
   // Mesa notes every run that vblank_mode comes from the environment, which
   // is the launcher's own doing; twelve such lines would bury the progress.
   if (line.starts_with("ATTENTION: default value of option vblank_mode overridden by environment")) return;
@@ -318,27 +382,88 @@ void HeadlessRun::TakeChildLine(std::string_view line) {
 }
 
 void HeadlessRun::Succeed() {
-  out_ << "\n";
-  for (const std::string& line : submit::DetailLines(true, label_, table_)) out_ << line << "\n";
-  out_ << "Score: " << label_ << std::endl;
-  std::vector<ExactFigures> exact;
-  std::vector<std::vector<RunFlag>> flags;
-  for (std::size_t i = 0; i < kRunCount; ++i) {
-    exact.push_back(modes_[i].exact);
-    flags.push_back(RunFlags(RequestOf(launcher::kFullBenchmark[i]), modes_[i]));
-  }
-  out_ << ExactMeanLine(exact) << "\n" << FlagSummaryLine(flags) << std::endl;
-  const bool written = WriteJson();
+  Summarise(result_, decimalSeparator_);
+  label_ = result_.score.label;
+  PrintReport();
+  const bool written = WriteFiles();
   sequence_.UnloadCleanup();
   Finish(written ? 0 : 1);
 }
 
-bool HeadlessRun::WriteJson() {
-  if (!setup_.jsonFile) return true;
-  QSaveFile file(QString::fromStdString(*setup_.jsonFile));
-  const QByteArray json = ResultJson(table_, label_, modes_, QDateTime::currentDateTimeUtc());
-  if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.commit()) return true;
-  err_ << "kovrin: cannot write " << *setup_.jsonFile << ": " << file.errorString().toStdString() << std::endl;
+// The window's details for the default matrix, the same lines per setting
+// for any other; with repeats, each setting's median and range before them.
+void HeadlessRun::PrintReport() {
+  out_ << "\n";
+  if (setup_.repeat > 1) {
+    std::size_t unstable = 0;
+    for (std::size_t i = 0; i < result_.settings.size(); ++i) {
+      out_ << SettingLine(result_.settings[i], result_.summaries[i]) << "\n";
+      const std::optional<RateRange>& exact = result_.summaries[i].exact;
+      unstable += exact && exact->unstable ? 1 : 0;
+    }
+    out_ << "Unstable: " << (unstable == 0 ? "none" : std::to_string(unstable)) << " of "
+         << result_.settings.size() << " settings (exact rates more than 5 % of the median apart)\n\n";
+  }
+  if (result_.comparable) {
+    for (const launcher::BenchRun& run : launcher::kFullBenchmark) {
+      const Setting setting{run.test, launcher::ResolutionWidth(run.resIndex), launcher::ResolutionHeight(run.resIndex),
+                            launcher::DepthBits(run.depthIndex)};
+      for (std::size_t i = 0; i < result_.settings.size(); ++i) {
+        if (result_.settings[i] == setting) table_.*run.field = result_.summaries[i].fps;
+      }
+    }
+    table_.Result = result_.score.result;
+    for (const std::string& line : submit::DetailLines(true, label_, table_)) out_ << line << "\n";
+    out_ << "Score: " << label_ << "\n";
+  } else {
+    out_ << "Kovrin Results: " << label_ << "\n";
+    for (std::size_t i = 0; i < result_.settings.size(); ++i) {
+      out_ << SettingName(result_.settings[i]) << ": " << result_.summaries[i].fps << " fps\n";
+    }
+    out_ << "Score: " << label_ << " (" << kNotComparableNote << ")\n";
+  }
+  std::vector<ExactFigures> exact(result_.settings.size());
+  for (std::size_t i = 0; i < exact.size(); ++i) {
+    if (result_.summaries[i].exact) exact[i].fps = result_.summaries[i].exact->median;
+  }
+  std::vector<std::vector<RunFlag>> flags;
+  for (const RunRecord& run : result_.runs) flags.push_back(run.flags);
+  out_ << ExactMeanLine(exact) << "\n" << FlagSummaryLine(flags) << std::endl;
+}
+
+bool HeadlessRun::WriteFiles() {
+  const bool wantJson = setup_.jsonFile || !setup_.saveFolder.empty();
+  if (wantJson) {
+    // Gathered after the last run, so that it cannot disturb one.
+    std::unique_ptr<kovrin::sysinfo::Provider> provider =
+        setup_.systemProvider ? setup_.systemProvider() : kovrin::sysinfo::MakeLinuxProvider();
+    result_.system = GatherSystemFacts(*provider, result_.renderer);
+  }
+  const QDateTime finished = QDateTime::currentDateTimeUtc();
+  const QByteArray json = wantJson ? ResultJson(result_, finished) : QByteArray();
+  bool written = true;
+  if (setup_.jsonFile) written = WriteFile(*setup_.jsonFile, json) && written;
+  if (setup_.csvFile) written = WriteFile(*setup_.csvFile, QByteArray::fromStdString(ResultCsv(result_))) && written;
+  if (!setup_.saveFolder.empty()) {
+    std::string error;
+    const std::string stamp = finished.toString(QStringLiteral("yyyy-MM-dd'T'HHmmss'Z'")).toStdString();
+    const std::optional<std::filesystem::path> saved = SaveNewResult(
+        setup_.saveFolder, ResultFileStem(stamp, result_.renderer),
+        std::string_view(json.constData(), static_cast<std::size_t>(json.size())), error);
+    if (saved) {
+      out_ << "Saved as " << saved->string() << std::endl;
+    } else {
+      err_ << "kovrin: " << error << std::endl;
+      written = false;
+    }
+  }
+  return written;
+}
+
+bool HeadlessRun::WriteFile(const std::string& name, const QByteArray& bytes) {
+  QSaveFile file(QString::fromStdString(name));
+  if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
+  err_ << "kovrin: cannot write " << name << ": " << file.errorString().toStdString() << std::endl;
   return false;
 }
 

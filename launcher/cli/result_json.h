@@ -5,21 +5,14 @@
 #include <QByteArray>
 #include <QDateTime>
 
-#include <array>
-#include <string>
-
-#include "results_table.h"
-#include "run_mode.h"
+#include "bench_result.h"
 
 namespace cli {
 
-// One RunMode per run, in the order of launcher::kFullBenchmark.
-using RunModes = std::array<RunMode, launcher::kFullBenchmark.size()>;
+// The shape written here; raised whenever a key changes meaning or goes.
+inline constexpr int kResultFormat = 3;
 
-// The document for a finished benchmark: the table's twelve frame rates and
-// Result, the score label as shown, the modes the runs got, and when it
-// finished (written as UTC).
-QByteArray ResultJson(const launcher::ResultsTable& table, const std::string& scoreLabel, const RunModes& modes,
-                      const QDateTime& finished);
+// The document for a finished benchmark, with when it finished (as UTC).
+QByteArray ResultJson(const BenchResult& result, const QDateTime& finished);
 
 }  // namespace cli

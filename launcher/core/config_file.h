@@ -9,4 +9,7 @@ namespace launcher {
 // height line and the depth line, each ended by CR LF, nothing else.
 std::string ConfigFileText(int resIndex, int depthIndex);
 
+// The same lines for any size and depth, for runs beyond the default twelve.
+std::string ConfigFileTextForMode(int width, int height, int depthBits);
+
 }  // namespace launcher

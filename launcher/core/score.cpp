@@ -1,5 +1,6 @@
 #include "score.h"
 
+#include <array>
 #include <charconv>
 #include <cstddef>
 
@@ -7,16 +8,9 @@ namespace launcher {
 
 namespace {
 
-int64_t SumOfRuns(const ResultsTable& table) {
-  int64_t sum = 0;
-  for (const BenchRun& run : kFullBenchmark) sum += table.*run.field;
-  return sum;
-}
-
-// sum / 12 rounded to the nearest integer, ties to the even one, in integers
+// sum / n rounded to the nearest integer, ties to the even one, in integers
 // so that no floating-point step can tip a tie.
-int32_t RoundedMean(int64_t sum) {
-  constexpr int64_t n = static_cast<int64_t>(kFullBenchmark.size());
+int32_t RoundedMean(int64_t sum, int64_t n) {
   int64_t quotient = sum / n;
   int64_t remainder = sum % n;
   if (remainder < 0) {
@@ -56,9 +50,18 @@ std::string ScoreDisplayNumber(double mean, std::string_view decimalSeparator) {
 }
 
 Score ComputeScore(const ResultsTable& table, std::string_view decimalSeparator) {
-  const int64_t sum = SumOfRuns(table);
-  const double mean = static_cast<double>(sum) / static_cast<double>(kFullBenchmark.size());
-  return Score{RoundedMean(sum), ScoreDisplayNumber(mean, decimalSeparator) + " fps"};
+  std::array<int32_t, kFullBenchmark.size()> rates{};
+  for (std::size_t i = 0; i < rates.size(); ++i) rates[i] = table.*kFullBenchmark[i].field;
+  return ComputeScore(rates, decimalSeparator);
+}
+
+Score ComputeScore(std::span<const int32_t> rates, std::string_view decimalSeparator) {
+  if (rates.empty()) return Score{0, ScoreDisplayNumber(0, decimalSeparator) + " fps"};
+  int64_t sum = 0;
+  for (const int32_t rate : rates) sum += rate;
+  const auto n = static_cast<int64_t>(rates.size());
+  const double mean = static_cast<double>(sum) / static_cast<double>(n);
+  return Score{RoundedMean(sum, n), ScoreDisplayNumber(mean, decimalSeparator) + " fps"};
 }
 
 }  // namespace launcher

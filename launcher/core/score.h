@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ struct Score {
 // The score of the twelve frame rates in the table. The sum is taken in 64
 // bits, so no set of 32-bit results can overflow it.
 Score ComputeScore(const ResultsTable& table, std::string_view decimalSeparator);
+
+// The same rule over any number of frame rates, for benchmarks made of other
+// runs than the default twelve; no rates give 0 and "0 fps".
+Score ComputeScore(std::span<const int32_t> rates, std::string_view decimalSeparator);
 
 // A number as the launcher writes every number: at most 15 significant digits,
 // no exponent for the values a score can take, the user's decimal separator.

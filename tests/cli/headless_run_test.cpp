@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "../sysinfo/fake_provider.h"
 #include "command_line.h"
+#include "compare.h"
 #include "desktop_mode.h"
 #include "detail_lines.h"
 #include "headless_run.h"
@@ -83,10 +85,27 @@ class HeadlessRunTest : public ::testing::Test {
   Outcome Run(int timeoutSeconds = 2, std::optional<std::string> json = std::nullopt,
               desktop::ModeSource* screen = nullptr) {
     cli::HeadlessSetup setup;
-    setup.folder = folder();
-    setup.desktopModes = screen;
     setup.timeoutSeconds = timeoutSeconds;
     setup.jsonFile = std::move(json);
+    setup.desktopModes = screen;
+    return RunWith(setup);
+  }
+
+  // The system report comes from a fake: the machine's own would make the
+  // tests depend on its devices.
+  Outcome RunWith(cli::HeadlessSetup setup) {
+    setup.folder = folder();
+    setup.systemProvider = [] {
+      kovrin::sysinfo::testing::FakeAdapter adapter;
+      adapter.identity = {"{1}", "Fake GL", "fake"};
+      kovrin::sysinfo::DeviceDesc gl;
+      gl.description = "Fake GL";
+      gl.name = "OpenGL 4.6 Fake 1.2.3";
+      adapter.devices = {gl};
+      adapter.modes = {{1024, 768, 32, 60}};
+      return std::make_unique<kovrin::sysinfo::testing::FakeProvider>(
+          std::vector<kovrin::sysinfo::testing::FakeAdapter>{adapter});
+    };
     std::ostringstream out, err;
     const int code = cli::RunHeadless(setup, out, err);
     return {code, out.str(), err.str()};
@@ -248,7 +267,7 @@ TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
   const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(bytes), &parseError);
   ASSERT_TRUE(document.isObject()) << parseError.errorString().toStdString() << "\n" << bytes;
   const QJsonObject root = document.object();
-  EXPECT_EQ(root.value("format").toInt(), 2);
+  EXPECT_EQ(root.value("format").toInt(), 3);
   EXPECT_EQ(root.value("version").toString().toStdString(), cli::VersionNumber());
   const QDateTime date = QDateTime::fromString(root.value("date").toString(), Qt::ISODate);
   EXPECT_TRUE(date.isValid() && date.timeSpec() == Qt::UTC) << root.value("date").toString().toStdString();
@@ -356,6 +375,83 @@ TEST_F(HeadlessRunTest, ARunWithoutFiguresKeepsItsLineAndHasNullFigures) {
     EXPECT_TRUE(frameMs.contains(key) && frameMs.value(key).isNull()) << key << "\n" << bytes;
   }
   EXPECT_TRUE(run.value("flags").isArray() && run.value("flags").toArray().isEmpty());
+}
+
+// Two repeats of a matrix other than the default: four runs in the default
+// order, each setting's median and range, the CSV and JSON read back, and the
+// file compared with itself and with a copy of doubled rates.
+TEST_F(HeadlessRunTest, RepeatedRunsOfAnotherMatrixAreSummarisedAndCompared) {
+  Program("Quillfire", ReportingFake(30));
+  Program("Lumavane", ReportingFake(61));
+  cli::HeadlessSetup setup;
+  setup.timeoutSeconds = 30;
+  setup.repeat = 2;
+  setup.matrix = {{launcher::TestProgram::Quillfire}, {{1920, 1080}, {640, 480}}, {16}};
+  const fs::path json = folder() / "a.json", csv = folder() / "a.csv";
+  setup.jsonFile = json.string();
+  setup.csvFile = csv.string();
+  const Outcome outcome = RunWith(setup);
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+  EXPECT_TRUE(Contains(outcome.out, "Run 1/4 (1/2) Quillfire 640x480x16: started\n")) << outcome.out;
+  EXPECT_TRUE(Contains(outcome.out, "Run 4/4 (2/2) Quillfire 1920x1080x16: started, about ")) << outcome.out;
+  EXPECT_TRUE(Contains(outcome.out, "Quillfire 1920x1080x16: 30 fps, exact 30.25 (30.25 to 30.25, spread 0.0 %)\n"))
+      << outcome.out;
+  EXPECT_TRUE(Contains(outcome.out, "Score: 30 fps (not comparable with the default")) << outcome.out;
+
+  const std::string rows = ReadText(csv);
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < rows.size();) {
+    const std::size_t end = rows.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos) << rows;
+    lines.push_back(rows.substr(at, end - at));
+    at = end + 2;
+  }
+  ASSERT_EQ(lines.size(), 5u) << rows;
+  EXPECT_TRUE(lines[0].starts_with("run,test,width,height,depth,repeat,fps,")) << lines[0];
+  EXPECT_TRUE(lines[2].starts_with("2,Quillfire,640,480,16,2,30,true,640x480,")) << lines[2];
+  EXPECT_TRUE(lines[4].ends_with(",ticks,colour-bits")) << lines[4];
+
+  const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(ReadText(json))).object();
+  EXPECT_EQ(root.value("repeat").toInt(), 2);
+  EXPECT_EQ(root.value("runs").toArray().size(), 4);
+  const QJsonArray settings = root.value("settings").toArray();
+  ASSERT_EQ(settings.size(), 2);
+  EXPECT_EQ(settings.at(1).toObject().value("width").toInt(), 1920);
+  EXPECT_EQ(settings.at(0).toObject().value("exact").toObject().value("median").toDouble(), 30.25);
+  EXPECT_FALSE(root.value("score").toObject().value("comparable").toBool(true));
+  const QJsonObject system = root.value("system").toObject();
+  EXPECT_EQ(system.value("driver").toString().toStdString(), "4.6 Fake 1.2.3");
+  EXPECT_EQ(system.value("adapters").toArray().at(0).toObject().value("modes").toArray().size(), 1);
+
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::RunCompare(json.string(), json.string(), std::nullopt, folder(), out, err), 0) << err.str();
+  EXPECT_TRUE(Contains(out.str(), "Score: 30.0 fps (BASE), 30.0 fps (NEW), ratio 1.00\n")) << out.str();
+  EXPECT_FALSE(Contains(out.str(), "faster") || Contains(out.str(), "slower")) << out.str();
+
+  QJsonObject doubled = root;
+  QJsonArray runs = doubled.value("runs").toArray();
+  for (qsizetype i = 0; i < runs.size(); ++i) {
+    QJsonObject run = runs.at(i).toObject();
+    QJsonObject exact = run.value("exact").toObject();
+    exact.insert("fps", exact.value("fps").toDouble() * 2);
+    run.insert("exact", exact);
+    runs.replace(i, run);
+  }
+  doubled.insert("runs", runs);
+  WriteFile(folder() / "b.json", QJsonDocument(doubled).toJson().toStdString());
+  std::ostringstream out2, err2;
+  EXPECT_EQ(cli::RunCompare(json.string(), (folder() / "b.json").string(), std::nullopt, folder(), out2, err2), 0);
+  EXPECT_TRUE(Contains(out2.str(), "2.00  faster\n")) << out2.str();
+  EXPECT_TRUE(Contains(out2.str(), "Exact mean: 30.25 fps (BASE), 60.50 fps (NEW), ratio 2.00")) << out2.str();
+
+  WriteFile(folder() / "notes.md", "# not a result\n");
+  std::ostringstream out3, err3;
+  EXPECT_EQ(cli::RunCompare(json.string(), (folder() / "notes.md").string(), std::nullopt, folder(), out3, err3), 2);
+  EXPECT_TRUE(Contains(err3.str(), (folder() / "notes.md").string() + " is not a kovrin result file")) << err3.str();
+  WriteFile(folder() / "old.json", "{\"format\": 9, \"runs\": []}");
+  std::ostringstream out4, err4;
+  EXPECT_EQ(cli::RunCompare((folder() / "old.json").string(), json.string(), std::nullopt, folder(), out4, err4), 2);
+  EXPECT_TRUE(Contains(err4.str(), "has result format 9")) << err4.str();
 }
 
 }  // namespace
