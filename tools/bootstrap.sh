@@ -21,6 +21,9 @@ packages=(
   zenity xfonts-base libdecor-0-plugin-1-cairo qt6-wayland
   # the system report: Vulkan, DRM, X11/XRandR
   libvulkan-dev mesa-vulkan-drivers libdrm-dev libx11-dev libxrandr-dev
+  # the results service (and the launcher's --submit): HTTP, its two stores;
+  # a PostgreSQL server for the test that runs the service on one
+  libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql
   # the asset generator
   libfreetype-dev fonts-dejavu-core
   # tests: GoogleTest, headless X servers, an independent image decoder
