@@ -83,6 +83,7 @@ int RunHeadless(int argc, char* argv[], const cli::CommandLine& line) {
   setup.timeoutSeconds = line.timeoutSeconds;
   setup.jsonFile = line.jsonFile;
   setup.csvFile = line.csvFile;
+  setup.submitUrl = line.submitUrl;
   setup.repeat = line.repeat;
   setup.matrix = line.matrix;
   if (line.save) setup.saveFolder = cli::ResultsFolder();

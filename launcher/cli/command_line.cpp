@@ -26,7 +26,7 @@ CommandLine Fail(std::string error) {
 }
 
 bool TakesValue(const std::string& arg) {
-  for (const char* option : {"--json", "--timeout", "--csv", "--repeat", "--tests", "--sizes", "--depths"}) {
+  for (const char* option : {"--json", "--timeout", "--csv", "--submit", "--repeat", "--tests", "--sizes", "--depths"}) {
     if (arg == option) return true;
   }
   return false;
@@ -38,6 +38,11 @@ std::optional<std::string> TakeValue(const std::string& arg, const std::string& 
   if (arg == "--json" || arg == "--csv") {
     if (value.empty()) return arg + " needs a file name";
     (arg == "--json" ? line.jsonFile : line.csvFile) = value;
+  } else if (arg == "--submit") {
+    if (!value.starts_with("http://") && !value.starts_with("https://")) {
+      return "--submit needs the http:// or https:// URL of a results service, not '" + value + "'";
+    }
+    line.submitUrl = value;
   } else if (arg == "--timeout") {
     const std::optional<int> seconds = ParseSeconds(value);
     if (!seconds) return "--timeout needs a whole number of seconds from 1 to 86400, not '" + value + "'";
@@ -110,7 +115,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 std::string HelpText() {
   return "Usage: kovrin [--headless] [--json FILE] [--timeout SECONDS]\n"
          "              [--repeat N] [--tests LIST] [--sizes LIST] [--depths LIST]\n"
-         "              [--csv FILE] [--save]\n"
+         "              [--csv FILE] [--save] [--submit URL]\n"
          "       kovrin --compare BASE NEW [--json FILE]\n"
          "\n"
          "Without options kovrin opens its window. With --headless it runs the default\n"
@@ -137,6 +142,10 @@ std::string HelpText() {
          "                     --headless)\n"
          "  --save             also keep the result in $XDG_DATA_HOME/kovrin/results\n"
          "                     (~/.local/share/kovrin/results; implies --headless)\n"
+         "  --submit URL       also post the result file to the results service at URL\n"
+         "                     (kovrin-results); a failed post ends with status 1,\n"
+         "                     the result files are written all the same (implies\n"
+         "                     --headless)\n"
          "  --compare BASE NEW compare two result files of --json or --save, setting by\n"
          "                     setting; 'last' and 'previous' name the newest two saved\n"
          "                     results; with --json FILE the comparison goes to FILE too\n"
@@ -153,7 +162,8 @@ std::string HelpText() {
          "\n"
          "Exit status: 0 when the benchmark finished or the results were compared, 1\n"
          "when it failed (a test program missing, a run without a result, a hand-off\n"
-         "file that cannot be deleted or written, a result file not written, another\n"
+         "file that cannot be deleted or written, a result file not written or not\n"
+         "submitted, another\n"
          "kovrin running in the folder), 2 for a command line it cannot use or a file\n"
          "--compare cannot read as a result, 130 or 143 when SIGINT or SIGTERM ended\n"
          "it (the running test program is ended first, no result file is written).\n";

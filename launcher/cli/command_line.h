@@ -19,6 +19,8 @@ struct CommandLine {
   std::optional<std::string> jsonFile;
   // Headless: where the CSV rows go; none without --csv.
   std::optional<std::string> csvFile;
+  // Headless: the base URL of a results service the result file is posted to.
+  std::optional<std::string> submitUrl;
   // Headless: the result also goes into the results folder.
   bool save = false;
   // Headless: how long one run may take, from the start of its test program

@@ -28,6 +28,7 @@
 #include "program_starter.h"
 #include "result_csv.h"
 #include "result_json.h"
+#include "result_upload.h"
 #include "result_rule.h"
 #include "results_folder.h"
 #include "results_table.h"
@@ -432,7 +433,7 @@ void HeadlessRun::PrintReport() {
 }
 
 bool HeadlessRun::WriteFiles() {
-  const bool wantJson = setup_.jsonFile || !setup_.saveFolder.empty();
+  const bool wantJson = setup_.jsonFile || !setup_.saveFolder.empty() || setup_.submitUrl;
   if (wantJson) {
     // Gathered after the last run, so that it cannot disturb one.
     std::unique_ptr<kovrin::sysinfo::Provider> provider =
@@ -456,6 +457,12 @@ bool HeadlessRun::WriteFiles() {
       err_ << "kovrin: " << error << std::endl;
       written = false;
     }
+  }
+  // Last, so that a service that cannot be reached costs none of the files.
+  if (setup_.submitUrl) {
+    written = UploadResult(*setup_.submitUrl, std::string_view(json.constData(), static_cast<std::size_t>(json.size())),
+                           out_, err_) &&
+              written;
   }
   return written;
 }

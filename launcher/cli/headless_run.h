@@ -47,6 +47,8 @@ struct HeadlessSetup {
   int timeoutSeconds = 60;
   std::optional<std::string> jsonFile;
   std::optional<std::string> csvFile;
+  // The results service --submit posts the result file to; none: not posted.
+  std::optional<std::string> submitUrl;
   // Where --save puts the result; empty: not saved.
   std::filesystem::path saveFolder;
   int repeat = 1;
