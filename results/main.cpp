@@ -1,6 +1,7 @@
 // kovrin-results: the results service. See README, "Results service".
 #include <httplib.h>
 #include <signal.h>
+#include <sys/socket.h>
 
 #include <charconv>
 #include <cstdio>
@@ -136,6 +137,16 @@ int main(int argc, char* argv[]) {
   ResultsService service(*store, options->service);
   service.Install(server);
 
+  // Debian's cpp-httplib (0.11) listens with a backlog of 5: a burst of a
+  // few dozen clients overflows it, and the dropped connections wait for
+  // TCP's retransmission, a second or more. The listening socket is noted
+  // as it is made, and its backlog raised once it listens.
+  int listener = -1;
+  server.set_socket_options([&listener](int socket) {
+    const int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    listener = socket;
+  });
   int port = options->port;
   if (port == 0) {
     port = server.bind_to_any_port(options->host);
@@ -146,6 +157,7 @@ int main(int argc, char* argv[]) {
     std::cerr << "kovrin-results: cannot listen on " << options->host << ":" << options->port << "\n";
     return 1;
   }
+  if (listener >= 0) ::listen(listener, SOMAXCONN);
   std::cout << "kovrin-results: listening on http://" << options->host << ":" << port << std::endl;
 
   std::thread stopper([&server, &signals] {
