@@ -43,12 +43,23 @@ std::string EscapeHtml(std::string_view text) {
   escaped.reserve(text.size());
   for (const char c : text) {
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&#39;"; break;
-      default: escaped += c;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&#39;";
+        break;
+      default:
+        escaped += c;
     }
   }
   return escaped;
@@ -66,7 +77,8 @@ std::string RankingPage(const RankingView& view) {
   std::string body = "<h1>Kovrin results</h1>\n<p>";
   body += best ? "Best first | " + Link("/?order=newest", "newest first")
                : Link("/?order=best", "best first") + " | Newest first";
-  body += "</p>\n<table>\n<tr><th>Place</th><th>Score</th><th>Name</th><th>System</th><th>Version</th><th>Date</th></tr>\n";
+  body +=
+      "</p>\n<table>\n<tr><th>Place</th><th>Score</th><th>Name</th><th>System</th><th>Version</th><th>Date</th></tr>\n";
   std::int64_t place = (view.page - 1) * kRankingPageSize;
   for (const StoredResult& result : view.rows) {
     ++place;
@@ -78,8 +90,8 @@ std::string RankingPage(const RankingView& view) {
   body += "</table>\n<p>";
   const std::int64_t pages = std::max<std::int64_t>(1, (view.total + kRankingPageSize - 1) / kRankingPageSize);
   if (view.page > 1) body += Link("/?order=" + order + "&page=" + std::to_string(view.page - 1), "previous") + " ";
-  body += "page " + std::to_string(view.page) + " of " + std::to_string(pages) + " (" +
-          std::to_string(view.total) + " results)";
+  body += "page " + std::to_string(view.page) + " of " + std::to_string(pages) + " (" + std::to_string(view.total) +
+          " results)";
   if (view.page < pages) body += " " + Link("/?order=" + order + "&page=" + std::to_string(view.page + 1), "next");
   body += "</p>\n";
   return Document("Kovrin results", body);
@@ -95,8 +107,8 @@ std::string ResultPage(const StoredResult& result, std::int64_t place) {
 }
 
 std::string ThanksPage(const StoredResult& result, std::int64_t place) {
-  std::string body = "<h1>Thank you</h1>\n<p>Your result of " + EscapeHtml(result.resultText) +
-                     " fps is number " + std::to_string(place) + " in the ranking.</p>\n";
+  std::string body = "<h1>Thank you</h1>\n<p>Your result of " + EscapeHtml(result.resultText) + " fps is number " +
+                     std::to_string(place) + " in the ranking.</p>\n";
   body += "<p>" + Link(ResultLink(result), "Your result") + " | " + Link("/", "the ranking") + "</p>\n";
   return Document("Thank you", body);
 }
@@ -114,8 +126,8 @@ std::string RefusalPage(const std::vector<std::string>& problems) {
 
 std::string ComparePage(const StoredResult& base, const StoredResult& next, std::string_view table) {
   std::string body = "<h1>" + Link(ResultLink(base), "Result " + std::to_string(base.id)) + " and " +
-                     Link(ResultLink(next), "result " + std::to_string(next.id)) + "</h1>\n<pre>" +
-                     EscapeHtml(table) + "</pre>\n";
+                     Link(ResultLink(next), "result " + std::to_string(next.id)) + "</h1>\n<pre>" + EscapeHtml(table) +
+                     "</pre>\n";
   return Document("Kovrin comparison", body);
 }
 

@@ -24,7 +24,8 @@ class PostgresDatabase final : public Database {
       throw StoreError("cannot connect to PostgreSQL: " + message);
     }
     // Notices (such as "relation already exists, skipping") are not the user's business.
-    PQsetNoticeProcessor(connection_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        connection_, [](void*, const char*) {}, nullptr);
   }
   ~PostgresDatabase() override { PQfinish(connection_); }
   PostgresDatabase(const PostgresDatabase&) = delete;

@@ -70,8 +70,10 @@ QJsonObject ResultJson(const StoredResult& result, std::int64_t place) {
   object.insert(QStringLiteral("score_text"), QString::fromStdString(result.resultText));
   object.insert(QStringLiteral("score"), result.score);
   object.insert(QStringLiteral("place"), static_cast<qint64>(place));
-  object.insert(QStringLiteral("result"), result.document ? QJsonValue(QJsonDocument::fromJson(QByteArray::fromStdString(*result.document)).object())
-                                                          : QJsonValue());
+  object.insert(QStringLiteral("result"),
+                result.document
+                    ? QJsonValue(QJsonDocument::fromJson(QByteArray::fromStdString(*result.document)).object())
+                    : QJsonValue());
   return object;
 }
 
@@ -201,9 +203,10 @@ void ResultsService::Install(httplib::Server& server) {
       std::string error;
       if (sides[i]->document) files[i] = cli::ParseResultFile(QByteArray::fromStdString(*sides[i]->document), error);
       if (!files[i]) {
-        return Html(response, 400, MessagePage("Cannot compare", "Result " + std::to_string(sides[i]->id) +
-                                                                     " has no runs to compare (only result files "
-                                                                     "uploaded through the API have)."));
+        return Html(response, 400,
+                    MessagePage("Cannot compare", "Result " + std::to_string(sides[i]->id) +
+                                                      " has no runs to compare (only result files "
+                                                      "uploaded through the API have)."));
       }
       files[i]->name = "result " + std::to_string(sides[i]->id);
     }
@@ -222,18 +225,19 @@ void ResultsService::Install(httplib::Server& server) {
                      notFound ? "There is no such page." : "The request could not be served."));
   }));
 
-  server.set_exception_handler([](const httplib::Request& request, httplib::Response& response, std::exception_ptr failure) {
-    std::string what = "unknown error";
-    try {
-      std::rethrow_exception(failure);
-    } catch (const std::exception& e) {
-      what = e.what();
-    } catch (...) {
-    }
-    std::fprintf(stderr, "kovrin-results: %s %s failed: %s\n", request.method.c_str(), request.path.c_str(),
-                 what.c_str());
-    Html(response, 500, MessagePage("Error", "The service could not answer; the failure has been logged."));
-  });
+  server.set_exception_handler(
+      [](const httplib::Request& request, httplib::Response& response, std::exception_ptr failure) {
+        std::string what = "unknown error";
+        try {
+          std::rethrow_exception(failure);
+        } catch (const std::exception& e) {
+          what = e.what();
+        } catch (...) {
+        }
+        std::fprintf(stderr, "kovrin-results: %s %s failed: %s\n", request.method.c_str(), request.path.c_str(),
+                     what.c_str());
+        Html(response, 500, MessagePage("Error", "The service could not answer; the failure has been logged."));
+      });
 }
 
 }  // namespace kovrin::results

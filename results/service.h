@@ -20,8 +20,8 @@ inline constexpr int kDefaultRateLimit = 10;
 inline constexpr std::size_t kMaxUploadBytes = 512 * 1024;
 
 struct ServiceOptions {
-  int rateLimit = kDefaultRateLimit;  // posts a minute per client; 0: no limit
-  std::string adminToken;             // empty: no deletion at all
+  int rateLimit = kDefaultRateLimit;       // posts a minute per client; 0: no limit
+  std::string adminToken;                  // empty: no deletion at all
   std::vector<std::string> knownVersions;  // the launcher versions posts may come from ("1_0_54")
 };
 

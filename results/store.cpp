@@ -100,8 +100,7 @@ void Store::Migrate() {
       database_->Run(Replace(std::string(kMigrations[i]), "{id}", database_->AutoIdType()));
     }
     if (done < std::size(kMigrations)) {
-      database_->Run("UPDATE schema_version SET version = $1",
-                     {static_cast<std::int64_t>(std::size(kMigrations))});
+      database_->Run("UPDATE schema_version SET version = $1", {static_cast<std::int64_t>(std::size(kMigrations))});
     }
     database_->Run("COMMIT");
   } catch (...) {
@@ -117,8 +116,16 @@ void Store::Migrate() {
 int Store::SchemaVersion() { return static_cast<int>(FirstInteger(Run("SELECT version FROM schema_version"))); }
 
 std::int64_t Store::Add(const StoredResult& r) {
-  const std::vector<SqlValue> values = {r.kind,  r.received, r.client,   r.name,    r.system,
-                                        r.version, r.resultText, r.score, r.checksum, r.toEmail,
+  const std::vector<SqlValue> values = {r.kind,
+                                        r.received,
+                                        r.client,
+                                        r.name,
+                                        r.system,
+                                        r.version,
+                                        r.resultText,
+                                        r.score,
+                                        r.checksum,
+                                        r.toEmail,
                                         r.document ? SqlValue(*r.document) : SqlValue()};
   return FirstInteger(
       Run("INSERT INTO results (kind, received, client, name, system, version, result_text, score, checksum, "
@@ -136,9 +143,9 @@ std::optional<StoredResult> Store::Get(std::int64_t id) {
 std::vector<StoredResult> Store::List(RankingOrder order, std::int64_t offset, std::int64_t limit) {
   const std::string orderBy = order == RankingOrder::Best ? "score DESC, id ASC" : "id DESC";
   std::vector<StoredResult> results;
-  for (const SqlRow& row : Run("SELECT " + std::string(kColumns) + " FROM results ORDER BY " + orderBy +
-                                   " LIMIT $1 OFFSET $2",
-                               {limit, offset})) {
+  for (const SqlRow& row :
+       Run("SELECT " + std::string(kColumns) + " FROM results ORDER BY " + orderBy + " LIMIT $1 OFFSET $2",
+           {limit, offset})) {
     results.push_back(FromRow(row));
   }
   return results;

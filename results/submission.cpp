@@ -73,8 +73,8 @@ SubmissionCheck CheckSubmission(const FormFields& fields, const std::vector<std:
   SubmissionCheck check;
   std::map<std::string, std::string, std::less<>> values;
   for (const auto& [name, value] : fields) {
-    const bool known = std::find(std::begin(kFormFieldNames), std::end(kFormFieldNames), name) !=
-                       std::end(kFormFieldNames);
+    const bool known =
+        std::find(std::begin(kFormFieldNames), std::end(kFormFieldNames), name) != std::end(kFormFieldNames);
     if (!known) {
       check.problems.push_back("the form has a field '" + name + "' that the submission page does not have");
     } else if (!values.emplace(name, value).second) {

@@ -25,14 +25,13 @@ inline constexpr std::size_t kMaxSystemCharacters = 2000;
 inline constexpr std::size_t kMaxFormBytes = 16 * 1024;
 
 // The fields of the page's form, in page order: exactly these are taken.
-inline constexpr std::string_view kFormFieldNames[] = {"redirect",      "to_email", "subject", "kovrin_version",
-                                                       "kovrin_result", "checksum", "Name",    "System",
-                                                       "B1"};
+inline constexpr std::string_view kFormFieldNames[] = {
+    "redirect", "to_email", "subject", "kovrin_version", "kovrin_result", "checksum", "Name", "System", "B1"};
 
 struct Submission {
   std::string redirect;
-  std::string toEmail;  // kept, never written to
-  std::string version;  // as posted: "1_0_54"
+  std::string toEmail;     // kept, never written to
+  std::string version;     // as posted: "1_0_54"
   std::string resultText;  // as posted: "123,4"
   std::string checksum;
   std::string name;

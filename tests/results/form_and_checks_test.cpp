@@ -53,10 +53,10 @@ TEST(SubmissionChecks, TheShownScoreGivesTheWholeScoresItCanComeFrom) {
     std::vector<std::int32_t> results;
   };
   const Case cases[] = {
-      {"38", {38}},         {"38,4", {38}},      {"38.4", {38}},     {"38.5", {38, 39}}, {"37,5", {37, 38}},
-      {"38.6", {39}},       {"0", {0}},          {"0.9", {1}},       {"99.9", {100}},    {"1234", {1234}},
-      {"fast", {}},         {"", {}},            {"38.45", {}},      {"38.", {}},        {".5", {}},
-      {"-3", {}},           {"038", {}},         {"38 ", {}},        {"1e3", {}},        {"9999999999", {}},
+      {"38", {38}},   {"38,4", {38}}, {"38.4", {38}}, {"38.5", {38, 39}}, {"37,5", {37, 38}},
+      {"38.6", {39}}, {"0", {0}},     {"0.9", {1}},   {"99.9", {100}},    {"1234", {1234}},
+      {"fast", {}},   {"", {}},       {"38.45", {}},  {"38.", {}},        {".5", {}},
+      {"-3", {}},     {"038", {}},    {"38 ", {}},    {"1e3", {}},        {"9999999999", {}},
   };
   for (const Case& c : cases) EXPECT_EQ(PossibleResults(c.shown), c.results) << "'" << c.shown << "'";
 }
@@ -69,7 +69,8 @@ TEST(SubmissionChecks, TheLaunchersOwnChecksumsFitTheirScoreAndNoOther) {
     for (const std::int32_t other : {result + 1, result + 10, result + 100, result * 10 + 1}) {
       // Another score fits only when its first three characters and length agree.
       const std::string a = std::to_string(result), b = std::to_string(other);
-      const bool same = a.substr(0, 3) == b.substr(0, 3) && std::min<std::size_t>(a.size(), 3) == std::min<std::size_t>(b.size(), 3);
+      const bool same =
+          a.substr(0, 3) == b.substr(0, 3) && std::min<std::size_t>(a.size(), 3) == std::min<std::size_t>(b.size(), 3);
       EXPECT_EQ(ChecksumFits(checksum, other), same) << result << " vs " << other;
     }
   }
@@ -91,10 +92,19 @@ TEST(SubmissionChecks, ChecksumShapes) {
   c1234[8] = '2';
   c1234[26] = '3';
   const Case cases[] = {
-      {c7, 7, true},          {c7 + "0", 7, false},      {c7.substr(1), 7, false},  {c42, 42, true},
-      {c42, 41, false},       {c42, 4, false},           {c1234, 1234, true},       {c1234, 1239, true},
-      {c1234, 124, false},    {c1234, 123, true},        {std::string(40, 'a'), 0, false},
-      {c7.substr(0, 37) + "x", 7, false},                {"", 0, false},
+      {c7, 7, true},
+      {c7 + "0", 7, false},
+      {c7.substr(1), 7, false},
+      {c42, 42, true},
+      {c42, 41, false},
+      {c42, 4, false},
+      {c1234, 1234, true},
+      {c1234, 1239, true},
+      {c1234, 124, false},
+      {c1234, 123, true},
+      {std::string(40, 'a'), 0, false},
+      {c7.substr(0, 37) + "x", 7, false},
+      {"", 0, false},
   };
   for (const Case& c : cases) EXPECT_EQ(ChecksumFits(c.checksum, c.result), c.fits) << c.checksum << " " << c.result;
 }

@@ -1,7 +1,7 @@
 #include "service_process.h"
 
-#include <signal.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -98,11 +98,16 @@ int ChildProcess::Stop(int signal) {
 }
 
 Service::Service(const fs::path& folder, const std::vector<std::string>& args)
-    : out_(folder / "service.out"), err_(folder / "service.err"), process_([&] {
-        std::vector<std::string> argv = {std::string(KOVRIN_RUN_DIR) + "/kovrin-results", "--listen", "127.0.0.1:0"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return argv;
-      }(), out_, err_) {
+    : out_(folder / "service.out"),
+      err_(folder / "service.err"),
+      process_(
+          [&] {
+            std::vector<std::string> argv = {std::string(KOVRIN_RUN_DIR) + "/kovrin-results", "--listen",
+                                             "127.0.0.1:0"};
+            argv.insert(argv.end(), args.begin(), args.end());
+            return argv;
+          }(),
+          out_, err_) {
   const std::regex announced("listening on http://127\\.0\\.0\\.1:([0-9]+)");
   const auto deadline = Clock::now() + std::chrono::seconds(20);
   while (Clock::now() < deadline && process_.Running()) {
@@ -166,9 +171,7 @@ PostgresServer::~PostgresServer() {
   if (server_) server_->Stop(SIGINT);
 }
 
-std::string PostgresServer::Url() const {
-  return "postgresql://kovrin@/postgres?host=" + (folder_ / "sock").string();
-}
+std::string PostgresServer::Url() const { return "postgresql://kovrin@/postgres?host=" + (folder_ / "sock").string(); }
 
 std::vector<std::string> PostgresServer::AsServerUser(std::vector<std::string> argv) const {
   if (geteuid() != 0) return argv;

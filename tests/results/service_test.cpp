@@ -19,8 +19,8 @@
 
 namespace {
 
-using results_test::PagePost;
 using results_test::PageBody;
+using results_test::PagePost;
 using results_test::Service;
 
 constexpr char kFormPath[] = "/cgi-bin/ezformml.cgi";
@@ -140,8 +140,8 @@ TEST_F(ServiceTest, RefusesBadPostsAndStoresNothingOfThem) {
 
 TEST_F(ServiceTest, SendsARedirectToAnotherHostToItsOwnThanks) {
   Service& service = Start();
-  const std::string redirects[] = {"http://evil.example/kovrin/redirect.htm",
-                                   "http://127.0.0.1:1/kovrin/redirect.htm", service.BaseUrl() + "/elsewhere"};
+  const std::string redirects[] = {"http://evil.example/kovrin/redirect.htm", "http://127.0.0.1:1/kovrin/redirect.htm",
+                                   service.BaseUrl() + "/elsewhere"};
   for (const std::string& redirect : redirects) {
     PagePost post = Post();
     post.redirect = redirect;
@@ -186,7 +186,8 @@ void PostConcurrently(const std::vector<const Service*>& services) {
         const httplib::Result answer = PostForm(service, PageBody(post));
         const std::lock_guard lock(mutex);
         if (!answer || answer->status != 303) {
-          failures.push_back(post.name + ": " + (answer ? std::to_string(answer->status) : httplib::to_string(answer.error())));
+          failures.push_back(post.name + ": " +
+                             (answer ? std::to_string(answer->status) : httplib::to_string(answer.error())));
         } else {
           locations.insert(answer->get_header_value("Location"));
         }

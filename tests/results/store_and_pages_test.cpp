@@ -95,9 +95,12 @@ TEST(Pages, EscapeEveryUserText) {
   hostile.resultText = "<i>";
   hostile.received = "\"><script>";
   hostile.id = 7;
-  const std::string pages[] = {RankingPage({RankingOrder::Best, 1, 1, {hostile}}), ResultPage(hostile, 1),
-                               ThanksPage(hostile, 1), RefusalPage({"<script>problem"}),
-                               ComparePage(hostile, hostile, "<script>table"), MessagePage("<script>", "<script>")};
+  const std::string pages[] = {RankingPage({RankingOrder::Best, 1, 1, {hostile}}),
+                               ResultPage(hostile, 1),
+                               ThanksPage(hostile, 1),
+                               RefusalPage({"<script>problem"}),
+                               ComparePage(hostile, hostile, "<script>table"),
+                               MessagePage("<script>", "<script>")};
   for (const std::string& page : pages) {
     EXPECT_EQ(page.find("<script"), std::string::npos) << page;
     EXPECT_EQ(page.find("<img"), std::string::npos) << page;

@@ -35,11 +35,16 @@ bool Contains(const std::string& text, const std::string& part) { return text.fi
 std::string StandIn(int fps) {
   return "#!/bin/sh\n"
          "echo \"[diag] renderer: Stand-in GL\" >&2\n"
-         "echo \"[diag] frames: " + std::to_string(fps * 8) + "\" >&2\n"
+         "echo \"[diag] frames: " +
+         std::to_string(fps * 8) +
+         "\" >&2\n"
          "echo \"[diag] run_seconds: 8.000000\" >&2\n"
-         "echo \"[diag] fps: " + std::to_string(fps) + ".00\" >&2\n"
+         "echo \"[diag] fps: " +
+         std::to_string(fps) +
+         ".00\" >&2\n"
          "echo \"[diag] run_end: ticks\" >&2\n"
-         "printf '" + std::to_string(fps) + "\\r\\n' > results.fps\n";
+         "printf '" +
+         std::to_string(fps) + "\\r\\n' > results.fps\n";
 }
 
 struct Outcome {
