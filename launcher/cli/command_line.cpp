@@ -26,7 +26,8 @@ CommandLine Fail(std::string error) {
 }
 
 bool TakesValue(const std::string& arg) {
-  for (const char* option : {"--json", "--timeout", "--csv", "--submit", "--repeat", "--tests", "--sizes", "--depths"}) {
+  for (const char* option :
+       {"--json", "--timeout", "--csv", "--submit", "--repeat", "--tests", "--sizes", "--depths"}) {
     if (arg == option) return true;
   }
   return false;
