@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "launcher/cli/result_upload.h"
 #include "service_process.h"
 #include "tests/cli/temp_folder.h"
 
@@ -121,6 +122,13 @@ TEST_F(SubmitCliTest, StoresTheTwelveRunsAndComparesTwoUploads) {
   EXPECT_TRUE(Contains(compare->body, "Quillfire 640x480x16")) << compare->body;
   EXPECT_TRUE(Contains(compare->body, "Lumavane 1600x1200x32")) << compare->body;
   EXPECT_TRUE(Contains(compare->body, "faster")) << compare->body;
+  // A file the service refuses: its reason reaches the user.
+  std::ostringstream out, err;
+  EXPECT_FALSE(cli::UploadResult(service.BaseUrl(), "{\"format\": 3}", out, err));
+  EXPECT_TRUE(Contains(err.str(), "kovrin: cannot submit the result to " + service.BaseUrl() +
+                                      ": the service answered 400: not a result file"))
+      << err.str();
+
   const std::string ranking = client.Get("/")->body;
   EXPECT_TRUE(Contains(ranking, "(2 results)")) << ranking;
   EXPECT_TRUE(Contains(ranking, "125 fps")) << ranking;  // the second: (6 x 200 + 6 x 50) / 12
