@@ -9,6 +9,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <regex>
 #include <set>
@@ -296,6 +298,32 @@ TEST_F(ServiceTest, StartsNotOnADatabaseItCannotOpen) {
   const Service service(folder_.Path(), {"--db", (folder_.Path() / "missing" / "results.sqlite").string()});
   EXPECT_FALSE(service.Started());
   EXPECT_TRUE(Contains(service.Log(), "cannot open the SQLite database")) << service.Log();
+}
+
+TEST_F(ServiceTest, RefusesOptionsItCannotUse) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"--listen", "8080"}, "--listen needs HOST:PORT, not '8080'"},
+      {{"--listen", "127.0.0.1:65536"}, "--listen needs HOST:PORT, not '127.0.0.1:65536'"},
+      {{"--rate-limit", "-1"}, "--rate-limit needs a whole number from 0, not '-1'"},
+      {{"--rate-limit", "ten"}, "--rate-limit needs a whole number from 0, not 'ten'"},
+      {{"--admin-token", ""}, "--admin-token must not be empty"},
+      {{"--db"}, "--db needs a value"},
+      {{"--verbose"}, "unknown argument '--verbose'"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> argv = {std::string(KOVRIN_RUN_DIR) + "/kovrin-results"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    const std::filesystem::path out = folder_.Path() / "out", err = folder_.Path() / "err";
+    results_test::ChildProcess child(argv, out, err);
+    EXPECT_EQ(child.Stop(0), 2) << c.message;
+    std::ifstream in(err);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(Contains(text, "kovrin-results: " + std::string(c.message))) << text;
+  }
 }
 
 }  // namespace
