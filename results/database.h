@@ -33,8 +33,9 @@ class Database {
   virtual std::vector<SqlRow> Run(std::string_view sql, const std::vector<SqlValue>& parameters = {}) = 0;
   // The column type of a key that numbers new rows itself.
   virtual std::string_view AutoIdType() const = 0;
-  // The statements that open a transaction no other connection can write in
-  // at the same time (so that two service instances never migrate at once).
+  // The statements that open a transaction no other connection can migrate
+  // in at the same time, even before the first table exists (so that two
+  // service instances that start at once never both create the schema).
   virtual std::vector<std::string> BeginExclusive() const = 0;
 };
 

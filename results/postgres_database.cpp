@@ -75,7 +75,10 @@ class PostgresDatabase final : public Database {
 
   std::string_view AutoIdType() const override { return "BIGSERIAL PRIMARY KEY"; }
   std::vector<std::string> BeginExclusive() const override {
-    return {"BEGIN", "LOCK TABLE schema_version IN EXCLUSIVE MODE"};
+    // A lock of the transaction's length on a number of this service's own:
+    // it holds before any table exists, so two instances that start at once
+    // cannot both create the schema.
+    return {"BEGIN", "SELECT pg_advisory_xact_lock(70915412)"};
   }
 
  private:

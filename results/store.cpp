@@ -87,9 +87,9 @@ std::vector<SqlRow> Store::Run(std::string_view sql, const std::vector<SqlValue>
 
 void Store::Migrate() {
   const std::lock_guard lock(mutex_);
-  database_->Run("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
   for (const std::string& statement : database_->BeginExclusive()) database_->Run(statement);
   try {
+    database_->Run("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
     std::vector<SqlRow> rows = database_->Run("SELECT version FROM schema_version");
     if (rows.empty()) {
       database_->Run("INSERT INTO schema_version (version) VALUES (0)");

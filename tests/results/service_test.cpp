@@ -253,13 +253,18 @@ TEST_F(ServiceTest, TwoInstancesOnOnePostgresDatabaseStoreEveryPostOnce) {
   const std::filesystem::path one = folder_.Path() / "one", two = folder_.Path() / "two";
   std::filesystem::create_directories(one);
   std::filesystem::create_directories(two);
-  Service first(one, {"--db", postgres.Url(), "--rate-limit", "0"});
-  Service second(two, {"--db", postgres.Url(), "--rate-limit", "0"});
-  ASSERT_TRUE(first.Started()) << first.Log();
-  ASSERT_TRUE(second.Started()) << second.Log();
-  PostConcurrently({&first, &second});
-  EXPECT_EQ(first.Stop(SIGTERM), 0) << first.Log();
-  EXPECT_EQ(second.Stop(SIGTERM), 0) << second.Log();
+  // Started at the same moment on the empty database: both migrate.
+  std::optional<Service> first, second;
+  std::thread starting([&] {
+    first.emplace(one, std::vector<std::string>{"--db", postgres.Url(), "--rate-limit", "0"});
+  });
+  second.emplace(two, std::vector<std::string>{"--db", postgres.Url(), "--rate-limit", "0"});
+  starting.join();
+  ASSERT_TRUE(first->Started()) << first->Log();
+  ASSERT_TRUE(second->Started()) << second->Log();
+  PostConcurrently({&*first, &*second});
+  EXPECT_EQ(first->Stop(SIGTERM), 0) << first->Log();
+  EXPECT_EQ(second->Stop(SIGTERM), 0) << second->Log();
 }
 
 TEST_F(ServiceTest, DeletesOnlyWithTheAdministrationToken) {
