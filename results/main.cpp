@@ -4,7 +4,6 @@
 #include <sys/socket.h>
 
 #include <charconv>
-#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>

@@ -8,7 +8,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <sstream>
 
 #include "launcher/cli/compare.h"
 #include "launcher/submit/results_site.h"
@@ -146,6 +145,10 @@ void ResultsService::Install(httplib::Server& server) {
   });
 
   server.Post("/api/v1/results", [this](const httplib::Request& request, httplib::Response& response) {
+    std::string name = request.get_param_value("name");
+    if (CharacterCount(name) > kMaxNameCharacters) {
+      return JsonError(response, 400, "the name is longer than " + std::to_string(kMaxNameCharacters) + " characters");
+    }
     const QByteArray bytes = QByteArray::fromStdString(request.body);
     std::string error;
     const std::optional<cli::ResultFile> file = cli::ParseResultFile(bytes, error);
@@ -158,7 +161,7 @@ void ResultsService::Install(httplib::Server& server) {
     result.kind = "api";
     result.received = UtcNow();
     result.client = request.remote_addr;
-    result.name = request.get_param_value("name").substr(0, kMaxNameCharacters);
+    result.name = std::move(name);
     result.system = file->renderer;
     result.version = document.value(QStringLiteral("version")).toString().toStdString();
     result.resultText = label.toStdString();

@@ -1,7 +1,6 @@
 #include "results/submission.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 
 namespace kovrin::results {

@@ -296,6 +296,11 @@ TEST_F(ServiceTest, RefusesAnUploadThatIsNoResultFile) {
     EXPECT_EQ(answer->status, 400) << body;
     EXPECT_TRUE(Contains(answer->body, "not a result file")) << answer->body;
   }
+  const httplib::Result longName =
+      client.Post("/api/v1/results?name=" + std::string(65, 'n'), "{}", "application/json");
+  ASSERT_TRUE(longName);
+  EXPECT_EQ(longName->status, 400);
+  EXPECT_TRUE(Contains(longName->body, "the name is longer than 64 characters")) << longName->body;
   EXPECT_EQ(Stored(service), 0);
 }
 

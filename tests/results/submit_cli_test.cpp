@@ -122,6 +122,16 @@ TEST_F(SubmitCliTest, StoresTheTwelveRunsAndComparesTwoUploads) {
   EXPECT_TRUE(Contains(compare->body, "Quillfire 640x480x16")) << compare->body;
   EXPECT_TRUE(Contains(compare->body, "Lumavane 1600x1200x32")) << compare->body;
   EXPECT_TRUE(Contains(compare->body, "faster")) << compare->body;
+  // The same file uploaded by hand, with a name.
+  const httplib::Result named = client.Post("/api/v1/results?name=Ada%20%3Cb%3E",
+                                            ReadAll(folder_.Path() / "first" / "result.json"), "application/json");
+  ASSERT_TRUE(named);
+  ASSERT_EQ(named->status, 201) << named->body;
+  const QJsonObject third =
+      QJsonDocument::fromJson(QByteArray::fromStdString(client.Get("/api/v1/results/3")->body)).object();
+  EXPECT_EQ(third.value("name").toString(), "Ada <b>");
+  EXPECT_EQ(third.value("result").toObject(), written);
+
   // A file the service refuses: its reason reaches the user.
   std::ostringstream out, err;
   EXPECT_FALSE(cli::UploadResult(service.BaseUrl(), "{\"format\": 3}", out, err));
@@ -130,7 +140,8 @@ TEST_F(SubmitCliTest, StoresTheTwelveRunsAndComparesTwoUploads) {
       << err.str();
 
   const std::string ranking = client.Get("/")->body;
-  EXPECT_TRUE(Contains(ranking, "(2 results)")) << ranking;
+  EXPECT_TRUE(Contains(ranking, "(3 results)")) << ranking;
+  EXPECT_TRUE(Contains(ranking, "<td>Ada &lt;b&gt;</td>")) << ranking;
   EXPECT_TRUE(Contains(ranking, "125 fps")) << ranking;  // the second: (6 x 200 + 6 x 50) / 12
   EXPECT_EQ(service.Stop(SIGTERM), 0);
 }
