@@ -110,7 +110,7 @@ int main(int argc, char* argv[]) {
   int exitCode = 0;
   std::optional<Options> options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), exitCode);
   if (!options) return exitCode;
-  options->service.knownVersions = {submit::VersionText()};
+  options->service.knownVersions = {kovrin::submit::VersionText()};
 
   // SIGINT and SIGTERM are taken by one thread of their own, which stops the
   // server; the workers started below inherit the blocked set.

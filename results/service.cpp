@@ -45,7 +45,7 @@ void JsonError(httplib::Response& response, int status, const std::string& messa
 bool IsOwnRedirect(const std::string& redirect, const httplib::Request& request) {
   const std::string host = request.get_header_value("Host");
   if (host.empty()) return false;
-  const std::string path = std::string(submit::kRedirectPath);
+  const std::string path = std::string(kovrin::submit::kRedirectPath);
   return redirect == "http://" + host + path || redirect == "https://" + host + path;
 }
 
@@ -93,7 +93,7 @@ void ResultsService::Install(httplib::Server& server) {
     return httplib::Server::HandlerResponse::Handled;
   });
 
-  server.Post(std::string(submit::kFormMailPath), [this](const httplib::Request& request, httplib::Response& response) {
+  server.Post(std::string(kovrin::submit::kFormMailPath), [this](const httplib::Request& request, httplib::Response& response) {
     if (request.body.size() > kMaxFormBytes) {
       return Html(response, 400, RefusalPage({"the post is larger than 16 KiB"}));
     }
@@ -115,12 +115,12 @@ void ResultsService::Install(httplib::Server& server) {
     result.checksum = s.checksum;
     result.toEmail = s.toEmail;
     const std::int64_t id = store_.Add(result);
-    const std::string target = IsOwnRedirect(s.redirect, request) ? s.redirect : std::string(submit::kRedirectPath);
+    const std::string target = IsOwnRedirect(s.redirect, request) ? s.redirect : std::string(kovrin::submit::kRedirectPath);
     response.set_redirect(target + "?id=" + std::to_string(id), 303);
     Html(response, 303, MessagePage("Thank you", "Your result has been stored."));
   });
 
-  server.Get(std::string(submit::kRedirectPath), [this](const httplib::Request& request, httplib::Response& response) {
+  server.Get(std::string(kovrin::submit::kRedirectPath), [this](const httplib::Request& request, httplib::Response& response) {
     const std::optional<std::int64_t> id = ParseId(request.get_param_value("id"));
     const std::optional<StoredResult> result = id ? store_.Get(*id) : std::nullopt;
     Html(response, 200, result ? ThanksPage(*result, store_.Place(result->id)) : PlainThanksPage());
@@ -151,7 +151,7 @@ void ResultsService::Install(httplib::Server& server) {
     }
     const QByteArray bytes = QByteArray::fromStdString(request.body);
     std::string error;
-    const std::optional<cli::ResultFile> file = cli::ParseResultFile(bytes, error);
+    const std::optional<kovrin::cli::ResultFile> file = kovrin::cli::ParseResultFile(bytes, error);
     if (!file) return JsonError(response, 400, "not a result file: " + error);
     const QJsonObject document = QJsonDocument::fromJson(bytes).object();
     const QJsonObject score = document.value(QStringLiteral("score")).toObject();
@@ -195,7 +195,7 @@ void ResultsService::Install(httplib::Server& server) {
 
   server.Get("/compare", [this](const httplib::Request& request, httplib::Response& response) {
     std::optional<StoredResult> sides[2];
-    std::optional<cli::ResultFile> files[2];
+    std::optional<kovrin::cli::ResultFile> files[2];
     const char* keys[2] = {"a", "b"};
     for (int i = 0; i < 2; ++i) {
       const std::optional<std::int64_t> id = ParseId(request.get_param_value(keys[i]));
@@ -204,7 +204,7 @@ void ResultsService::Install(httplib::Server& server) {
         return Html(response, 404, MessagePage("Not found", std::string("There is no result ") + keys[i] + "."));
       }
       std::string error;
-      if (sides[i]->document) files[i] = cli::ParseResultFile(QByteArray::fromStdString(*sides[i]->document), error);
+      if (sides[i]->document) files[i] = kovrin::cli::ParseResultFile(QByteArray::fromStdString(*sides[i]->document), error);
       if (!files[i]) {
         return Html(response, 400,
                     MessagePage("Cannot compare", "Result " + std::to_string(sides[i]->id) +
@@ -213,12 +213,12 @@ void ResultsService::Install(httplib::Server& server) {
       }
       files[i]->name = "result " + std::to_string(sides[i]->id);
     }
-    const cli::Comparison comparison = cli::CompareResults(*files[0], *files[1]);
-    Html(response, 200, ComparePage(*sides[0], *sides[1], cli::ComparisonText(comparison, *files[0], *files[1])));
+    const kovrin::cli::Comparison comparison = kovrin::cli::CompareResults(*files[0], *files[1]);
+    Html(response, 200, ComparePage(*sides[0], *sides[1], kovrin::cli::ComparisonText(comparison, *files[0], *files[1])));
   });
 
   server.set_error_handler(httplib::Server::Handler([](const httplib::Request& request, httplib::Response& response) {
-    if (response.status == 413 && request.path == submit::kFormMailPath) {
+    if (response.status == 413 && request.path == kovrin::submit::kFormMailPath) {
       return Html(response, 400, RefusalPage({"the post is larger than 16 KiB"}));
     }
     if (!response.body.empty()) return;

@@ -1,11 +1,11 @@
-#include "result_upload.h"
+#include "launcher/cli/result_upload.h"
 
 #include <httplib.h>
 
 #include <QJsonDocument>
 #include <QJsonObject>
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 constexpr int kTimeoutSeconds = 30;
@@ -69,4 +69,4 @@ bool UploadResult(const std::string& base, std::string_view json, std::ostream& 
   return true;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace kovrin::cli {
 
 // The API's path under a service's base URL.
 inline constexpr std::string_view kResultsApiPath = "/api/v1/results";
@@ -17,4 +17,4 @@ inline constexpr std::string_view kResultsApiPath = "/api/v1/results";
 // URL, the service cannot be reached in time or refuses the file.
 bool UploadResult(const std::string& base, std::string_view json, std::ostream& out, std::ostream& err);
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -62,9 +62,9 @@ TEST(SubmissionChecks, TheShownScoreGivesTheWholeScoresItCanComeFrom) {
 }
 
 TEST(SubmissionChecks, TheLaunchersOwnChecksumsFitTheirScoreAndNoOther) {
-  submit::ChecksumGenerator generator;
+  kovrin::submit::ChecksumGenerator generator;
   for (const std::int32_t result : {0, 7, 42, 123, 1234, 32767}) {
-    const std::string checksum = submit::randnums(generator, result);
+    const std::string checksum = kovrin::submit::randnums(generator, result);
     EXPECT_TRUE(ChecksumFits(checksum, result)) << result << " " << checksum;
     for (const std::int32_t other : {result + 1, result + 10, result + 100, result * 10 + 1}) {
       // Another score fits only when its first three characters and length agree.
@@ -110,13 +110,13 @@ TEST(SubmissionChecks, ChecksumShapes) {
 }
 
 FormFields PageFields() {
-  submit::ChecksumGenerator generator;
+  kovrin::submit::ChecksumGenerator generator;
   return {{"redirect", "http://h/kovrin/redirect.htm"},
           {"to_email", "r@h"},
           {"subject", "Kovrin_Submit"},
           {"kovrin_version", "1_0_54"},
           {"kovrin_result", "123,4"},
-          {"checksum", submit::randnums(generator, 123)},
+          {"checksum", kovrin::submit::randnums(generator, 123)},
           {"Name", "Ada"},
           {"System", "Mesa"},
           {"B1", "Submit"}};

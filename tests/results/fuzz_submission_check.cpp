@@ -30,10 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::optional<double> value = kovrin::results::ScoreValue(shown);
   Require(results.empty() != value.has_value());
   Require(results.size() <= 2);
-  submit::ChecksumGenerator generator;
+  kovrin::submit::ChecksumGenerator generator;
   for (const std::int32_t result : results) {
     Require(std::fabs(result - *value) <= 1.0);
-    Require(kovrin::results::ChecksumFits(submit::randnums(generator, result), result));
+    Require(kovrin::results::ChecksumFits(kovrin::submit::randnums(generator, result), result));
   }
   for (const std::int32_t result : {0, 7, 42, 999, 1234}) {
     if (!kovrin::results::ChecksumFits(checksum, result)) continue;

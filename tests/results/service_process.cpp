@@ -1,4 +1,4 @@
-#include "service_process.h"
+#include "tests/results/service_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -180,12 +180,12 @@ std::vector<std::string> PostgresServer::AsServerUser(std::vector<std::string> a
   return wrapped;
 }
 
-std::string Version() { return submit::VersionText(); }
+std::string Version() { return kovrin::submit::VersionText(); }
 
 std::string FormEncode(const std::string& utf8) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string encoded;
-  for (const char c : submit::ToLatin1(utf8)) {
+  for (const char c : kovrin::submit::ToLatin1(utf8)) {
     const auto byte = static_cast<unsigned char>(c);
     if (std::isalnum(byte) != 0 || c == '-' || c == '_' || c == '.' || c == '*') {
       encoded += c;
@@ -209,8 +209,8 @@ PagePost PostTo(const std::string& base) {
 std::string PageBody(const PagePost& post) {
   std::string checksum = post.checksum;
   if (checksum.empty()) {
-    submit::ChecksumGenerator generator;
-    checksum = submit::randnums(generator, post.result);
+    kovrin::submit::ChecksumGenerator generator;
+    checksum = kovrin::submit::randnums(generator, post.result);
   }
   const std::pair<std::string, std::string> fields[] = {
       {"redirect", post.redirect.empty() ? post.base + "/kovrin/redirect.htm" : post.redirect},

@@ -16,7 +16,7 @@
 #include <set>
 #include <thread>
 
-#include "service_process.h"
+#include "tests/results/service_process.h"
 #include "tests/cli/temp_folder.h"
 
 namespace {
@@ -68,7 +68,7 @@ class ServiceTest : public ::testing::Test {
     }
   }
 
-  cli_test::TempFolder folder_;
+  kovrin::test::cli::TempFolder folder_;
   std::optional<Service> service_;
 };
 

@@ -35,7 +35,7 @@ std::vector<std::string> Names(const std::vector<StoredResult>& results) {
 class StoreTest : public ::testing::Test {
  protected:
   std::unique_ptr<Store> Open() { return std::make_unique<Store>(OpenSqlite((folder_.Path() / "r.sqlite").string())); }
-  cli_test::TempFolder folder_;
+  kovrin::test::cli::TempFolder folder_;
 };
 
 TEST_F(StoreTest, RanksBestFirstWithTheEarlierOfEqualScoresAhead) {

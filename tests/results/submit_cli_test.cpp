@@ -16,7 +16,7 @@
 #include <sstream>
 
 #include "launcher/cli/result_upload.h"
-#include "service_process.h"
+#include "tests/results/service_process.h"
 #include "tests/cli/temp_folder.h"
 
 namespace {
@@ -70,7 +70,7 @@ class SubmitCliTest : public ::testing::Test {
     fs::create_directories(launcher);
     fs::copy_file(fs::path(KOVRIN_RUN_DIR) / "kovrin", launcher / "kovrin");
     for (const auto& [program, fps] : {std::pair{"Quillfire", quillfire}, std::pair{"Lumavane", lumavane}}) {
-      cli_test::WriteFile(launcher / program, StandIn(fps));
+      kovrin::test::cli::WriteFile(launcher / program, StandIn(fps));
       fs::permissions(launcher / program, fs::perms::owner_all);
     }
     const fs::path log = folder_.Path() / (name + ".log");
@@ -83,7 +83,7 @@ class SubmitCliTest : public ::testing::Test {
     return run;
   }
 
-  cli_test::TempFolder folder_;
+  kovrin::test::cli::TempFolder folder_;
 };
 
 TEST_F(SubmitCliTest, StoresTheTwelveRunsAndComparesTwoUploads) {
@@ -134,7 +134,7 @@ TEST_F(SubmitCliTest, StoresTheTwelveRunsAndComparesTwoUploads) {
 
   // A file the service refuses: its reason reaches the user.
   std::ostringstream out, err;
-  EXPECT_FALSE(cli::UploadResult(service.BaseUrl(), "{\"format\": 3}", out, err));
+  EXPECT_FALSE(kovrin::cli::UploadResult(service.BaseUrl(), "{\"format\": 3}", out, err));
   EXPECT_TRUE(Contains(err.str(), "kovrin: cannot submit the result to " + service.BaseUrl() +
                                       ": the service answered 400: not a result file"))
       << err.str();

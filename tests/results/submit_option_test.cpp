@@ -9,12 +9,12 @@
 namespace {
 
 TEST(SubmitOption, TakesAnHttpUrlAndAsksForTheHeadlessRun) {
-  const cli::CommandLine line = cli::ParseCommandLine({"--submit", "http://127.0.0.1:8080"});
-  EXPECT_EQ(line.action, cli::CommandLine::Action::Headless);
+  const kovrin::cli::CommandLine line = kovrin::cli::ParseCommandLine({"--submit", "http://127.0.0.1:8080"});
+  EXPECT_EQ(line.action, kovrin::cli::CommandLine::Action::Headless);
   EXPECT_EQ(line.submitUrl, "http://127.0.0.1:8080");
-  EXPECT_EQ(cli::ParseCommandLine({"--headless", "--submit", "https://results.example/kovrin/"}).submitUrl,
+  EXPECT_EQ(kovrin::cli::ParseCommandLine({"--headless", "--submit", "https://results.example/kovrin/"}).submitUrl,
             "https://results.example/kovrin/");
-  EXPECT_FALSE(cli::ParseCommandLine({"--headless"}).submitUrl);
+  EXPECT_FALSE(kovrin::cli::ParseCommandLine({"--headless"}).submitUrl);
 }
 
 TEST(SubmitOption, RefusesWhatIsNoServiceUrl) {
@@ -32,8 +32,8 @@ TEST(SubmitOption, RefusesWhatIsNoServiceUrl) {
        "--compare takes only --json besides its two files, not --submit"},
   };
   for (const Case& c : cases) {
-    const cli::CommandLine line = cli::ParseCommandLine(c.args);
-    EXPECT_EQ(line.action, cli::CommandLine::Action::Error) << c.args.front();
+    const kovrin::cli::CommandLine line = kovrin::cli::ParseCommandLine(c.args);
+    EXPECT_EQ(line.action, kovrin::cli::CommandLine::Action::Error) << c.args.front();
     EXPECT_EQ(line.error, c.error);
   }
 }
@@ -41,7 +41,7 @@ TEST(SubmitOption, RefusesWhatIsNoServiceUrl) {
 TEST(SubmitOption, AnUnusableUrlIsReportedNotPosted) {
   for (const std::string url : {"http://", "gopher://h", "no url"}) {
     std::ostringstream out, err;
-    EXPECT_FALSE(cli::UploadResult(url, "{}", out, err)) << url;
+    EXPECT_FALSE(kovrin::cli::UploadResult(url, "{}", out, err)) << url;
     EXPECT_EQ(err.str().rfind("kovrin: cannot submit the result to " + url + ": ", 0), 0u) << err.str();
     EXPECT_TRUE(out.str().empty());
   }

@@ -16,13 +16,13 @@
 #include <optional>
 #include <string>
 
-#include "frmMain.h"
-#include "frmSubmit.h"
+#include "launcher/frmMain.h"
+#include "launcher/frmSubmit.h"
 #include "launcher/submit/results_site.h"
-#include "service_process.h"
+#include "tests/results/service_process.h"
 #include "tests/cli/temp_folder.h"
 #include "tests/windows/window_test_support.h"
-#include "web_browser.h"
+#include "launcher/webview/web_browser.h"
 
 namespace {
 
@@ -51,19 +51,19 @@ class SubmitToServiceTest : public QObject {
 };
 
 void SubmitToServiceTest::theThanksPageAppearsInTheWindowAndTheRankingListsTheName() {
-  cli_test::TempFolder scratch;
+  kovrin::test::cli::TempFolder scratch;
   results_test::Service service(scratch.Path(), {"--db", (scratch.Path() / "results.sqlite").string()});
   QVERIFY2(service.Started(), service.Log().c_str());
   const QString base = QString::fromStdString(service.BaseUrl());
-  qputenv(submit::kSiteVariable, base.toUtf8());
+  qputenv(kovrin::submit::kSiteVariable, base.toUtf8());
 
   QTemporaryDir dir;
   QVERIFY(dir.isValid());
-  std::unique_ptr<frmMain> main = window_test::MakeMainWindow(dir.path());
+  std::unique_ptr<frmMain> main = kovrin::test::windows::MakeMainWindow(dir.path());
   main->lblResult()->setText(QStringLiteral("123,4 fps"));
   main->Result = 123;
   main->cmdSubmit_Click();
-  const QList<frmSubmit*> open = window_test::OpenWindows<frmSubmit>();
+  const QList<frmSubmit*> open = kovrin::test::windows::OpenWindows<frmSubmit>();
   QCOMPARE(open.size(), 1);
   QPointer<frmSubmit> window = open.front();
 
