@@ -7,12 +7,14 @@
 #include <cstddef>
 #include <optional>
 
-#include "bitmap_font.h"
-#include "main_loop.h"
-#include "program_profile.h"
-#include "scene.h"
-#include "settings_file.h"
-#include "texture_set.h"
+#include "framework/bitmap_font.h"
+#include "framework/main_loop.h"
+#include "framework/program_profile.h"
+#include "framework/scene.h"
+#include "framework/settings_file.h"
+#include "framework/texture_set.h"
+
+namespace kovrin::framework {
 
 const ProgramProfile kProgram{
     .initialTitle = "Overdraw Stress Test 0.01c",
@@ -24,6 +26,8 @@ const ProgramProfile kProgram{
     .defaultBitDepth = 32,
     .additiveBlendFunc = false,
 };
+
+}  // namespace kovrin::framework
 
 namespace {
 

@@ -1,12 +1,13 @@
-#include "bitmap_font.h"
+#include "framework/bitmap_font.h"
 
 #include <GL/gl.h>
 
-#include "graphics.h"
+#include "framework/graphics.h"
 
 std::optional<TextureSet> GlyphSet;
 uint32_t GlyphList = 0;
 
+namespace kovrin::framework {
 namespace {
 
 constexpr float kAdvance = 1.2f;
@@ -65,6 +66,16 @@ CharGlyphs GlyphsForChar(unsigned char c) {
     default: return CharGlyphs{};
   }
 }
+
+}  // namespace kovrin::framework
+
+using kovrin::framework::CharGlyphs;
+using kovrin::framework::CompileGlyphSquare;
+using kovrin::framework::GlyphStep;
+using kovrin::framework::GlyphsForChar;
+using kovrin::framework::GlyphTexture;
+using kovrin::framework::kNoGlyph;
+using kovrin::framework::kTextDepth;
 
 bool glPrint_Init() {
   GlyphSet = LoadTextureSet("default.fnt", "");

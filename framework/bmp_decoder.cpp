@@ -2,7 +2,7 @@
 // general conversion (SetDIBits into a 24-bit section); Linux has no such
 // service, so this file performs that conversion itself for every accepted
 // format: colour tables, RLE8/RLE4, 16/24/32 bits and bit-field masks.
-#include "bmp_decoder.h"
+#include "framework/bmp_decoder.h"
 
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -14,9 +14,10 @@
 #include <new>
 #include <utility>
 
-#include "platform.h"
-#include "regular_file.h"
+#include "platform/platform.h"
+#include "framework/regular_file.h"
 
+namespace kovrin::framework {
 namespace {
 
 constexpr uint64_t kFileHeaderSize = 14;
@@ -436,13 +437,18 @@ std::string BmpErrorMessage(BmpError error, const std::string& path) {
   return {};
 }
 
+}  // namespace kovrin::framework
+
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpResult;
+
 std::unique_ptr<ImageRecord> LoadBmpImage(const char* path) {
   BmpResult result;
   {
-    const MappedFile file(path);
-    result = file.ok() ? DecodeBmp(file.bytes()) : Fail(BmpError::OpenFailed);
+    const kovrin::framework::MappedFile file(path);
+    result = file.ok() ? kovrin::framework::DecodeBmp(file.bytes()) : kovrin::framework::Fail(BmpError::OpenFailed);
   }  // the mapping is gone before the user sees any message
   if (result.image) return std::move(result.image);
-  plat::MessageBox(BmpErrorMessage(result.error, path != nullptr ? path : ""), "Error", plat::MB_OK);
+  kovrin::platform::MessageBox(kovrin::framework::BmpErrorMessage(result.error, path != nullptr ? path : ""), "Error", kovrin::platform::MB_OK);
   return nullptr;
 }

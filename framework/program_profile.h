@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace kovrin::framework {
+
 struct ProgramProfile {
   const char* initialTitle;  // title and caption before the settings are applied
   const char* titlePrefix;   // replaces the title at each GL_RESX entry
@@ -17,3 +19,5 @@ struct ProgramProfile {
 };
 
 extern const ProgramProfile kProgram;
+
+}  // namespace kovrin::framework

@@ -1,8 +1,9 @@
-#include "run_figures.h"
+#include "framework/run_figures.h"
 
 #include <algorithm>
 #include <cstdio>
 
+namespace kovrin::framework {
 namespace {
 
 // Microseconds as milliseconds with three decimals, exactly.
@@ -69,3 +70,5 @@ std::span<uint32_t> FrameClock::TakeDurations() {
   count_ = 0;
   return {stamps_.get(), count};
 }
+
+}  // namespace kovrin::framework

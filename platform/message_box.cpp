@@ -4,23 +4,23 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "unattended_box.h"
-#include "platform.h"
+#include "platform/unattended_box.h"
+#include "platform/platform.h"
 
-namespace plat {
+namespace kovrin::platform {
 
 namespace {
 
-int AnswerUnattended(unattended::Mode mode, const std::string& text, const std::string& caption,
+int AnswerUnattended(kovrin::unattended::Mode mode, const std::string& text, const std::string& caption,
                      bool yesNo, int defaultAnswer) {
-  const unattended::Buttons buttons = yesNo ? unattended::Buttons::YesNo : unattended::Buttons::Ok;
-  const unattended::Answer fallback = defaultAnswer == IDYES  ? unattended::Answer::Yes
-                                      : defaultAnswer == IDNO ? unattended::Answer::No
-                                                              : unattended::Answer::Ok;
-  const unattended::Answer answer = unattended::AnswerFor(mode, buttons, fallback);
-  std::fprintf(stderr, "%s\n", unattended::Line(caption, text, buttons, answer).c_str());
+  const kovrin::unattended::Buttons buttons = yesNo ? kovrin::unattended::Buttons::YesNo : kovrin::unattended::Buttons::Ok;
+  const kovrin::unattended::Answer fallback = defaultAnswer == IDYES  ? kovrin::unattended::Answer::Yes
+                                      : defaultAnswer == IDNO ? kovrin::unattended::Answer::No
+                                                              : kovrin::unattended::Answer::Ok;
+  const kovrin::unattended::Answer answer = kovrin::unattended::AnswerFor(mode, buttons, fallback);
+  std::fprintf(stderr, "%s\n", kovrin::unattended::Line(caption, text, buttons, answer).c_str());
   std::fflush(stderr);
-  return answer == unattended::Answer::Yes ? IDYES : answer == unattended::Answer::No ? IDNO : IDOK;
+  return answer == kovrin::unattended::Answer::Yes ? IDYES : answer == kovrin::unattended::Answer::No ? IDNO : IDOK;
 }
 
 Uint32 IconFlags(uint32_t flags) {
@@ -36,7 +36,7 @@ Uint32 IconFlags(uint32_t flags) {
 int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
   const bool yesNo = (flags & 0xFu) == MB_YESNO;
   const int defaultAnswer = !yesNo ? IDOK : (flags & MB_DEFBUTTON2) ? IDNO : IDYES;
-  if (const auto mode = unattended::ModeFromEnv(std::getenv("KOVRIN_MSGBOX"))) {
+  if (const auto mode = kovrin::unattended::ModeFromEnv(std::getenv("KOVRIN_MSGBOX"))) {
     return AnswerUnattended(*mode, text, caption, yesNo, defaultAnswer);
   }
 
@@ -59,9 +59,9 @@ int MessageBox(const std::string& text, const std::string& caption, uint32_t fla
     // an X server): answer as an unattended box would, so that a start
     // never hangs on a question nobody sees, and say why.
     std::fprintf(stderr, "no message box could be shown: %s\n", SDL_GetError());
-    return AnswerUnattended(unattended::Mode::Default, text, caption, yesNo, defaultAnswer);
+    return AnswerUnattended(kovrin::unattended::Mode::Default, text, caption, yesNo, defaultAnswer);
   }
   return pressed;
 }
 
-}  // namespace plat
+}  // namespace kovrin::platform

@@ -1,8 +1,8 @@
-#include "message_queue.h"
+#include "platform/message_queue.h"
 
 #include <algorithm>
 
-namespace plat {
+namespace kovrin::platform {
 
 void MessageQueue::Post(const MSG& msg) { posted_.push_back(msg); }
 
@@ -53,4 +53,4 @@ bool MessageQueue::Peek(MSG& out, uint64_t nowUs) {
   return false;
 }
 
-}  // namespace plat
+}  // namespace kovrin::platform

@@ -1,9 +1,9 @@
-#include "pixel_formats.h"
+#include "platform/pixel_formats.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-namespace plat {
+namespace kovrin::platform {
 
 std::vector<FormatCandidate> CandidateFormats(int colorBits, int depthBits) {
   std::vector<FormatCandidate> all;
@@ -28,4 +28,4 @@ std::vector<FormatCandidate> CandidateFormats(int colorBits, int depthBits) {
   return all;
 }
 
-}  // namespace plat
+}  // namespace kovrin::platform

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace plat {
+namespace kovrin::platform {
 
 // ---- Handles ---------------------------------------------------------------
 struct Window;
@@ -258,7 +258,7 @@ bool FaultInjected(FaultStep step);
 uint64_t TickMs();
 uint64_t TickUs();
 
-}  // namespace plat
+}  // namespace kovrin::platform
 
 // The program's entry, defined by the program and called by the layer's main.
 // The arguments mirror the classic entry; the command line is ignored.

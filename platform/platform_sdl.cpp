@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "end_signal.h"
-#include "message_queue.h"
-#include "pixel_formats.h"
-#include "platform.h"
-#include "presentation.h"
+#include "platform/end_signal.h"
+#include "platform/message_queue.h"
+#include "platform/pixel_formats.h"
+#include "platform/platform.h"
+#include "platform/presentation.h"
 
-namespace plat {
+namespace kovrin::platform {
 
 struct Window {
   SDL_Window* sdl = nullptr;
@@ -594,4 +594,4 @@ intptr_t DefWindowProc(HWND window, uint32_t message, uintptr_t wParam, intptr_t
   return 0;
 }
 
-}  // namespace plat
+}  // namespace kovrin::platform

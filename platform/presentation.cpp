@@ -1,6 +1,6 @@
-#include "presentation.h"
+#include "platform/presentation.h"
 
-namespace plat {
+namespace kovrin::platform {
 
 bool FullScreenAsAsked(const ShownWindow& w) {
   if (w.offscreen) return w.fullscreen;
@@ -45,4 +45,4 @@ std::string DisplayModeWords(const std::string& mode, Size desktop, const ShownW
          (smaller ? "smaller)" : "another size)");
 }
 
-}  // namespace plat
+}  // namespace kovrin::platform

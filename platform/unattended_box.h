@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace unattended {
+namespace kovrin::unattended {
 
 enum class Mode { Default, Yes, No };
 enum class Buttons { Ok, YesNo };
@@ -25,4 +25,4 @@ Answer AnswerFor(Mode mode, Buttons buttons, Answer defaultAnswer);
 std::string Line(std::string_view caption, std::string_view text, Buttons buttons,
                            Answer answer);
 
-}  // namespace unattended
+}  // namespace kovrin::unattended

@@ -1,10 +1,10 @@
-#include "command_line.h"
+#include "launcher/cli/command_line.h"
 
 #include <charconv>
 
 #include "kovrin_version.h"
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 // Longer runs than a day are a typing error, not a slow card.
@@ -165,4 +165,4 @@ std::string VersionNumber() {
 
 std::string VersionText() { return "kovrin " + VersionNumber() + "\n"; }
 
-}  // namespace cli
+}  // namespace kovrin::cli

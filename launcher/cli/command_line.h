@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "bench_plan.h"
+#include "launcher/cli/bench_plan.h"
 
-namespace cli {
+namespace kovrin::cli {
 
 // What the user asked for.
 struct CommandLine {
@@ -48,4 +48,4 @@ std::string VersionNumber();
 // The exit code of a command line that could not be understood.
 inline constexpr int kUsageExitCode = 2;
 
-}  // namespace cli
+}  // namespace kovrin::cli

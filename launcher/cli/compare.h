@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "bench_plan.h"
-#include "repeat_stats.h"
+#include "launcher/cli/bench_plan.h"
+#include "launcher/cli/repeat_stats.h"
 
-namespace cli {
+namespace kovrin::cli {
 
 // One setting of a result file: its runs' figures.
 struct FileSetting {
@@ -75,4 +75,4 @@ inline constexpr int kCompareUnusableExitCode = 2;
 int RunCompare(const std::string& baseName, const std::string& nextName, const std::optional<std::string>& jsonFile,
                const std::filesystem::path& resultsFolder, std::ostream& out, std::ostream& err);
 
-}  // namespace cli
+}  // namespace kovrin::cli

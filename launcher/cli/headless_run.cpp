@@ -1,4 +1,4 @@
-#include "headless_run.h"
+#include "launcher/cli/headless_run.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -16,28 +16,33 @@
 #include <memory>
 #include <string_view>
 
-#include "bench_result.h"
-#include "bench_sequence.h"
-#include "config_file.h"
-#include "desktop_mode.h"
-#include "detail_lines.h"
-#include "folder_lock.h"
-#include "handoff_folder.h"
-#include "launcher_text.h"
-#include "line_reader.h"
-#include "program_starter.h"
-#include "result_csv.h"
-#include "result_json.h"
-#include "result_rule.h"
-#include "results_folder.h"
-#include "results_table.h"
-#include "run_mode.h"
-#include "run_report.h"
-#include "sysinfo_provider.h"
-#include "termination_signals.h"
-#include "user_locale.h"
+#include "launcher/cli/bench_result.h"
+#include "launcher/core/bench_sequence.h"
+#include "launcher/core/config_file.h"
+#include "launcher/desktop/desktop_mode.h"
+#include "launcher/submit/detail_lines.h"
+#include "launcher/core/folder_lock.h"
+#include "launcher/core/handoff_folder.h"
+#include "launcher/core/launcher_text.h"
+#include "launcher/cli/line_reader.h"
+#include "launcher/process/program_starter.h"
+#include "launcher/cli/result_csv.h"
+#include "launcher/cli/result_json.h"
+#include "launcher/core/result_rule.h"
+#include "launcher/cli/results_folder.h"
+#include "launcher/core/results_table.h"
+#include "launcher/cli/run_mode.h"
+#include "launcher/cli/run_report.h"
+#include "launcher/sysinfo/sysinfo_provider.h"
+#include "launcher/cli/termination_signals.h"
+#include "launcher/process/user_locale.h"
 
-namespace cli {
+using kovrin::process::BenchmarkEnvironment;
+using kovrin::process::EndProgram;
+using kovrin::process::PrepareTestProgram;
+using kovrin::process::UserDecimalSeparator;
+
+namespace kovrin::cli {
 namespace {
 
 bool IsSet(const QProcessEnvironment& environment, const char* name) {
@@ -78,7 +83,7 @@ std::string SettingLine(const Setting& setting, const SettingSummary& summary) {
   return exact.unstable ? line + " unstable" : line;
 }
 
-class HeadlessRun final : private launcher::LauncherEffects {
+class HeadlessRun final : private kovrin::launcher::LauncherEffects {
  public:
   HeadlessRun(const HeadlessSetup& setup, std::ostream& out, std::ostream& err)
       : setup_(setup),
@@ -89,7 +94,7 @@ class HeadlessRun final : private launcher::LauncherEffects {
         sequence_(disk_, *this, table_, decimalSeparator_),
         environment_(HeadlessEnvironment(setup.environment)),
         forwardDiag_(setup.environment.value(QStringLiteral("KOVRIN_DIAG")) == QLatin1String("1")),
-        ownModes_(setup.desktopModes ? nullptr : desktop::XrandrModeSource()),
+        ownModes_(setup.desktopModes ? nullptr : kovrin::desktop::XrandrModeSource()),
         desktopMode_(setup.desktopModes ? *setup.desktopModes : *ownModes_) {
     result_.matrix = Ordered(setup.matrix);
     result_.repeat = setup.repeat;
@@ -104,7 +109,7 @@ class HeadlessRun final : private launcher::LauncherEffects {
   // of the plan are started here, so it never starts a program itself.
   std::string ResultLabel() const override { return label_; }
   void SetResultLabel(const std::string& text) override { label_ = text; }
-  bool StartProgram(const launcher::BenchRun&) override { return false; }
+  bool StartProgram(const kovrin::launcher::BenchRun&) override { return false; }
   void ShowCriticalMessage(const std::string& text) override;
   void EndLauncher(int exitCode) override;
 
@@ -116,7 +121,7 @@ class HeadlessRun final : private launcher::LauncherEffects {
   bool ChildEnded() const { return child_ && !ChildRunning(); }
   const Setting& SettingOf(std::size_t index) const { return result_.settings[order_[index].setting]; }
   std::string RunName(std::size_t index) const;
-  std::string ProgramPath(launcher::TestProgram test) const;
+  std::string ProgramPath(kovrin::launcher::TestProgram test) const;
   std::string NoResultMessage(std::size_t run, bool timedOut);
   std::string ChildFate();
   void EndChild();
@@ -134,15 +139,15 @@ class HeadlessRun final : private launcher::LauncherEffects {
   const HeadlessSetup& setup_;
   std::ostream& out_;
   std::ostream& err_;
-  launcher::DiskFolder disk_;
-  launcher::ResultsTable table_;
+  kovrin::launcher::DiskFolder disk_;
+  kovrin::launcher::ResultsTable table_;
   std::string decimalSeparator_;
-  launcher::BenchSequence sequence_;
+  kovrin::launcher::BenchSequence sequence_;
   std::string label_;
   QProcessEnvironment environment_;
   bool forwardDiag_;
-  std::unique_ptr<desktop::ModeSource> ownModes_;
-  desktop::DesktopModeKeeper desktopMode_;
+  std::unique_ptr<kovrin::desktop::ModeSource> ownModes_;
+  kovrin::desktop::DesktopModeKeeper desktopMode_;
 
   BenchResult result_;
   std::vector<PlannedRun> order_;
@@ -167,12 +172,12 @@ class HeadlessRun final : private launcher::LauncherEffects {
 
 int HeadlessRun::Run() {
   // Before anything in the folder is touched, the missing-program check included.
-  const launcher::FolderLock lock(setup_.folder);
+  const kovrin::launcher::FolderLock lock(setup_.folder);
   if (!lock.Held()) {
     err_ << "kovrin: " << lock.Problem() << std::endl;
     return 1;
   }
-  for (const launcher::TestProgram test : result_.matrix.tests) {
+  for (const kovrin::launcher::TestProgram test : result_.matrix.tests) {
     const QFileInfo program(QString::fromStdString(ProgramPath(test)));
     if (!program.isFile() || !program.isExecutable()) {
       err_ << "kovrin: the test program " << program.filePath().toStdString() << " is missing or not executable\n";
@@ -196,8 +201,8 @@ std::string HeadlessRun::RunName(std::size_t index) const {
   return name + SettingName(SettingOf(index));
 }
 
-std::string HeadlessRun::ProgramPath(launcher::TestProgram test) const {
-  return (setup_.folder / launcher::ProgramName(test)).string();
+std::string HeadlessRun::ProgramPath(kovrin::launcher::TestProgram test) const {
+  return (setup_.folder / kovrin::launcher::ProgramName(test)).string();
 }
 
 void HeadlessRun::Tick() {
@@ -232,9 +237,9 @@ void HeadlessRun::StartNext() {
     return;  // refused, and the launcher has been ended
   }
   const Setting& setting = SettingOf(index);
-  if (!disk_.Write(launcher::kConfigFile,
-                   launcher::ConfigFileTextForMode(setting.width, setting.height, setting.depth))) {
-    return Fail("cannot write " + (setup_.folder / launcher::kConfigFile).string());
+  if (!disk_.Write(kovrin::launcher::kConfigFile,
+                   kovrin::launcher::ConfigFileTextForMode(setting.width, setting.height, setting.depth))) {
+    return Fail("cannot write " + (setup_.folder / kovrin::launcher::kConfigFile).string());
   }
   ++next_;
   waiting_ = index;
@@ -249,11 +254,11 @@ bool HeadlessRun::StartChild(std::size_t index) {
   out_ << RunName(index) << ": started" << (left ? ", " + TimeLeftText(*left) : std::string()) << std::endl;
   runClock_.start();
 
-  const launcher::TestProgram test = SettingOf(index).test;
+  const kovrin::launcher::TestProgram test = SettingOf(index).test;
   child_ = std::make_unique<QProcess>();
   childOutput_ = LineReader();
   PrepareTestProgram(*child_, QString::fromStdString(setup_.folder.string()),
-                     QString::fromUtf8(launcher::ProgramName(test).data()), environment_);
+                     QString::fromUtf8(kovrin::launcher::ProgramName(test).data()), environment_);
   child_->setProcessChannelMode(QProcess::MergedChannels);
   QProcess* child = child_.get();
   QObject::connect(child, &QProcess::readyReadStandardOutput, [this] { ReadChildOutput(false); });
@@ -273,9 +278,9 @@ bool HeadlessRun::StartChild(std::size_t index) {
 
 // The window's rule for results.fps decides whether the result is there.
 bool HeadlessRun::Collect(std::size_t index) {
-  const std::optional<std::string> content = disk_.Read(launcher::kResultFile);
+  const std::optional<std::string> content = disk_.Read(kovrin::launcher::kResultFile);
   if (!content) return false;
-  const std::optional<int32_t> fps = launcher::ResultFromFile(*content, decimalSeparator_);
+  const std::optional<int32_t> fps = kovrin::launcher::ResultFromFile(*content, decimalSeparator_);
   if (!fps) return false;
   // The program prints its figures before it writes its result; whatever of
   // them still sits in the pipe is taken first.
@@ -317,9 +322,9 @@ std::string HeadlessRun::NoResultMessage(std::size_t run, bool timedOut) {
   std::string message = RunName(run) + ": no result" +
                         (timedOut ? " within " + std::to_string(setup_.timeoutSeconds) + " s" : "") + "; ";
   std::error_code ignored;
-  if (const std::optional<std::string> content = disk_.Read(launcher::kResultFile)) {
+  if (const std::optional<std::string> content = disk_.Read(kovrin::launcher::kResultFile)) {
     message += "results.fps cannot be read as a frame rate: \"" + Shown(*content) + "\"; ";
-  } else if (std::filesystem::exists(std::filesystem::symlink_status(setup_.folder / launcher::kResultFile, ignored))) {
+  } else if (std::filesystem::exists(std::filesystem::symlink_status(setup_.folder / kovrin::launcher::kResultFile, ignored))) {
     message += "results.fps is not a regular file of its own (a FIFO, a link, a folder); ";
   } else {
     message += "results.fps was not written; ";
@@ -329,7 +334,7 @@ std::string HeadlessRun::NoResultMessage(std::size_t run, bool timedOut) {
 
 // What became of the current test program; one still running is stopped.
 std::string HeadlessRun::ChildFate() {
-  const std::string name(launcher::ProgramName(SettingOf(childRun_).test));
+  const std::string name(kovrin::launcher::ProgramName(SettingOf(childRun_).test));
   if (ChildRunning()) {
     EndChild();
     return name + " was still running and has been stopped";
@@ -405,15 +410,15 @@ void HeadlessRun::PrintReport() {
          << result_.settings.size() << " settings (exact rates more than 5 % of the median apart)\n\n";
   }
   if (result_.comparable) {
-    for (const launcher::BenchRun& run : launcher::kFullBenchmark) {
-      const Setting setting{run.test, launcher::ResolutionWidth(run.resIndex), launcher::ResolutionHeight(run.resIndex),
-                            launcher::DepthBits(run.depthIndex)};
+    for (const kovrin::launcher::BenchRun& run : kovrin::launcher::kFullBenchmark) {
+      const Setting setting{run.test, kovrin::launcher::ResolutionWidth(run.resIndex), kovrin::launcher::ResolutionHeight(run.resIndex),
+                            kovrin::launcher::DepthBits(run.depthIndex)};
       for (std::size_t i = 0; i < result_.settings.size(); ++i) {
         if (result_.settings[i] == setting) table_.*run.field = result_.summaries[i].fps;
       }
     }
     table_.Result = result_.score.result;
-    for (const std::string& line : submit::DetailLines(true, label_, table_)) out_ << line << "\n";
+    for (const std::string& line : kovrin::submit::DetailLines(true, label_, table_)) out_ << line << "\n";
     out_ << "Score: " << label_ << "\n";
   } else {
     out_ << "Kovrin Results: " << label_ << "\n";
@@ -500,4 +505,4 @@ int RunHeadless(const HeadlessSetup& setup, std::ostream& out, std::ostream& err
   return run.Run();
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -27,9 +27,9 @@
 #include <ostream>
 #include <string>
 
-#include "bench_plan.h"
+#include "launcher/cli/bench_plan.h"
 
-namespace desktop {
+namespace kovrin::desktop {
 class ModeSource;
 }
 
@@ -37,7 +37,7 @@ namespace kovrin::sysinfo {
 class Provider;
 }
 
-namespace cli {
+namespace kovrin::cli {
 
 struct HeadlessSetup {
   // Holds the test programs, default.fnt, data/ and the hand-off files.
@@ -57,7 +57,7 @@ struct HeadlessSetup {
   int tickMs = 100;
   // Where the desktop's mode is read and put back after each test program;
   // nullptr: the X screen of $DISPLAY.
-  desktop::ModeSource* desktopModes = nullptr;
+  kovrin::desktop::ModeSource* desktopModes = nullptr;
 };
 
 // What a test program gets in a headless run: the launcher's benchmark
@@ -73,4 +73,4 @@ QProcessEnvironment HeadlessEnvironment(const QProcessEnvironment& inherited);
 // when it failed. Needs a QCoreApplication.
 int RunHeadless(const HeadlessSetup& setup, std::ostream& out, std::ostream& err);
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -1,10 +1,10 @@
-#include "repeat_stats.h"
+#include "launcher/cli/repeat_stats.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-namespace cli {
+namespace kovrin::cli {
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -66,4 +66,4 @@ Verdict CompareRanges(const RateRange& base, int baseRepeats, const RateRange& n
   return next.median > base.median ? Verdict::Faster : Verdict::Slower;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -1,9 +1,9 @@
-#include "result_csv.h"
+#include "launcher/cli/result_csv.h"
 
 #include <charconv>
 #include <optional>
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 // The shortest text that reads back as the same double, as the JSON file has it.
@@ -54,7 +54,7 @@ std::string ResultCsv(const BenchResult& result) {
     const Setting& setting = result.settings[run.setting];
     const RunMode& mode = run.mode;
     const ExactFigures& exact = mode.exact;
-    AppendRow(csv, {std::to_string(i + 1), std::string(launcher::ProgramName(setting.test)),
+    AppendRow(csv, {std::to_string(i + 1), std::string(kovrin::launcher::ProgramName(setting.test)),
                     std::to_string(setting.width), std::to_string(setting.height), std::to_string(setting.depth),
                     std::to_string(run.repeat), std::to_string(run.fps), Optional(mode.fullscreen), mode.window,
                     mode.drawable, mode.presentation, Optional(mode.colorBits), Optional(mode.depthBits),
@@ -77,4 +77,4 @@ std::string CsvField(std::string_view text) {
   return field + "\"";
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

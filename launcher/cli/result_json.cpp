@@ -1,4 +1,4 @@
-#include "result_json.h"
+#include "launcher/cli/result_json.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,10 +7,10 @@
 
 #include <cmath>
 
-#include "command_line.h"
-#include "sysinfo_records.h"
+#include "launcher/cli/command_line.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 namespace sysinfo = kovrin::sysinfo;
@@ -62,7 +62,7 @@ QJsonArray FlagArray(const std::vector<RunFlag>& flags) {
 }
 
 QJsonObject SettingKeys(const Setting& setting) {
-  return {{"test", Name(launcher::ProgramName(setting.test))},
+  return {{"test", Name(kovrin::launcher::ProgramName(setting.test))},
           {"width", setting.width},
           {"height", setting.height},
           {"depth", setting.depth}};
@@ -176,7 +176,7 @@ QJsonValue SystemObject(const std::optional<SystemFacts>& system) {
 
 QJsonObject MatrixObject(const Matrix& matrix, bool comparable) {
   QJsonArray tests, sizes, depths;
-  for (const launcher::TestProgram test : matrix.tests) tests.append(Name(launcher::ProgramName(test)));
+  for (const kovrin::launcher::TestProgram test : matrix.tests) tests.append(Name(kovrin::launcher::ProgramName(test)));
   for (const ScreenSize& size : matrix.sizes) {
     sizes.append(QString::fromStdString(std::to_string(size.width) + "x" + std::to_string(size.height)));
   }
@@ -211,4 +211,4 @@ QByteArray ResultJson(const BenchResult& result, const QDateTime& finished) {
   return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -1,4 +1,4 @@
-#include "results_folder.h"
+#include "launcher/cli/results_folder.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "work_folder.h"
+#include "launcher/cli/work_folder.h"
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 namespace fs = std::filesystem;
@@ -142,4 +142,4 @@ std::optional<fs::path> ResolveResultName(std::string_view name, const fs::path&
   return std::nullopt;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

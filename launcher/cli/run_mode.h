@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace kovrin::cli {
 
 // The timed run's exact figures, as the program printed them.
 struct ExactFigures {
@@ -46,4 +46,4 @@ inline constexpr std::string_view kDiagPrefix = "[diag] ";
 // other line. Unknown keys are diagnostics all the same and are skipped.
 bool TakeDiagLine(std::string_view line, RunMode& mode);
 
-}  // namespace cli
+}  // namespace kovrin::cli

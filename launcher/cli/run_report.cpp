@@ -1,11 +1,11 @@
-#include "run_report.h"
+#include "launcher/cli/run_report.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 using Check = std::optional<std::string> (*)(const RunRequest&, const RunMode&);
@@ -110,9 +110,9 @@ constexpr FlagRule kRules[] = {
 
 }  // namespace
 
-RunRequest RequestOf(const launcher::BenchRun& run) {
-  return {launcher::ResolutionWidth(run.resIndex), launcher::ResolutionHeight(run.resIndex),
-          launcher::DepthBits(run.depthIndex)};
+RunRequest RequestOf(const kovrin::launcher::BenchRun& run) {
+  return {kovrin::launcher::ResolutionWidth(run.resIndex), kovrin::launcher::ResolutionHeight(run.resIndex),
+          kovrin::launcher::DepthBits(run.depthIndex)};
 }
 
 std::vector<RunFlag> RunFlags(const RunRequest& request, const RunMode& mode) {
@@ -166,4 +166,4 @@ std::string FlagSummaryLine(const std::vector<std::vector<RunFlag>>& runs) {
   return line;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

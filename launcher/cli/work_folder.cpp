@@ -1,4 +1,4 @@
-#include "work_folder.h"
+#include "launcher/cli/work_folder.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace cli {
+namespace kovrin::cli {
 namespace fs = std::filesystem;
 namespace {
 
@@ -175,4 +175,4 @@ std::string WorkingNotice(const WorkFolder& folder, std::string_view home) {
   return "Working in " + shown;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace kovrin::cli {
 
 // The file whose presence in the launcher's folder says: nobody's hand-off
 // files belong here.
@@ -54,4 +54,4 @@ WorkFolder ChooseWorkFolder(const std::filesystem::path& launcherFolder);
 // for the launcher's own folder, which is where the user looks anyway.
 std::string WorkingNotice(const WorkFolder& folder, std::string_view home);
 
-}  // namespace cli
+}  // namespace kovrin::cli

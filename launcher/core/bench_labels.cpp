@@ -1,9 +1,9 @@
-#include "bench_labels.h"
+#include "launcher/core/bench_labels.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 std::string WaitingLabel(std::size_t index) {
   const BenchRun& run = kFullBenchmark.at(index);
@@ -50,4 +50,4 @@ std::optional<RunStep> StepFor(TestProgram runner, std::string_view benchState) 
   return std::nullopt;
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -1,14 +1,14 @@
-#include "bench_sequence.h"
+#include "launcher/core/bench_sequence.h"
 
 #include <utility>
 
-#include "bench_labels.h"
-#include "config_file.h"
-#include "launcher_text.h"
-#include "result_rule.h"
-#include "score.h"
+#include "launcher/core/bench_labels.h"
+#include "launcher/core/config_file.h"
+#include "launcher/core/launcher_text.h"
+#include "launcher/core/result_rule.h"
+#include "launcher/core/score.h"
 
-namespace launcher {
+namespace kovrin::launcher {
 
 void LauncherEffects::RunCollected(const BenchRun&, int32_t) {}
 
@@ -124,4 +124,4 @@ void BenchSequence::UnloadCleanup() {
   folder_.Remove(kResultFile);
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

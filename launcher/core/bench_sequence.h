@@ -13,10 +13,10 @@
 #include <string_view>
 #include <utility>
 
-#include "handoff_folder.h"
-#include "results_table.h"
+#include "launcher/core/handoff_folder.h"
+#include "launcher/core/results_table.h"
 
-namespace launcher {
+namespace kovrin::launcher {
 
 // What the sequence needs from whoever runs it.
 class LauncherEffects {
@@ -96,4 +96,4 @@ class BenchSequence {
   bool ended_ = false;
 };
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

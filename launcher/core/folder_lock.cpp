@@ -1,4 +1,4 @@
-#include "folder_lock.h"
+#include "launcher/core/folder_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 FolderLock::FolderLock(const std::filesystem::path& folder) {
   const std::filesystem::path file = folder / kLockFile;
@@ -42,4 +42,4 @@ FolderLock::~FolderLock() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

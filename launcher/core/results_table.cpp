@@ -1,6 +1,6 @@
-#include "results_table.h"
+#include "launcher/core/results_table.h"
 
-namespace launcher {
+namespace kovrin::launcher {
 
 std::string_view ProgramName(TestProgram test) {
   return test == TestProgram::Quillfire ? "Quillfire" : "Lumavane";
@@ -24,4 +24,4 @@ int ResolutionHeight(int resIndex) {
 
 int DepthBits(int depthIndex) { return depthIndex == 1 ? 16 : 32; }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -1,10 +1,10 @@
-#include "score.h"
+#include "launcher/core/score.h"
 
 #include <array>
 #include <charconv>
 #include <cstddef>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 namespace {
 
@@ -64,4 +64,4 @@ Score ComputeScore(std::span<const int32_t> rates, std::string_view decimalSepar
   return Score{RoundedMean(sum, n), ScoreDisplayNumber(mean, decimalSeparator) + " fps"};
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -1,9 +1,9 @@
-#include "results_site.h"
+#include "launcher/submit/results_site.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-namespace submit {
+namespace kovrin::submit {
 namespace {
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -70,4 +70,4 @@ ResultsSite LauncherResultsSite() {
   return SiteAt(ChooseSiteBase(override, BuildSiteBase()), BuildRecipient());
 }
 
-}  // namespace submit
+}  // namespace kovrin::submit

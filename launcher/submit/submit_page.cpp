@@ -1,4 +1,4 @@
-#include "submit_page.h"
+#include "launcher/submit/submit_page.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -8,9 +8,9 @@
 #include <system_error>
 
 #include "kovrin_version.h"
-#include "latin1_text.h"
+#include "launcher/submit/latin1_text.h"
 
-namespace submit {
+namespace kovrin::submit {
 namespace {
 
 namespace fs = std::filesystem;
@@ -108,4 +108,4 @@ void DeleteSubmitPage(const std::filesystem::path& pageFile) noexcept {
   fs::remove(pageFile.parent_path(), ignored);  // only when empty: a folder only we could fill
 }
 
-}  // namespace submit
+}  // namespace kovrin::submit

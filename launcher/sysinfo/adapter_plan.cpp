@@ -1,4 +1,4 @@
-#include "adapter_plan.h"
+#include "launcher/sysinfo/adapter_plan.h"
 
 #include <charconv>
 #include <string_view>

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "drm_source.h"
-#include "egl_source.h"
-#include "vulkan_source.h"
+#include "launcher/sysinfo/drm_source.h"
+#include "launcher/sysinfo/egl_source.h"
+#include "launcher/sysinfo/vulkan_source.h"
 
 namespace kovrin::sysinfo {
 

@@ -1,4 +1,4 @@
-#include "capability_rules.h"
+#include "launcher/sysinfo/capability_rules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "egl_source.h"
+#include "launcher/sysinfo/egl_source.h"
 
 #include <GL/gl.h>
 
 #include <cstdio>
 #include <string_view>
 
-#include "guid_text.h"
-#include "platform_error.h"
+#include "launcher/sysinfo/guid_text.h"
+#include "launcher/sysinfo/platform_error.h"
 
 namespace kovrin::sysinfo {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "capability_rules.h"
-#include "sysinfo_records.h"
+#include "launcher/sysinfo/capability_rules.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
 namespace kovrin::sysinfo {
 

@@ -1,4 +1,4 @@
-#include "sysfs_facts.h"
+#include "launcher/sysinfo/sysfs_facts.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,9 +1,9 @@
-#include "vulkan_source.h"
+#include "launcher/sysinfo/vulkan_source.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform_error.h"
+#include "launcher/sysinfo/platform_error.h"
 
 namespace kovrin::sysinfo {
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "capability_rules.h"
-#include "drm_source.h"
-#include "guid_text.h"
-#include "sysinfo_records.h"
+#include "launcher/sysinfo/capability_rules.h"
+#include "launcher/sysinfo/drm_source.h"
+#include "launcher/sysinfo/guid_text.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
 namespace kovrin::sysinfo {
 

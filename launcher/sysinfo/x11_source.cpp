@@ -1,4 +1,4 @@
-#include "x11_source.h"
+#include "launcher/sysinfo/x11_source.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "capability_rules.h"
-#include "platform_error.h"
+#include "launcher/sysinfo/capability_rules.h"
+#include "launcher/sysinfo/platform_error.h"
 
 namespace kovrin::sysinfo {
 namespace {

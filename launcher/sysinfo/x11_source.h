@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "sysinfo_records.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
 namespace kovrin::sysinfo {
 

@@ -1,8 +1,8 @@
-#include "bmp_builder.h"
+#include "tests/bmp/bmp_builder.h"
 
 #include <algorithm>
 
-namespace bmptest {
+namespace kovrin::test::bmp {
 
 namespace {
 
@@ -123,4 +123,4 @@ std::vector<Rgb> TestPalette(std::size_t n) {
   return palette;
 }
 
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

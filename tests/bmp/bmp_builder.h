@@ -8,7 +8,7 @@
 #include <ostream>
 #include <vector>
 
-namespace bmptest {
+namespace kovrin::test::bmp {
 
 struct Rgb {
   uint8_t r = 0, g = 0, b = 0;
@@ -51,4 +51,4 @@ std::vector<uint8_t> PackRows(int bitsPerPixel, const std::vector<std::vector<ui
 // A palette of n distinct colours.
 std::vector<Rgb> TestPalette(std::size_t n);
 
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

@@ -5,9 +5,12 @@
 #include <string>
 #include <tuple>
 
-#include "bmp_test_util.h"
+#include "tests/bmp/bmp_test_util.h"
 
-namespace bmptest {
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpResult;
+
+namespace kovrin::test::bmp {
 namespace {
 
 constexpr int kWidth = 5;  // odd, so that every depth but 32 bits pads its rows
@@ -365,4 +368,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

@@ -9,10 +9,14 @@
 #include <climits>
 #include <functional>
 
-#include "bmp_samples.h"
-#include "bmp_test_util.h"
+#include "tests/bmp/bmp_samples.h"
+#include "tests/bmp/bmp_test_util.h"
 
-namespace bmptest {
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpResult;
+using kovrin::framework::DecodeBmp;
+
+namespace kovrin::test::bmp {
 namespace {
 
 // Where the colour table ends: anything shorter is not a DIB.
@@ -202,4 +206,4 @@ TEST(bmpAllocationLimit, ALargerLimitThanTheBuiltInOneIsNotTaken) {
 }
 
 }  // namespace
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

@@ -6,9 +6,12 @@
 #include <fstream>
 #include <string>
 
-#include "bmp_test_util.h"
+#include "tests/bmp/bmp_test_util.h"
 
-namespace bmptest {
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpErrorMessage;
+
+namespace kovrin::test::bmp {
 namespace {
 
 TEST(bmpErrorMessage, TextsOfEveryFailure) {
@@ -192,4 +195,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

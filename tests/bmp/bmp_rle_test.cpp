@@ -1,9 +1,12 @@
 // RLE8 and RLE4: runs, absolute runs with their padding, end of line, delta
 // and end of bitmap; pixels the stream skips stay black, and nothing a broken
 // stream says can write outside the picture.
-#include "bmp_test_util.h"
+#include "tests/bmp/bmp_test_util.h"
 
-namespace bmptest {
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpResult;
+
+namespace kovrin::test::bmp {
 namespace {
 
 const Rgb kBlack{0, 0, 0};
@@ -144,4 +147,4 @@ TEST(bmpRle, NoStreamAtAllConvertsNothing) {
 }
 
 }  // namespace
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "bmp_builder.h"
-#include "bmp_decoder.h"
+#include "tests/bmp/bmp_builder.h"
+#include "framework/bmp_decoder.h"
 
 // Lets failed comparisons name the category instead of dumping bytes.
-inline void PrintTo(BmpError error, std::ostream* out);
+inline void PrintTo(kovrin::framework::BmpError error, std::ostream* out);
 
-namespace bmptest {
+namespace kovrin::test::bmp {
 
 // Parameter tables print their case names.
 template <class Case>
@@ -21,17 +21,17 @@ auto PrintTo(const Case& c, std::ostream* out) -> decltype(c.name, void()) {
   *out << c.name;
 }
 
-inline BmpResult Decode(const std::vector<uint8_t>& file) {
-  return DecodeBmp(std::span<const uint8_t>(file.data(), file.size()));
+inline kovrin::framework::BmpResult Decode(const std::vector<uint8_t>& file) {
+  return kovrin::framework::DecodeBmp(std::span<const uint8_t>(file.data(), file.size()));
 }
 
-inline const char* ErrorName(BmpError error) {
+inline const char* ErrorName(kovrin::framework::BmpError error) {
   switch (error) {
-    case BmpError::None: return "None";
-    case BmpError::OpenFailed: return "OpenFailed";
-    case BmpError::UnknownFormat: return "UnknownFormat";
-    case BmpError::OutOfMemory: return "OutOfMemory";
-    case BmpError::ConversionError: return "ConversionError";
+    case kovrin::framework::BmpError::None: return "None";
+    case kovrin::framework::BmpError::OpenFailed: return "OpenFailed";
+    case kovrin::framework::BmpError::UnknownFormat: return "UnknownFormat";
+    case kovrin::framework::BmpError::OutOfMemory: return "OutOfMemory";
+    case kovrin::framework::BmpError::ConversionError: return "ConversionError";
   }
   return "?";
 }
@@ -61,6 +61,6 @@ inline ::testing::AssertionResult SamePixels(const ImageRecord& image, int width
   return ::testing::AssertionSuccess();
 }
 
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp
 
-inline void PrintTo(BmpError error, std::ostream* out) { *out << bmptest::ErrorName(error); }
+inline void PrintTo(kovrin::framework::BmpError error, std::ostream* out) { *out << kovrin::test::bmp::ErrorName(error); }

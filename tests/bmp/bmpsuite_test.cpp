@@ -11,9 +11,12 @@
 #include <set>
 #include <string>
 
-#include "bmp_test_util.h"
+#include "tests/bmp/bmp_test_util.h"
 
-namespace bmptest {
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpResult;
+
+namespace kovrin::test::bmp {
 namespace {
 
 namespace fs = std::filesystem;
@@ -248,4 +251,4 @@ TEST(bmpSuiteTable, ListsEveryFileOfTheSuite) {
 }
 
 }  // namespace
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

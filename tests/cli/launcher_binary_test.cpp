@@ -12,7 +12,7 @@
 #include <fstream>
 #include <string>
 
-#include "command_line.h"
+#include "launcher/cli/command_line.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ Output RunKovrin(const QStringList& args, const QString& dataHome = {}) {
 
 TEST(LauncherBinary, HelpVersionAndUnusableArguments) {
   const Case cases[] = {
-      {{"--version"}, 0, cli::VersionText(), ""},
+      {{"--version"}, 0, kovrin::cli::VersionText(), ""},
       {{"--help"}, 0, "Usage: kovrin [--headless] [--json FILE] [--timeout SECONDS]\n", ""},
       {{"--timeout", "soon"}, 2, "", "kovrin: --timeout needs a whole number of seconds"},
   };

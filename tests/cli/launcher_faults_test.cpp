@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "temp_folder.h"
+#include "tests/cli/temp_folder.h"
 
 extern char** environ;
 
@@ -31,8 +31,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-using cli_test::TempFolder;
-using cli_test::WriteFile;
+using kovrin::test::cli::TempFolder;
+using kovrin::test::cli::WriteFile;
 
 std::string ReadAll(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "line_reader.h"
+#include "launcher/cli/line_reader.h"
 
 namespace {
 
-constexpr std::size_t kMax = cli::LineReader::kMaxLine;
+constexpr std::size_t kMax = kovrin::cli::LineReader::kMaxLine;
 
 struct Case {
   const char* name;
@@ -31,9 +31,9 @@ TEST(LineReader, SplitsAndCapsLines) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    cli::LineReader reader;
+    kovrin::cli::LineReader reader;
     std::vector<std::string> got;
-    const cli::LineReader::Sink sink = [&got](std::string_view line) { got.emplace_back(line); };
+    const kovrin::cli::LineReader::Sink sink = [&got](std::string_view line) { got.emplace_back(line); };
     for (const std::string& chunk : c.chunks) reader.Feed(chunk, sink);
     reader.Finish(sink);
     ASSERT_EQ(got.size(), c.lines.size());

@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "run_mode.h"
-#include "run_report.h"
+#include "launcher/cli/run_mode.h"
+#include "launcher/cli/run_report.h"
 
 namespace {
 
-using cli::ExactFigures;
-using cli::RunFlag;
-using cli::RunMode;
-using cli::RunRequest;
+using kovrin::cli::ExactFigures;
+using kovrin::cli::RunFlag;
+using kovrin::cli::RunMode;
+using kovrin::cli::RunRequest;
 
 RunMode ModeOf(std::initializer_list<const char*> lines) {
   RunMode mode;
-  for (const char* line : lines) EXPECT_TRUE(cli::TakeDiagLine(line, mode)) << line;
+  for (const char* line : lines) EXPECT_TRUE(kovrin::cli::TakeDiagLine(line, mode)) << line;
   return mode;
 }
 
@@ -101,9 +101,9 @@ TEST(RunFlags, EachRuleAndOnlyItFires) {
   for (const FlagCase& c : cases) {
     SCOPED_TRACE(c.name);
     RunMode mode;
-    for (const char* line : c.lines) cli::TakeDiagLine(line, mode);
+    for (const char* line : c.lines) kovrin::cli::TakeDiagLine(line, mode);
     std::vector<std::string> got;
-    for (const RunFlag& flag : cli::RunFlags(c.request, mode)) got.push_back(std::string(flag.name) + ": " + flag.detail);
+    for (const RunFlag& flag : kovrin::cli::RunFlags(c.request, mode)) got.push_back(std::string(flag.name) + ": " + flag.detail);
     EXPECT_EQ(got, c.flags);
   }
 }
@@ -114,23 +114,23 @@ TEST(RunReportLines, ExactSuffixAndMean) {
   full.p99 = 190.249;
   ExactFigures noFrameTimes;
   noFrameTimes.fps = 12;
-  EXPECT_EQ(cli::ExactSuffix(full), " (5.73 exact, p99 frame 190.2 ms)");
-  EXPECT_EQ(cli::ExactSuffix(noFrameTimes), " (12.00 exact)");
-  EXPECT_EQ(cli::ExactSuffix(ExactFigures{}), "");
+  EXPECT_EQ(kovrin::cli::ExactSuffix(full), " (5.73 exact, p99 frame 190.2 ms)");
+  EXPECT_EQ(kovrin::cli::ExactSuffix(noFrameTimes), " (12.00 exact)");
+  EXPECT_EQ(kovrin::cli::ExactSuffix(ExactFigures{}), "");
 
   ExactFigures other;
   other.fps = 52.0851;
-  EXPECT_EQ(cli::ExactMeanLine({full, other}), "Exact mean: 28.91 fps");
-  EXPECT_EQ(cli::ExactMeanLine({full, ExactFigures{}, other}),
+  EXPECT_EQ(kovrin::cli::ExactMeanLine({full, other}), "Exact mean: 28.91 fps");
+  EXPECT_EQ(kovrin::cli::ExactMeanLine({full, ExactFigures{}, other}),
             "Exact mean: 28.91 fps (over the 2 of 3 runs that reported it)");
-  EXPECT_EQ(cli::ExactMeanLine({ExactFigures{}}), "Exact mean: not reported");
+  EXPECT_EQ(kovrin::cli::ExactMeanLine({ExactFigures{}}), "Exact mean: not reported");
 }
 
 TEST(RunReportLines, FlagSummaryCountsRunsAndNamesWhy) {
   const RunFlag colour{"colour-bits", "x"};
   const RunFlag cut{"cut-short", "y"};
-  EXPECT_EQ(cli::FlagSummaryLine({{}, {}}), "Flagged: none of 2 runs");
-  EXPECT_EQ(cli::FlagSummaryLine({{colour}, {}, {colour, cut}}),
+  EXPECT_EQ(kovrin::cli::FlagSummaryLine({{}, {}}), "Flagged: none of 2 runs");
+  EXPECT_EQ(kovrin::cli::FlagSummaryLine({{colour}, {}, {colour, cut}}),
             "Flagged: 2 of 3 runs: cut-short 1 (closed before the eighth tick), "
             "colour-bits 2 (colour bits other than the depth asked for)");
 }

@@ -1,10 +1,10 @@
-#include "gl_test_context.h"
+#include "tests/gltrace/gl_test_context.h"
 
 #include <SDL.h>
 
 #include <cstdlib>
 
-namespace gltrace {
+namespace kovrin::test::gltrace {
 
 std::unique_ptr<GlTestContext> GlTestContext::Create(int width, int height, std::string* error) {
   // Tests never open a window on somebody's screen.
@@ -50,4 +50,4 @@ GlTestContext::~GlTestContext() {
 
 void GlTestContext::Swap() { SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_)); }
 
-}  // namespace gltrace
+}  // namespace kovrin::test::gltrace

@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-namespace gltrace {
+namespace kovrin::test::gltrace {
 
 inline constexpr std::string_view kFileHeader = "# kovrin-gltrace 1";
 inline constexpr std::string_view kSwap = "SWAP";
@@ -130,4 +130,4 @@ inline uint32_t DigestOf(std::span<const uint8_t> bytes) {
   return digest.Value();
 }
 
-}  // namespace gltrace
+}  // namespace kovrin::test::gltrace

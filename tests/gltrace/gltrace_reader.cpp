@@ -1,4 +1,4 @@
-#include "gltrace_reader.h"
+#include "tests/gltrace/gltrace_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,9 +7,9 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "gltrace_format.h"
+#include "tests/gltrace/gltrace_format.h"
 
-namespace gltrace {
+namespace kovrin::test::gltrace {
 
 namespace {
 
@@ -185,4 +185,4 @@ std::vector<std::string> Names(const std::vector<Call>& calls, const std::vector
   return names;
 }
 
-}  // namespace gltrace
+}  // namespace kovrin::test::gltrace

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace launcher_test {
+namespace kovrin::test::launcher {
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes away.
@@ -60,4 +60,4 @@ inline void MakeReadOnly(const std::filesystem::path& file) {
   ::chmod(file.c_str(), S_IRUSR | S_IRGRP | S_IROTH);
 }
 
-}  // namespace launcher_test
+}  // namespace kovrin::test::launcher

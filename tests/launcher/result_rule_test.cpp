@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "result_rule.h"
+#include "launcher/core/result_rule.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ class ResultRule : public ::testing::TestWithParam<RuleCase> {};
 
 TEST_P(ResultRule, Reads) {
   const RuleCase& c = GetParam();
-  const std::optional<int32_t> got = launcher::ResultFromFile(c.content, c.separator);
+  const std::optional<int32_t> got = kovrin::launcher::ResultFromFile(c.content, c.separator);
   if (c.expected) {
     ASSERT_TRUE(got.has_value()) << "expected " << *c.expected << ", got no result";
     EXPECT_EQ(*got, *c.expected);

@@ -5,7 +5,7 @@
 
 #include <array>
 
-namespace scenes::tables {
+namespace kovrin::test::scenes::tables {
 
 // ---- Overdraw scene --------------------------------------------------------
 
@@ -64,4 +64,4 @@ inline constexpr BlendedSquare kSquares[8] = {
     {7, 1, 1, 0},     {8, 1, -1, 0},     {1, -1, 1, 0}, {2, -1, -1, 0},
 };
 
-}  // namespace scenes::tables
+}  // namespace kovrin::test::scenes::tables

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <functional>
 
-#include "program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ void Sparse(const fs::path& path) {
 // would change the title.
 void ManyShortLines(const fs::path& path) {
   std::ofstream out(path, std::ios::binary);
-  out << kt::ConfigText(640, 480, 16);
+  out << kovrin::test::ConfigText(640, 480, 16);
   const std::string filler = "n=1;\r\n";
   for (int i = 0; i < (8 << 20) / static_cast<int>(filler.size()); ++i) out << filler;
   out << "GL_RESX=320;\r\n";
@@ -81,7 +81,7 @@ std::vector<std::string> NoWindowBoxes(const std::string& title) {
 }
 
 void ExpectOutsideKept(const Places& p) {
-  EXPECT_EQ(kt::ReadFileBytes((p.outside / "target").string()), "keep\r\n") << "written through the link";
+  EXPECT_EQ(kovrin::test::ReadFileBytes((p.outside / "target").string()), "keep\r\n") << "written through the link";
 }
 
 const HostileCase kCases[] = {
@@ -134,15 +134,15 @@ class HostileFile : public testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileFile, EndsInTimeWithinMemoryAndTouchesNothingElse) {
   const HostileCase& c = GetParam();
-  Places places{kt::MakeScratchFolder(), kt::MakeScratchFolder()};
-  kt::RunOptions o;
+  Places places{kovrin::test::MakeScratchFolder(), kovrin::test::MakeScratchFolder()};
+  kovrin::test::RunOptions o;
   o.folder = places.folder.string();
   o.msgbox = "no";
-  if (c.withConfig) o.config = kt::ConfigText(640, 480, 16);
+  if (c.withConfig) o.config = kovrin::test::ConfigText(640, 480, 16);
   o.env = c.env;
   o.prepare = [&](const std::string&) { c.make(places); };
   o.timeoutSeconds = 40;  // a hang fails the test instead of stalling it
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
 
   EXPECT_FALSE(r.timedOut) << "the program hung";
   EXPECT_FALSE(r.killedBySignal) << r.stdErr;

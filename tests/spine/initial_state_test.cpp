@@ -10,10 +10,13 @@
 #include <fstream>
 #include <string>
 
-#include "graphics.h"
-#include "program_profile.h"
-#include "program_runner.h"
-#include "settings_file.h"
+#include "framework/graphics.h"
+#include "framework/program_profile.h"
+#include "tests/support/program_runner.h"
+#include "framework/settings_file.h"
+
+using kovrin::framework::ResetSettings;
+using kovrin::framework::kProgram;
 
 namespace {
 
@@ -22,11 +25,11 @@ class AfterStartUp : public testing::Test {
   static void SetUpTestSuite() {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("KOVRIN_MSGBOX", "default", 1);
-    folder_ = kt::MakeScratchFolder();
+    folder_ = kovrin::test::MakeScratchFolder();
     const std::filesystem::path run(KOVRIN_RUN_DIR);
     std::filesystem::create_directory_symlink(run / "data", std::filesystem::path(folder_) / "data");
     std::filesystem::copy_file(run / "default.fnt", std::filesystem::path(folder_) / "default.fnt");
-    std::ofstream(std::filesystem::path(folder_) / "config.cfg") << kt::ConfigText(320, 240, 32);
+    std::ofstream(std::filesystem::path(folder_) / "config.cfg") << kovrin::test::ConfigText(320, 240, 32);
     std::filesystem::current_path(folder_);
     ResetSettings(kProgram);
     LoadSettings();

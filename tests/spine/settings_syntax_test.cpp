@@ -5,7 +5,13 @@
 #include <climits>
 #include <string>
 
-#include "settings_file.h"
+#include "framework/settings_file.h"
+
+using kovrin::framework::JoinTextLines;
+using kovrin::framework::ParseSettingsInto;
+using kovrin::framework::ProgramProfile;
+using kovrin::framework::SaturatingAtoi;
+using kovrin::framework::SettingsRecord;
 
 namespace {
 

@@ -11,9 +11,13 @@
 #include <fstream>
 #include <functional>
 
-#include "main_loop.h"
-#include "program_runner.h"
-#include "settings_file.h"
+#include "framework/main_loop.h"
+#include "tests/support/program_runner.h"
+#include "framework/settings_file.h"
+
+using kovrin::framework::JoinTextLines;
+using kovrin::framework::TextLineJoiner;
+using kovrin::framework::kMaxTextFileBytes;
 
 namespace {
 
@@ -76,8 +80,8 @@ class InFolder : public testing::Test {
  protected:
   void SetUp() override {
     previous_ = fs::current_path();
-    folder_ = kt::MakeScratchFolder();
-    outside_ = kt::MakeScratchFolder();
+    folder_ = kovrin::test::MakeScratchFolder();
+    outside_ = kovrin::test::MakeScratchFolder();
     fs::current_path(folder_);
     setenv("KOVRIN_MSGBOX", "yes", 1);
   }
@@ -180,7 +184,7 @@ TEST_P(WriteOddName, LosesTheWriteAndLeavesTheThingAlone) {
   EXPECT_EQ(fs::symlink_status("results.fps").type(), kind);
   for (const auto& entry : fs::directory_iterator(outside_)) {
     if (entry.is_regular_file()) {
-      EXPECT_EQ(kt::ReadFileBytes(entry.path().string()), "keep") << entry.path();
+      EXPECT_EQ(kovrin::test::ReadFileBytes(entry.path().string()), "keep") << entry.path();
     }
   }
   EXPECT_FALSE(fs::exists(outside_ / "made")) << "a file was created through a dangling link";

@@ -1,5 +1,5 @@
-#include "program_runner.h"
-#include "window_close.h"
+#include "tests/support/program_runner.h"
+#include "tests/support/window_close.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -20,7 +20,7 @@ extern char** environ;
 
 namespace fs = std::filesystem;
 
-namespace kt {
+namespace kovrin::test {
 
 namespace {
 
@@ -245,4 +245,4 @@ void XServer::End() {
 
 XServer::~XServer() { End(); }
 
-}  // namespace kt
+}  // namespace kovrin::test

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-namespace kt {
+namespace kovrin::test {
 
 struct RunOptions {
   std::string program = "Quillfire";        // file name in the run folder
@@ -80,4 +80,4 @@ class XServer {
   std::string logFile_;  // removed with the server
 };
 
-}  // namespace kt
+}  // namespace kovrin::test

@@ -1,9 +1,9 @@
-#include "window_close.h"
+#include "tests/support/window_close.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-namespace kt {
+namespace kovrin::test {
 namespace {
 
 // _NET_WM_PID as SDL sets it on its windows; 0 when absent.
@@ -54,4 +54,4 @@ bool RequestWindowClose(const std::string& displayName, pid_t pid) {
   return sent;
 }
 
-}  // namespace kt
+}  // namespace kovrin::test

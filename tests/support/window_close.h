@@ -6,9 +6,9 @@
 #include <string>
 #include <sys/types.h>
 
-namespace kt {
+namespace kovrin::test {
 
 // True when a window of process `pid` on `display` was asked to close.
 bool RequestWindowClose(const std::string& display, pid_t pid);
 
-}  // namespace kt
+}  // namespace kovrin::test

@@ -1,7 +1,7 @@
 // Which kernel, Vulkan and EGL devices make up each adapter.
 #include <gtest/gtest.h>
 
-#include "adapter_plan.h"
+#include "launcher/sysinfo/adapter_plan.h"
 
 namespace kovrin::sysinfo {
 namespace {

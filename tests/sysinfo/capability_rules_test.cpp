@@ -1,9 +1,9 @@
 // The rules that turn platform facts into the report's figures and flags.
 #include <gtest/gtest.h>
 
-#include "capability_rules.h"
-#include "guid_text.h"
-#include "vulkan_source.h"
+#include "launcher/sysinfo/capability_rules.h"
+#include "launcher/sysinfo/guid_text.h"
+#include "launcher/sysinfo/vulkan_source.h"
 
 namespace kovrin::sysinfo {
 namespace {

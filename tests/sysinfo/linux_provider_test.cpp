@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "program_runner.h"
-#include "system_report.h"
+#include "tests/support/program_runner.h"
+#include "launcher/sysinfo/system_report.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -328,7 +328,7 @@ TEST_F(SoftwareMachine, TheSameMachineGivesTheSameReportTwice) {
 }
 
 TEST_F(SoftwareMachine, UnderXvfbTheServersOneModeIsListed) {
-  const auto server = kt::XServer::StartXvfb("800x600x24");
+  const auto server = kovrin::test::XServer::StartXvfb("800x600x24");
   ASSERT_TRUE(server) << "Xvfb did not start";
   const ScopedDisplay display(server->Display().c_str());
   const Lines report = RealReport();
@@ -342,7 +342,7 @@ TEST_F(SoftwareMachine, UnderXvfbTheServersOneModeIsListed) {
 }
 
 TEST_F(SoftwareMachine, AnEightBitXvfbScreenHasAPalette) {
-  const auto server = kt::XServer::StartXvfb("640x480x8");
+  const auto server = kovrin::test::XServer::StartXvfb("640x480x8");
   ASSERT_TRUE(server) << "Xvfb did not start";
   const ScopedDisplay display(server->Display().c_str());
   const Lines report = RealReport();
@@ -357,7 +357,7 @@ TEST_F(SoftwareMachine, AnEightBitXvfbScreenHasAPalette) {
 TEST_F(SoftwareMachine, UnderXorgsDummyDriverRatesComeFromTheModeTimings) {
   const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
   if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy driver configuration at " << config;
-  const auto server = kt::XServer::StartXorgDummy(config);
+  const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver did not start (needs root and xserver-xorg-video-dummy)";
   const ScopedDisplay display(server->Display().c_str());
   const Lines modes = ModeLines(RealReport());

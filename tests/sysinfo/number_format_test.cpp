@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "number_format.h"
+#include "launcher/sysinfo/number_format.h"
 
 namespace kovrin::sysinfo {
 namespace {

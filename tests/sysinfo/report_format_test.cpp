@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_provider.h"
-#include "system_report.h"
+#include "tests/sysinfo/fake_provider.h"
+#include "launcher/sysinfo/system_report.h"
 
 namespace kovrin::sysinfo {
 namespace {

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "sysfs_facts.h"
+#include "launcher/sysinfo/sysfs_facts.h"
 
 namespace kovrin::sysinfo {
 namespace {

@@ -1,8 +1,8 @@
-#include "test_bmp.h"
+#include "tests/textures/test_bmp.h"
 
 #include <fstream>
 
-namespace texture_test {
+namespace kovrin::test::textures {
 
 namespace {
 
@@ -75,4 +75,4 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(file);
 }
 
-}  // namespace texture_test
+}  // namespace kovrin::test::textures

@@ -5,8 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "settings_file.h"
-#include "texture_set.h"
+#include "framework/settings_file.h"
+#include "framework/texture_set.h"
+
+using kovrin::framework::JoinTextLines;
+using kovrin::framework::ParseTextureList;
+using kovrin::framework::TextureFilePath;
+using kovrin::framework::TextureList;
 
 namespace {
 

@@ -8,20 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "gl_fixture.h"
-#include "gltrace_capture.h"
-#include "gltrace_format.h"
-#include "gltrace_reader.h"
-#include "texture_set.h"
+#include "tests/textures/gl_fixture.h"
+#include "tests/gltrace/gltrace_capture.h"
+#include "tests/gltrace/gltrace_format.h"
+#include "tests/gltrace/gltrace_reader.h"
+#include "framework/texture_set.h"
 
-namespace texture_test {
+namespace kovrin::test::textures {
 namespace {
 
-using gltrace::Call;
+using kovrin::test::gltrace::Call;
 
 std::string Digest(const Picture& picture) {
   char text[16];
-  std::snprintf(text, sizeof text, "px:%08X", gltrace::DigestOf(picture.rgb));
+  std::snprintf(text, sizeof text, "px:%08X", kovrin::test::gltrace::DigestOf(picture.rgb));
   return text;
 }
 
@@ -30,9 +30,9 @@ class TextureSetGl : public GlFolderTest {
   // Loads with the recorder running; the calls land in calls_.
   std::optional<TextureSet> LoadRecorded(const std::string& listFile, const std::string& listText) {
     testing::internal::CaptureStderr();
-    gltrace::StartCapture();
+    kovrin::test::gltrace::StartCapture();
     std::optional<TextureSet> set = LoadTextureSet(listFile, listText);
-    calls_ = gltrace::ParseTrace(gltrace::StopCapture()).AllCalls();
+    calls_ = kovrin::test::gltrace::ParseTrace(kovrin::test::gltrace::StopCapture()).AllCalls();
     stderr_ = testing::internal::GetCapturedStderr();
     return set;
   }
@@ -62,7 +62,7 @@ class TextureSetGl : public GlFolderTest {
     EXPECT_EQ(calls_.back().Text(), "glPixelStorei GL_UNPACK_ALIGNMENT 4");
   }
 
-  std::size_t CountCalls(const std::string& name) const { return gltrace::CallsNamed(calls_, name).size(); }
+  std::size_t CountCalls(const std::string& name) const { return kovrin::test::gltrace::CallsNamed(calls_, name).size(); }
 
   std::vector<Call> calls_;
   std::string stderr_;
@@ -274,4 +274,4 @@ TEST_F(TextureSetGl, ShippedFontLoadsFortyTwoGlyphs) {
 }
 
 }  // namespace
-}  // namespace texture_test
+}  // namespace kovrin::test::textures

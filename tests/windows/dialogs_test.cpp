@@ -16,13 +16,15 @@
 #include <memory>
 #include <stdexcept>
 
-#include "frmCustomBench.h"
-#include "frmDetails.h"
-#include "frmMain.h"
-#include "secondary_window.h"
-#include "window_test_support.h"
+#include "launcher/frmCustomBench.h"
+#include "launcher/frmDetails.h"
+#include "launcher/frmMain.h"
+#include "launcher/secondary_window.h"
+#include "tests/windows/window_test_support.h"
 
-using window_test::CloseRoute;
+using kovrin::gui::SecondaryWindow;
+
+using kovrin::test::windows::CloseRoute;
 
 namespace {
 
@@ -119,7 +121,7 @@ class DialogsTest : public QObject {
 void DialogsTest::init() {
   dir = std::make_unique<QTemporaryDir>();
   QVERIFY(dir->isValid());
-  main = window_test::MakeMainWindow(dir->path());
+  main = kovrin::test::windows::MakeMainWindow(dir->path());
 }
 
 void DialogsTest::cleanup() {
@@ -226,7 +228,7 @@ void DialogsTest::secondaryWindowFailingToLoadLeavesNothing() {
   QVERIFY2(thrown, "the load error reaches the caller");
   QVERIFY(owner.isEnabled());
   QCOMPARE(CountingWindow::unloads, 1);
-  QVERIFY(window_test::OpenWindows<CountingWindow>().isEmpty());
+  QVERIFY(kovrin::test::windows::OpenWindows<CountingWindow>().isEmpty());
 }
 
 // --- details ---------------------------------------------------------------
@@ -294,7 +296,7 @@ void DialogsTest::detailsBuiltOncePerOpening() {
 void DialogsTest::detailsOpenedByTheMainWindowsButton() {
   SetKnownResults();
   main->cmdDetails_Click();
-  const QList<frmDetails*> open = window_test::OpenWindows<frmDetails>();
+  const QList<frmDetails*> open = kovrin::test::windows::OpenWindows<frmDetails>();
   QCOMPARE(open.size(), 1);
   QCOMPARE(Control<QListWidget>(open.front(), "details")->count(), 13);
   QVERIFY(!main->isEnabled());
@@ -440,12 +442,12 @@ void DialogsTest::customOpenedByChange() {
   main->cmdCustomize_Click();
   QVERIFY2(!main->optFullBench()->isChecked(), "Change selects the customised benchmark first");
   QVERIFY(Control<QRadioButton>(main.get(), "optCustomBench")->isChecked());
-  QCOMPARE(window_test::OpenWindows<frmCustomBench>().size(), 1);
+  QCOMPARE(kovrin::test::windows::OpenWindows<frmCustomBench>().size(), 1);
   QVERIFY(!main->isEnabled());
   QVERIFY2(!QFile::exists(config), "selecting the customised option clears");
   QCOMPARE(main->lblResult()->text(), QString());
 
-  delete window_test::OpenWindows<frmCustomBench>().front();
+  delete kovrin::test::windows::OpenWindows<frmCustomBench>().front();
   QVERIFY(QFile(config).open(QIODevice::WriteOnly));
   main->lblResult()->setText(QStringLiteral("88 fps"));
   main->cmdCustomize_Click();
@@ -476,7 +478,7 @@ void DialogsTest::closeEnablesMainWindow() {
     window = ShowCustomBench(main.get());
   }
   QVERIFY(!main->isEnabled());
-  window_test::Close(window, Control<QPushButton>(window, "cmdAbbrechen"), route);
+  kovrin::test::windows::Close(window, Control<QPushButton>(window, "cmdAbbrechen"), route);
   QVERIFY2(main->isEnabled(), "the main window must be usable again once the window has closed");
   QTRY_VERIFY2(window.isNull(), "the closed window is unloaded");
   QVERIFY(main->isEnabled());

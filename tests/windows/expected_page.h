@@ -5,7 +5,7 @@
 
 #include "kovrin_version.h"
 
-namespace window_test {
+namespace kovrin::test::windows {
 
 // The page (without line end) for a site at `base`, the recipient, and the
 // version, result and checksum texts.
@@ -34,4 +34,4 @@ inline std::string BuildVersionText() {
          std::to_string(kKovrinVersionPatch);
 }
 
-}  // namespace window_test
+}  // namespace kovrin::test::windows

@@ -1,4 +1,4 @@
-#include "results_site_stub.h"
+#include "tests/windows/results_site_stub.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>

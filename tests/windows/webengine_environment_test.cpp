@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "webengine_environment.h"
+#include "launcher/webview/webengine_environment.h"
 
 namespace {
 
@@ -27,13 +27,13 @@ class WebEngineEnvironment : public testing::TestWithParam<EnvCase> {};
 
 TEST_P(WebEngineEnvironment, SetsOnlyWhatIsMissing) {
   const EnvCase& c = GetParam();
-  const submit::EnvironmentReader reader = [&c](const char* name) -> std::optional<std::string> {
+  const kovrin::webview::EnvironmentReader reader = [&c](const char* name) -> std::optional<std::string> {
     const auto it = c.before.find(name);
     if (it == c.before.end()) return std::nullopt;
     return it->second;
   };
   Environment settings;
-  for (const submit::EnvironmentSetting& s : submit::WebEngineEnvironmentSettings(c.root, c.platform, reader)) {
+  for (const kovrin::webview::EnvironmentSetting& s : kovrin::webview::WebEngineEnvironmentSettings(c.root, c.platform, reader)) {
     EXPECT_TRUE(settings.emplace(s.name, s.value).second) << s.name << " set twice";
   }
   EXPECT_EQ(settings, c.expectedSettings);

@@ -1,15 +1,15 @@
 // texture002: a green circuit board with gold pads and black chips.
-#include "materials.h"
+#include "tools/assets/materials.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "noise.h"
-#include "portable_math.h"
-#include "surface.h"
+#include "tools/assets/noise.h"
+#include "tools/assets/portable_math.h"
+#include "tools/assets/surface.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -275,4 +275,4 @@ Picture CircuitBoard() {
   return picture;
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -1,14 +1,14 @@
 // texture001: bevelled copper tiles alternating with verdigris brass vent plates.
-#include "materials.h"
+#include "tools/assets/materials.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "noise.h"
-#include "portable_math.h"
-#include "surface.h"
+#include "tools/assets/noise.h"
+#include "tools/assets/portable_math.h"
+#include "tools/assets/surface.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -106,4 +106,4 @@ Picture CopperTiles() {
   return picture;
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

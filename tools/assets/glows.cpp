@@ -1,13 +1,13 @@
-#include "glows.h"
+#include "tools/assets/glows.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 
-#include "noise.h"
-#include "portable_math.h"
+#include "tools/assets/noise.h"
+#include "tools/assets/portable_math.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -222,4 +222,4 @@ Picture RedNebula() {
   });
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -1,4 +1,4 @@
-#include "glyphs.h"
+#include "tools/assets/glyphs.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -7,7 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -168,4 +168,4 @@ std::string FontListText() {
   return text;
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "picture.h"
+#include "tools/assets/picture.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 // Heights per pixel, top row first; neighbours wrap around the edges so
 // the lighting of a tiling picture tiles too.
@@ -35,4 +35,4 @@ double Dome(double distance, double radius);
 // Lambert light times albedo plus a white highlight scaled by gloss.
 Color ShadePixel(const HeightField& field, int x, int y, Color albedo, double gloss, const Lighting& light);
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

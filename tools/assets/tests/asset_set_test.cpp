@@ -7,11 +7,11 @@
 #include <map>
 #include <set>
 
-#include "asset_set.h"
-#include "glyphs.h"
-#include "reference_bmp.h"
+#include "tools/assets/asset_set.h"
+#include "tools/assets/glyphs.h"
+#include "tools/assets/tests/reference_bmp.h"
 
-using namespace kovrin_assets;
+using namespace kovrin::assets;
 
 namespace {
 

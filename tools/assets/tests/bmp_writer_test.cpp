@@ -4,10 +4,10 @@
 
 #include <stdexcept>
 
-#include "bmp_writer.h"
-#include "reference_bmp.h"
+#include "tools/assets/bmp_writer.h"
+#include "tools/assets/tests/reference_bmp.h"
 
-using namespace kovrin_assets;
+using namespace kovrin::assets;
 
 namespace {
 
