@@ -67,9 +67,7 @@ std::optional<TextureSet> sceneSet;
 
 // Without a set, or for an entry whose image failed, texture 0 is bound and
 // the square comes out untextured (white): the run goes on with the same load.
-void BindEntry(std::size_t entry) {
-  glBindTexture(GL_TEXTURE_2D, sceneSet ? sceneSet->Entry(entry) : 0);
-}
+void BindEntry(std::size_t entry) { glBindTexture(GL_TEXTURE_2D, sceneSet ? sceneSet->Entry(entry) : 0); }
 
 // A square of edge 2 one unit in front of the current origin, facing the eye.
 void DrawPanel() {

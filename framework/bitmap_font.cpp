@@ -25,9 +25,7 @@ constexpr CharGlyphs Two(int first, int second) {
 
 // Missing font, a short font or a glyph whose image failed: texture 0, so the
 // square is drawn untextured and the text keeps its spacing.
-GLuint GlyphTexture(int glyph) {
-  return GlyphSet ? GlyphSet->Entry(static_cast<std::size_t>(glyph) + 1) : 0;
-}
+GLuint GlyphTexture(int glyph) { return GlyphSet ? GlyphSet->Entry(static_cast<std::size_t>(glyph) + 1) : 0; }
 
 void CompileGlyphSquare() {
   glNewList(GlyphList, GL_COMPILE);
@@ -51,19 +49,34 @@ CharGlyphs GlyphsForChar(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return One(LetterGlyph(static_cast<char>(c - 'A' + 'a')));
   if (c >= '0' && c <= '9') return One(DigitGlyph(static_cast<char>(c)));
   switch (c) {
-    case '.': return One(kFullStopGlyph);
-    case '?': return One(kQuestionMarkGlyph);
-    case ',': return One(kCommaGlyph);
-    case '%': return One(kPercentGlyph);
-    case '-': return One(kHyphenGlyph);
-    case '_': return CharGlyphs{2, {GlyphStep{kUnderscoreAdvance, kUnderscoreGlyph}, GlyphStep{kUnderscoreTrail, kNoGlyph}}};
-    case ' ': return CharGlyphs{1, {GlyphStep{kAdvance, kNoGlyph}, GlyphStep{}}};
+    case '.':
+      return One(kFullStopGlyph);
+    case '?':
+      return One(kQuestionMarkGlyph);
+    case ',':
+      return One(kCommaGlyph);
+    case '%':
+      return One(kPercentGlyph);
+    case '-':
+      return One(kHyphenGlyph);
+    case '_':
+      return CharGlyphs{2, {GlyphStep{kUnderscoreAdvance, kUnderscoreGlyph}, GlyphStep{kUnderscoreTrail, kNoGlyph}}};
+    case ' ':
+      return CharGlyphs{1, {GlyphStep{kAdvance, kNoGlyph}, GlyphStep{}}};
     // Windows-1252 umlauts and sharp s are spelt out: ae, oe, ue, ss.
-    case 0xE4: case 0xC4: return Two(LetterGlyph('a'), LetterGlyph('e'));
-    case 0xF6: case 0xD6: return Two(LetterGlyph('o'), LetterGlyph('e'));
-    case 0xFC: case 0xDC: return Two(LetterGlyph('u'), LetterGlyph('e'));
-    case 0xDF: return Two(LetterGlyph('s'), LetterGlyph('s'));
-    default: return CharGlyphs{};
+    case 0xE4:
+    case 0xC4:
+      return Two(LetterGlyph('a'), LetterGlyph('e'));
+    case 0xF6:
+    case 0xD6:
+      return Two(LetterGlyph('o'), LetterGlyph('e'));
+    case 0xFC:
+    case 0xDC:
+      return Two(LetterGlyph('u'), LetterGlyph('e'));
+    case 0xDF:
+      return Two(LetterGlyph('s'), LetterGlyph('s'));
+    default:
+      return CharGlyphs{};
   }
 }
 
@@ -71,8 +84,8 @@ CharGlyphs GlyphsForChar(unsigned char c) {
 
 using kovrin::framework::CharGlyphs;
 using kovrin::framework::CompileGlyphSquare;
-using kovrin::framework::GlyphStep;
 using kovrin::framework::GlyphsForChar;
+using kovrin::framework::GlyphStep;
 using kovrin::framework::GlyphTexture;
 using kovrin::framework::kNoGlyph;
 using kovrin::framework::kTextDepth;

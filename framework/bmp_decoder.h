@@ -37,10 +37,10 @@ namespace kovrin::framework {
 
 enum class BmpError {
   None,
-  OpenFailed,        // "Failed to open DIB file %s.\n"
-  UnknownFormat,     // "Unknown DIB file format."
-  OutOfMemory,       // "Out of memory."
-  ConversionError,   // "Image file conversion error."
+  OpenFailed,       // "Failed to open DIB file %s.\n"
+  UnknownFormat,    // "Unknown DIB file format."
+  OutOfMemory,      // "Out of memory."
+  ConversionError,  // "Image file conversion error."
 };
 
 struct BmpResult {

@@ -18,9 +18,7 @@ kovrin::platform::HGLRC hRC = nullptr;
 
 namespace {
 
-void Fail(const char* text) {
-  kovrin::platform::MessageBox(text, WindowTitle, kovrin::platform::MB_ICONEXCLAMATION);
-}
+void Fail(const char* text) { kovrin::platform::MessageBox(text, WindowTitle, kovrin::platform::MB_ICONEXCLAMATION); }
 
 // A failure after the window exists releases what stands, then tells.
 bool FailAfterShutdown(const char* text) {
@@ -30,21 +28,25 @@ bool FailAfterShutdown(const char* text) {
 }
 
 constexpr uint32_t kWindowedExStyle = kovrin::platform::WS_EX_APPWINDOW | kovrin::platform::WS_EX_WINDOWEDGE;
-constexpr uint32_t kWindowedStyle = kovrin::platform::WS_OVERLAPPEDWINDOW | kovrin::platform::WS_CLIPSIBLINGS | kovrin::platform::WS_CLIPCHILDREN;
+constexpr uint32_t kWindowedStyle =
+    kovrin::platform::WS_OVERLAPPEDWINDOW | kovrin::platform::WS_CLIPSIBLINGS | kovrin::platform::WS_CLIPCHILDREN;
 
 // The question for a full screen the display cannot give. False (after the
 // closing message) when the user declines the window.
 bool AcceptWindowedMode() {
-  const int answer = kovrin::platform::MessageBox("Vollbildmodus wird nicht unterstützt!\nIm Fenstermodus starten?", WindowTitle,
-                                      kovrin::platform::MB_YESNO | kovrin::platform::MB_ICONEXCLAMATION);
+  const int answer =
+      kovrin::platform::MessageBox("Vollbildmodus wird nicht unterstützt!\nIm Fenstermodus starten?", WindowTitle,
+                                   kovrin::platform::MB_YESNO | kovrin::platform::MB_ICONEXCLAMATION);
   if (answer == kovrin::platform::IDYES) return true;
-  kovrin::platform::MessageBox("Programm wird auf Grund mehrer Fehler beendet!", WindowTitle, kovrin::platform::MB_ICONERROR);
+  kovrin::platform::MessageBox("Programm wird auf Grund mehrer Fehler beendet!", WindowTitle,
+                               kovrin::platform::MB_ICONERROR);
   return false;
 }
 
 kovrin::platform::PixelFormatDescriptor RequestedFormat() {
   kovrin::platform::PixelFormatDescriptor pfd;
-  pfd.flags = kovrin::platform::PFD_DRAW_TO_WINDOW | kovrin::platform::PFD_SUPPORT_OPENGL | kovrin::platform::PFD_DOUBLEBUFFER;
+  pfd.flags =
+      kovrin::platform::PFD_DRAW_TO_WINDOW | kovrin::platform::PFD_SUPPORT_OPENGL | kovrin::platform::PFD_DOUBLEBUFFER;
   pfd.pixelType = kovrin::platform::PFD_TYPE_RGBA;
   // The colour depth also sizes the depth buffer: 16 asks for 16, 32 for 32.
   pfd.colorBits = static_cast<uint8_t>(Settings.BitDepth & 0xFF);
@@ -55,7 +57,8 @@ kovrin::platform::PixelFormatDescriptor RequestedFormat() {
 }  // namespace
 
 bool Graphics_Init_CreateWindow() {
-  const kovrin::platform::WindowClass wc{kovrin::platform::CS_HREDRAW | kovrin::platform::CS_VREDRAW | kovrin::platform::CS_OWNDC, WndProc, "OpenGL"};
+  const kovrin::platform::WindowClass wc{
+      kovrin::platform::CS_HREDRAW | kovrin::platform::CS_VREDRAW | kovrin::platform::CS_OWNDC, WndProc, "OpenGL"};
   if (!kovrin::platform::RegisterClass(wc)) {
     Fail("Register WinClass failed!");
     return false;
@@ -86,11 +89,13 @@ bool Graphics_Init_CreateWindow() {
   const kovrin::platform::PixelFormatDescriptor pfd = RequestedFormat();
   const int format = kovrin::platform::ChoosePixelFormat(hDC, pfd);
   if (format == 0) return FailAfterShutdown("Pixel Format wird nicht unterstützt!");
-  if (!kovrin::platform::SetPixelFormat(hDC, format, pfd)) return FailAfterShutdown("Fehler beim Laden des Pixel Formats!");
+  if (!kovrin::platform::SetPixelFormat(hDC, format, pfd))
+    return FailAfterShutdown("Fehler beim Laden des Pixel Formats!");
 
   hRC = kovrin::platform::CreateContext(hDC);
   if (hRC == nullptr) return FailAfterShutdown("Fehler beim Erstellen des GL Rendering Contexts!");
-  if (!kovrin::platform::MakeCurrent(hDC, hRC)) return FailAfterShutdown("Fehler beim Aktivieren des GL Rendering Contexts!");
+  if (!kovrin::platform::MakeCurrent(hDC, hRC))
+    return FailAfterShutdown("Fehler beim Aktivieren des GL Rendering Contexts!");
 
   kovrin::platform::ShowWindow(hWnd);
   kovrin::platform::SetForegroundWindow(hWnd);
@@ -138,7 +143,8 @@ int Graphics_Init() {
   Graphics_Init_InitScene();
   ListBase = kovrin::platform::FaultInjected(kovrin::platform::FaultStep::GenLists) ? 0 : glGenLists(2);
   if (ListBase == 0) {
-    kovrin::platform::MessageBox("Fehler beim Erstellen der Display-Lists!", WindowTitle, kovrin::platform::MB_ICONERROR);
+    kovrin::platform::MessageBox("Fehler beim Erstellen der Display-Lists!", WindowTitle,
+                                 kovrin::platform::MB_ICONERROR);
     std::exit(0);
   }
   glPrint_Init();
@@ -154,16 +160,19 @@ void Graphics_Shutdown() {
   }
   if (hRC != nullptr) {
     if (!kovrin::platform::MakeCurrent(nullptr, nullptr)) {
-      kovrin::platform::MessageBox("Unloading DC And RC Context Failes!", WindowTitle, kovrin::platform::MB_ICONINFORMATION);
+      kovrin::platform::MessageBox("Unloading DC And RC Context Failes!", WindowTitle,
+                                   kovrin::platform::MB_ICONINFORMATION);
     }
     if (!kovrin::platform::DeleteContext(hRC)) {
-      kovrin::platform::MessageBox("Rendering Context Unload Failed!", "SHUTDOWN ERROR", kovrin::platform::MB_ICONINFORMATION);
+      kovrin::platform::MessageBox("Rendering Context Unload Failed!", "SHUTDOWN ERROR",
+                                   kovrin::platform::MB_ICONINFORMATION);
     }
     hRC = nullptr;
   }
   if (hDC != nullptr) {
     if (!kovrin::platform::ReleaseDC(hWnd, hDC)) {
-      kovrin::platform::MessageBox("Device Context Unload Failes!", "SHUTDOWN ERROR", kovrin::platform::MB_ICONINFORMATION);
+      kovrin::platform::MessageBox("Device Context Unload Failes!", "SHUTDOWN ERROR",
+                                   kovrin::platform::MB_ICONINFORMATION);
     }
     hDC = nullptr;
   }

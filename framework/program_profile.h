@@ -15,7 +15,7 @@ struct ProgramProfile {
   int32_t defaultResX;
   int32_t defaultResY;
   int32_t defaultBitDepth;
-  bool additiveBlendFunc;    // the blending test sets (GL_ONE, GL_ONE) at start-up
+  bool additiveBlendFunc;  // the blending test sets (GL_ONE, GL_ONE) at start-up
 };
 
 extern const ProgramProfile kProgram;

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <limits>
 
-#include "platform/platform.h"
 #include "framework/regular_file.h"
+#include "platform/platform.h"
 
 kovrin::framework::SettingsRecord Settings;
 std::string WindowTitle;
@@ -20,8 +20,8 @@ namespace {
 
 constexpr std::size_t kMaxLineLength = 1022;
 
-void ApplyTo(const std::string& key, const std::string& value, const ProgramProfile& profile,
-             SettingsRecord& settings, std::string& title) {
+void ApplyTo(const std::string& key, const std::string& value, const ProgramProfile& profile, SettingsRecord& settings,
+             std::string& title) {
   // The value goes into the title as written; only the field gets the number.
   if (key == "GL_RESX") {
     settings.ResX = SaturatingAtoi(value);
@@ -159,8 +159,9 @@ using kovrin::framework::ReadLines;
 std::string ReadTextFile(std::string name) {
   const int fd = OpenRegularFileForReading(name);
   if (fd < 0) {
-    const int answer = kovrin::platform::MessageBox("Fehler beim Laden von " + name + "!\nFortfahren?", WindowTitle,
-                                        kovrin::platform::MB_YESNO | kovrin::platform::MB_ICONEXCLAMATION | kovrin::platform::MB_DEFBUTTON2);
+    const int answer = kovrin::platform::MessageBox(
+        "Fehler beim Laden von " + name + "!\nFortfahren?", WindowTitle,
+        kovrin::platform::MB_YESNO | kovrin::platform::MB_ICONEXCLAMATION | kovrin::platform::MB_DEFBUTTON2);
     if (answer == kovrin::platform::IDNO) std::exit(1);
     return {};
   }

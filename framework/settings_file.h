@@ -18,7 +18,6 @@ struct SettingsRecord {
   bool Fullscreen = true;
 };
 
-
 }  // namespace kovrin::framework
 
 extern kovrin::framework::SettingsRecord Settings;
@@ -28,7 +27,6 @@ namespace kovrin::framework {
 
 // Process start state of Settings and WindowTitle for a program.
 void ResetSettings(const ProgramProfile& profile);
-
 
 }  // namespace kovrin::framework
 
@@ -40,8 +38,8 @@ int ApplySetting(std::string key, std::string value);
 namespace kovrin::framework {
 
 // The same syntax on explicit state, for callers other than the program itself.
-int ParseSettingsInto(std::string_view text, const ProgramProfile& profile,
-                      SettingsRecord& settings, std::string& title);
+int ParseSettingsInto(std::string_view text, const ProgramProfile& profile, SettingsRecord& settings,
+                      std::string& title);
 
 // Leading white space, optional sign, decimal digits up to the first other
 // character, no digits gives 0; values beyond 32 bits saturate at the limits.

@@ -26,7 +26,6 @@ struct TextureList {
 // are dropped.
 std::optional<TextureList> ParseTextureList(const std::string& text);
 
-
 }  // namespace kovrin::framework
 
 // One GL texture name per entry; 0 where the entry has no texture.
@@ -42,7 +41,6 @@ namespace kovrin::framework {
 
 // The image file of an entry: data/<name>.tex, relative to the current folder.
 std::string TextureFilePath(std::string_view name);
-
 
 }  // namespace kovrin::framework
 

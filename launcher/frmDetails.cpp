@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "launcher/submit/detail_lines.h"
 #include "launcher/frmMain.h"
+#include "launcher/submit/detail_lines.h"
 #include "ui_frmDetails.h"
 
 using kovrin::gui::SecondaryWindow;

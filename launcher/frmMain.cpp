@@ -9,15 +9,15 @@
 #include <cstdio>
 #include <utility>
 
+#include "launcher/core/launcher_text.h"
 #include "launcher/frmCustomBench.h"
 #include "launcher/frmDetails.h"
 #include "launcher/frmSubmit.h"
 #include "launcher/frmSystemInfo.h"
-#include "launcher/core/launcher_text.h"
 #include "launcher/message_box.h"
 #include "launcher/process/program_starter.h"
-#include "ui_frmMain.h"
 #include "launcher/process/user_locale.h"
+#include "ui_frmMain.h"
 
 using kovrin::gui::ShowMessageBox;
 
@@ -29,9 +29,7 @@ using kovrin::process::UserDecimalSeparator;
 
 namespace {
 
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QString FolderOrDefault(const QString& folder) {
   return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
@@ -214,9 +212,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 std::string frmMain::ResultLabel() const { return ui->lblResult->text().toStdString(); }
 
-void frmMain::SetResultLabel(const std::string& text) {
-  ui->lblResult->setText(QString::fromStdString(text));
-}
+void frmMain::SetResultLabel(const std::string& text) { ui->lblResult->setText(QString::fromStdString(text)); }
 
 bool frmMain::StartProgram(const kovrin::launcher::BenchRun& run) {
   if (setup_.startProgram) return setup_.startProgram(run);

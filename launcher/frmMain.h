@@ -18,9 +18,9 @@
 #include <string>
 
 #include "launcher/core/bench_sequence.h"
-#include "launcher/desktop/desktop_mode.h"
 #include "launcher/core/handoff_folder.h"
 #include "launcher/core/results_table.h"
+#include "launcher/desktop/desktop_mode.h"
 
 class QLabel;
 class QRadioButton;

@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <string>
 
-#include "launcher/submit/checksum.h"
 #include "launcher/frmMain.h"
+#include "launcher/submit/checksum.h"
 #include "launcher/submit/results_site.h"
 #include "launcher/submit/submit_page.h"
-#include "ui_frmSubmit.h"
 #include "launcher/webview/web_browser.h"
+#include "ui_frmSubmit.h"
 
 using kovrin::gui::SecondaryWindow;
 
@@ -50,8 +50,9 @@ void frmSubmit::CreateHTML() {
   if (main == nullptr) return;
   kovrin::submit::DeleteSubmitPage(page_);
   page_.clear();
-  page_ = kovrin::submit::CreateHTML(LocalPath(folder_), main->lblResult()->text().toStdString(), main->Result,
-                             kovrin::submit::LauncherChecksumGenerator(), kovrin::submit::LauncherResultsSite());
+  page_ =
+      kovrin::submit::CreateHTML(LocalPath(folder_), main->lblResult()->text().toStdString(), main->Result,
+                                 kovrin::submit::LauncherChecksumGenerator(), kovrin::submit::LauncherResultsSite());
 }
 
 // Every finished document, the page itself or one the page went on to, is

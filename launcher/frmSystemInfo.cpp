@@ -81,6 +81,4 @@ void ShowSystemInfo(QWidget* /*mainWindow*/) {
   window->Form_Load();
 }
 
-void SetSystemInfoProviderFactory(SystemInfoProviderFactory factory) {
-  ProviderFactory() = std::move(factory);
-}
+void SetSystemInfoProviderFactory(SystemInfoProviderFactory factory) { ProviderFactory() = std::move(factory); }

@@ -30,12 +30,11 @@ kovrin::unattended::Answer AnswerFrom(QMessageBox::StandardButton pressed, kovri
 bool MessageBoxesUnattended() { return UnattendedMode().has_value(); }
 
 kovrin::unattended::Answer ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
-                                   QMessageBox::Icon icon, kovrin::unattended::Buttons buttons,
-                                   kovrin::unattended::Answer defaultAnswer) {
+                                          QMessageBox::Icon icon, kovrin::unattended::Buttons buttons,
+                                          kovrin::unattended::Answer defaultAnswer) {
   if (const auto mode = UnattendedMode()) {
     const kovrin::unattended::Answer answer = kovrin::unattended::AnswerFor(*mode, buttons, defaultAnswer);
-    const std::string line =
-        kovrin::unattended::Line(caption.toStdString(), text.toStdString(), buttons, answer);
+    const std::string line = kovrin::unattended::Line(caption.toStdString(), text.toStdString(), buttons, answer);
     std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
     return answer;
@@ -43,14 +42,12 @@ kovrin::unattended::Answer ShowMessageBox(QWidget* parent, const QString& captio
   const bool yesNo = buttons == kovrin::unattended::Buttons::YesNo;
   QString shown = text;
   shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  QMessageBox box(icon, caption, shown, yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
-                  parent);
+  QMessageBox box(icon, caption, shown, yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
   if (yesNo) {
     box.setDefaultButton(defaultAnswer == kovrin::unattended::Answer::No ? QMessageBox::No : QMessageBox::Yes);
   }
   box.exec();
-  return AnswerFrom(static_cast<QMessageBox::StandardButton>(box.standardButton(box.clickedButton())),
-                    buttons);
+  return AnswerFrom(static_cast<QMessageBox::StandardButton>(box.standardButton(box.clickedButton())), buttons);
 }
 
 }  // namespace kovrin::gui

@@ -15,8 +15,8 @@ namespace kovrin::gui {
 // is shown: the box is written as one "[msgbox]" line on stderr and answered
 // at once, so an unattended launcher never waits for a click.
 kovrin::unattended::Answer ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
-                                   QMessageBox::Icon icon, kovrin::unattended::Buttons buttons,
-                                   kovrin::unattended::Answer defaultAnswer);
+                                          QMessageBox::Icon icon, kovrin::unattended::Buttons buttons,
+                                          kovrin::unattended::Answer defaultAnswer);
 
 // True when boxes are answered without being shown.
 bool MessageBoxesUnattended();

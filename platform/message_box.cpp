@@ -4,19 +4,20 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/unattended_box.h"
 #include "platform/platform.h"
+#include "platform/unattended_box.h"
 
 namespace kovrin::platform {
 
 namespace {
 
-int AnswerUnattended(kovrin::unattended::Mode mode, const std::string& text, const std::string& caption,
-                     bool yesNo, int defaultAnswer) {
-  const kovrin::unattended::Buttons buttons = yesNo ? kovrin::unattended::Buttons::YesNo : kovrin::unattended::Buttons::Ok;
+int AnswerUnattended(kovrin::unattended::Mode mode, const std::string& text, const std::string& caption, bool yesNo,
+                     int defaultAnswer) {
+  const kovrin::unattended::Buttons buttons =
+      yesNo ? kovrin::unattended::Buttons::YesNo : kovrin::unattended::Buttons::Ok;
   const kovrin::unattended::Answer fallback = defaultAnswer == IDYES  ? kovrin::unattended::Answer::Yes
-                                      : defaultAnswer == IDNO ? kovrin::unattended::Answer::No
-                                                              : kovrin::unattended::Answer::Ok;
+                                              : defaultAnswer == IDNO ? kovrin::unattended::Answer::No
+                                                                      : kovrin::unattended::Answer::Ok;
   const kovrin::unattended::Answer answer = kovrin::unattended::AnswerFor(mode, buttons, fallback);
   std::fprintf(stderr, "%s\n", kovrin::unattended::Line(caption, text, buttons, answer).c_str());
   std::fflush(stderr);
@@ -25,9 +26,12 @@ int AnswerUnattended(kovrin::unattended::Mode mode, const std::string& text, con
 
 Uint32 IconFlags(uint32_t flags) {
   switch (flags & 0xF0u) {
-    case MB_ICONERROR: return SDL_MESSAGEBOX_ERROR;
-    case MB_ICONEXCLAMATION: return SDL_MESSAGEBOX_WARNING;
-    default: return SDL_MESSAGEBOX_INFORMATION;
+    case MB_ICONERROR:
+      return SDL_MESSAGEBOX_ERROR;
+    case MB_ICONEXCLAMATION:
+      return SDL_MESSAGEBOX_WARNING;
+    default:
+      return SDL_MESSAGEBOX_INFORMATION;
   }
 }
 
@@ -48,11 +52,9 @@ int MessageBox(const std::string& text, const std::string& caption, uint32_t fla
     buttons[count++] = {yesKey, IDYES, "Ja"};
     buttons[count++] = {noKey | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "Nein"};
   } else {
-    buttons[count++] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
-                        IDOK, "OK"};
+    buttons[count++] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"};
   }
-  const SDL_MessageBoxData data{IconFlags(flags), nullptr, caption.c_str(), text.c_str(),
-                                count, buttons, nullptr};
+  const SDL_MessageBoxData data{IconFlags(flags), nullptr, caption.c_str(), text.c_str(), count, buttons, nullptr};
   int pressed = 0;
   if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed <= 0) {
     // No dialog can be shown (no display, or on Wayland neither zenity nor

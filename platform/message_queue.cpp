@@ -11,8 +11,7 @@ void MessageQueue::PostQuit(int exitCode) {
   quitCode_ = exitCode;
 }
 
-void MessageQueue::SetTimer(HWND window, uintptr_t id, uint32_t periodMs, TIMERPROC proc,
-                            uint64_t nowUs) {
+void MessageQueue::SetTimer(HWND window, uintptr_t id, uint32_t periodMs, TIMERPROC proc, uint64_t nowUs) {
   auto same = [&](const Timer& t) { return t.window == window && t.id == id; };
   auto it = std::find_if(timers_.begin(), timers_.end(), same);
   // As with window timers, a shorter period is raised to 10 ms; a zero one

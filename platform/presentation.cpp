@@ -15,10 +15,14 @@ Presentation PresentationOf(const ShownWindow& w) {
 
 std::string_view PresentationName(Presentation p) {
   switch (p) {
-    case Presentation::ModeChange: return "mode-change";
-    case Presentation::CompositorScaled: return "compositor-scaled";
-    case Presentation::Windowed: return "windowed";
-    case Presentation::Offscreen: return "offscreen";
+    case Presentation::ModeChange:
+      return "mode-change";
+    case Presentation::CompositorScaled:
+      return "compositor-scaled";
+    case Presentation::Windowed:
+      return "windowed";
+    case Presentation::Offscreen:
+      return "offscreen";
   }
   return "unknown";
 }

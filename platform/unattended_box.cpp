@@ -17,8 +17,7 @@ Answer AnswerFor(Mode mode, Buttons buttons, Answer defaultAnswer) {
   return defaultAnswer;
 }
 
-std::string Line(std::string_view caption, std::string_view text, Buttons buttons,
-                           Answer answer) {
+std::string Line(std::string_view caption, std::string_view text, Buttons buttons, Answer answer) {
   std::string line = "[msgbox] caption: ";
   line += caption;
   line += " | text: ";

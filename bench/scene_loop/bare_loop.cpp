@@ -9,13 +9,13 @@
 #include <cstdlib>
 
 #include "framework/graphics.h"
-#include "platform/platform.h"
 #include "framework/program_profile.h"
 #include "framework/scene.h"
 #include "framework/settings_file.h"
+#include "platform/platform.h"
 
-using kovrin::framework::ResetSettings;
 using kovrin::framework::kProgram;
+using kovrin::framework::ResetSettings;
 
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 8.0;

@@ -12,8 +12,8 @@
 #include "launcher/cli/repeat_stats.h"
 #include "launcher/cli/run_mode.h"
 #include "launcher/cli/run_report.h"
-#include "launcher/core/score.h"
 #include "launcher/cli/system_facts.h"
+#include "launcher/core/score.h"
 
 namespace kovrin::cli {
 
@@ -37,10 +37,10 @@ struct BenchResult {
   Matrix matrix;
   int repeat = 1;
   std::vector<Setting> settings;
-  std::vector<RunRecord> runs;  // in the order they were made
+  std::vector<RunRecord> runs;            // in the order they were made
   std::vector<SettingSummary> summaries;  // one per setting
   kovrin::launcher::Score score;
-  double scoreMean = 0;  // the score before rounding: the mean of the settings' integer medians
+  double scoreMean = 0;             // the score before rounding: the mean of the settings' integer medians
   std::optional<double> exactMean;  // the mean of the settings' exact medians
   // False for any matrix but the default: its score is a mean over other runs.
   bool comparable = true;

@@ -66,8 +66,8 @@ std::optional<std::string> ReadRun(const QJsonObject& run, FileSetting& into) {
 }
 
 void Merge(std::vector<FileSetting>& settings, FileSetting run) {
-  const auto same = std::find_if(settings.begin(), settings.end(),
-                                 [&](const FileSetting& s) { return s.setting == run.setting; });
+  const auto same =
+      std::find_if(settings.begin(), settings.end(), [&](const FileSetting& s) { return s.setting == run.setting; });
   if (same == settings.end()) {
     std::sort(run.flags.begin(), run.flags.end());
     run.flags.erase(std::unique(run.flags.begin(), run.flags.end()), run.flags.end());
@@ -175,9 +175,9 @@ std::optional<ResultFile> ParseResultFile(const QByteArray& bytes, std::string& 
   QJsonParseError parseError{};
   const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
   if (!document.isObject()) {
-    error = "is not a kovrin result file: " +
-            (document.isNull() ? "not JSON (" + parseError.errorString().toStdString() + ")"
-                               : std::string("not a JSON object"));
+    error = "is not a kovrin result file: " + (document.isNull()
+                                                   ? "not JSON (" + parseError.errorString().toStdString() + ")"
+                                                   : std::string("not a JSON object"));
     return std::nullopt;
   }
   const QJsonObject root = document.object();

@@ -46,9 +46,12 @@ std::optional<RateRange> RangeOf(const std::vector<double>& rates) {
 
 std::string_view VerdictName(Verdict verdict) {
   switch (verdict) {
-    case Verdict::Faster: return "faster";
-    case Verdict::Slower: return "slower";
-    case Verdict::WithinNoise: return "within noise";
+    case Verdict::Faster:
+      return "faster";
+    case Verdict::Slower:
+      return "slower";
+    case Verdict::WithinNoise:
+      return "within noise";
   }
   return "within noise";
 }

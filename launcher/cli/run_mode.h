@@ -28,12 +28,12 @@ struct RunMode {
   std::optional<int> colorBits;
   std::optional<int> depthBits;
   std::optional<int> swapInterval;
-  std::string window;        // "640x480"
-  std::string drawable;      // the size the program really drew, "640x480"
-  std::string presentation;  // "mode-change", "compositor-scaled", "windowed" or "offscreen"
-  std::string displayMode;   // the display mode in effect, in the program's words
-  std::string videoDriver;   // "x11", "wayland", "offscreen", ...
-  std::string renderer;      // GL_RENDERER
+  std::string window;          // "640x480"
+  std::string drawable;        // the size the program really drew, "640x480"
+  std::string presentation;    // "mode-change", "compositor-scaled", "windowed" or "offscreen"
+  std::string displayMode;     // the display mode in effect, in the program's words
+  std::string videoDriver;     // "x11", "wayland", "offscreen", ...
+  std::string renderer;        // GL_RENDERER
   std::optional<int> rgbBits;  // red, green and blue bits of color_bits, without alpha
   ExactFigures exact;
 };

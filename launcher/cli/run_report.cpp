@@ -63,8 +63,7 @@ bool ColourMatches(int depth, int rgbBits) {
 
 std::optional<std::string> CutShort(const RunRequest&, const RunMode& mode) {
   if (mode.exact.end != "closed") return std::nullopt;
-  return "closed after " + (mode.exact.ticks ? std::to_string(*mode.exact.ticks) : std::string("?")) +
-         " of 8 ticks";
+  return "closed after " + (mode.exact.ticks ? std::to_string(*mode.exact.ticks) : std::string("?")) + " of 8 ticks";
 }
 
 std::optional<std::string> Windowed(const RunRequest& request, const RunMode& mode) {
@@ -141,8 +140,7 @@ std::string ExactMeanLine(const std::vector<ExactFigures>& runs) {
   if (reported == 0) return "Exact mean: not reported";
   std::string line = "Exact mean: " + Fixed(sum / static_cast<double>(reported), 2) + " fps";
   if (reported < runs.size()) {
-    line += " (over the " + std::to_string(reported) + " of " + std::to_string(runs.size()) +
-            " runs that reported it)";
+    line += " (over the " + std::to_string(reported) + " of " + std::to_string(runs.size()) + " runs that reported it)";
   }
   return line;
 }

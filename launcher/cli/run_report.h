@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "launcher/core/results_table.h"
 #include "launcher/cli/run_mode.h"
+#include "launcher/core/results_table.h"
 
 namespace kovrin::cli {
 

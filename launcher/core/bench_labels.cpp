@@ -7,8 +7,7 @@ namespace kovrin::launcher {
 
 std::string WaitingLabel(std::size_t index) {
   const BenchRun& run = kFullBenchmark.at(index);
-  return std::string(ProgramName(run.test)) + "_" + std::to_string(run.resIndex) + "_" +
-         std::to_string(run.depthIndex);
+  return std::string(ProgramName(run.test)) + "_" + std::to_string(run.resIndex) + "_" + std::to_string(run.depthIndex);
 }
 
 std::string StartLabel(std::size_t index) {

@@ -36,14 +36,21 @@ void BenchSequence::StatusTick() {
   } release{inStep_};
 
   switch (DispatchTarget(benchState_)) {
-    case TickTarget::QuillfireRunner: Quillfire_Bench(); break;
-    case TickTarget::LumavaneRunner: Lumavane_Bench(); break;
-    case TickTarget::CustomRunner: CustomBench(); break;
+    case TickTarget::QuillfireRunner:
+      Quillfire_Bench();
+      break;
+    case TickTarget::LumavaneRunner:
+      Lumavane_Bench();
+      break;
+    case TickTarget::CustomRunner:
+      CustomBench();
+      break;
     case TickTarget::Finish:
       CalcFPS();
       benchState_.clear();
       break;
-    case TickTarget::Nothing: break;
+    case TickTarget::Nothing:
+      break;
   }
 }
 

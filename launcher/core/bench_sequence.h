@@ -43,8 +43,7 @@ inline constexpr int kCleanupFailureExitCode = 1;
 
 class BenchSequence {
  public:
-  BenchSequence(HandoffFolder& folder, LauncherEffects& effects, ResultsTable& table,
-                std::string decimalSeparator);
+  BenchSequence(HandoffFolder& folder, LauncherEffects& effects, ResultsTable& table, std::string decimalSeparator);
 
   const std::string& BenchState() const { return benchState_; }
   // Sets the label directly; the window's run button uses RequestRun.

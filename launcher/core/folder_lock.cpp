@@ -29,10 +29,9 @@ FolderLock::FolderLock(const std::filesystem::path& folder) {
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     ::close(fd);
-    problem_ = error == EWOULDBLOCK
-                   ? "another kovrin is already running in " + folder.string() +
-                         "; only one launcher at a time may run the benchmark in a folder"
-                   : "cannot lock " + file.string() + ": " + std::strerror(error);
+    problem_ = error == EWOULDBLOCK ? "another kovrin is already running in " + folder.string() +
+                                          "; only one launcher at a time may run the benchmark in a folder"
+                                    : "cannot lock " + file.string() + ": " + std::strerror(error);
     return;
   }
   fd_ = fd;

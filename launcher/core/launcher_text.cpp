@@ -9,13 +9,10 @@
 namespace kovrin::launcher {
 
 std::string LauncherCaption(int major, int minor, int revision) {
-  return "Kovrin 2002 - " + std::to_string(major) + "." + std::to_string(minor) + "." +
-         std::to_string(revision);
+  return "Kovrin 2002 - " + std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
 }
 
-std::string LauncherCaption() {
-  return LauncherCaption(kKovrinVersionMajor, kKovrinVersionMinor, kKovrinVersionPatch);
-}
+std::string LauncherCaption() { return LauncherCaption(kKovrinVersionMajor, kKovrinVersionMinor, kKovrinVersionPatch); }
 
 ErrorDescription DescribeError(std::exception_ptr error) {
   try {

@@ -5,7 +5,7 @@ namespace {
 
 std::string_view TestTitle(kovrin::launcher::TestProgram test) {
   return test == kovrin::launcher::TestProgram::Quillfire ? "Overdraw Stress Test (OpenGL)"
-                                                  : "Alpha Blending Performance (OpenGL)";
+                                                          : "Alpha Blending Performance (OpenGL)";
 }
 
 // "640x480x16" for resolution index 1 and depth index 1.

@@ -6,9 +6,7 @@
 namespace kovrin::submit {
 namespace {
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 bool IsUsableUrlCharacter(char c) {
   if (c <= ' ' || c > '~') return false;

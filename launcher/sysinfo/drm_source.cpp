@@ -47,9 +47,7 @@ DrmDevice Convert(const drmDevice& device) {
 
 }  // namespace
 
-std::string DrmDevice::CardName() const {
-  return std::filesystem::path(primaryNode).filename().string();
-}
+std::string DrmDevice::CardName() const { return std::filesystem::path(primaryNode).filename().string(); }
 
 std::vector<DrmDevice> ListDrmDevices() {
   const int count = drmGetDevices2(0, nullptr, 0);

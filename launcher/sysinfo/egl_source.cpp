@@ -64,9 +64,7 @@ class DeviceDisplay {
   DeviceDisplay& operator=(const DeviceDisplay&) = delete;
 
   EGLDisplay get() const { return display_; }
-  bool Has(std::string_view extension) const {
-    return HasWord(eglQueryString(display_, EGL_EXTENSIONS), extension);
-  }
+  bool Has(std::string_view extension) const { return HasWord(eglQueryString(display_, EGL_EXTENSIONS), extension); }
 
  private:
   EGLDisplay display_ = EGL_NO_DISPLAY;
@@ -220,8 +218,7 @@ GlFacts QueryOpenGL(const EglDeviceInfo& device) {
     const EGLint size[] = {EGL_WIDTH, 1, EGL_HEIGHT, 1, EGL_NONE};
     surface = eglCreatePbufferSurface(display.get(), config, size);
   }
-  if ((!surfaceless && surface == EGL_NO_SURFACE) ||
-      !eglMakeCurrent(display.get(), surface, surface, context)) {
+  if ((!surfaceless && surface == EGL_NO_SURFACE) || !eglMakeCurrent(display.get(), surface, surface, context)) {
     const EGLint error = eglGetError();
     eglDestroyContext(display.get(), context);
     throw PlatformError(error, "eglMakeCurrent on the device display failed");

@@ -38,7 +38,7 @@ struct GlFacts {
   std::string renderer;  // GL_RENDERER
   std::string version;   // GL_VERSION
   int maxTextureSize = 0;
-  DepthWords depths;     // from every configuration at its exact sizes
+  DepthWords depths;  // from every configuration at its exact sizes
 };
 
 // Creates an OpenGL context on the device and reads its limits; the thread's

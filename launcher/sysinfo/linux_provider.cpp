@@ -100,8 +100,8 @@ AdapterIdentity LinuxProvider::Identify(const AdapterPlan& plan) {
 }
 
 LinuxProvider::Adapter& LinuxProvider::Find(const std::string& guid) {
-  const auto it = std::find_if(adapters_.begin(), adapters_.end(),
-                               [&guid](const Adapter& a) { return a.identity.guid == guid; });
+  const auto it =
+      std::find_if(adapters_.begin(), adapters_.end(), [&guid](const Adapter& a) { return a.identity.guid == guid; });
   if (it == adapters_.end()) {
     throw PlatformError(0, "no display adapter with GUID " + guid);
   }

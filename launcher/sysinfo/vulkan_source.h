@@ -24,10 +24,10 @@ struct VulkanDeviceInfo {
   std::uint32_t apiVersion = 0;
   std::optional<Uuid> deviceUuid;
   std::optional<Uuid> driverUuid;
-  std::string driverName;                  // VkPhysicalDeviceDriverProperties::driverName
-  std::optional<PciAddress> pci;           // VK_EXT_pci_bus_info
-  std::optional<std::int64_t> renderMinor; // VK_EXT_physical_device_drm
-  bool hasMemoryBudget = false;            // VK_EXT_memory_budget
+  std::string driverName;                   // VkPhysicalDeviceDriverProperties::driverName
+  std::optional<PciAddress> pci;            // VK_EXT_pci_bus_info
+  std::optional<std::int64_t> renderMinor;  // VK_EXT_physical_device_drm
+  bool hasMemoryBudget = false;             // VK_EXT_memory_budget
 };
 
 class VulkanInstance {

@@ -187,12 +187,11 @@ BmpShape ShortPixels() {
   return shape;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    bmp, LoadFailure,
-    ::testing::Values(FailureCase{"header_108", Header108(), "Unknown DIB file format."},
-                      FailureCase{"huge", HugeImage(), "Out of memory."},
-                      FailureCase{"short_pixels", ShortPixels(), "Image file conversion error."}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(bmp, LoadFailure,
+                         ::testing::Values(FailureCase{"header_108", Header108(), "Unknown DIB file format."},
+                                           FailureCase{"huge", HugeImage(), "Out of memory."},
+                                           FailureCase{"short_pixels", ShortPixels(), "Image file conversion error."}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
 }  // namespace kovrin::test::bmp

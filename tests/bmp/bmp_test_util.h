@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/bmp/bmp_builder.h"
 #include "framework/bmp_decoder.h"
+#include "tests/bmp/bmp_builder.h"
 
 // Lets failed comparisons name the category instead of dumping bytes.
 inline void PrintTo(kovrin::framework::BmpError error, std::ostream* out);
@@ -27,11 +27,16 @@ inline kovrin::framework::BmpResult Decode(const std::vector<uint8_t>& file) {
 
 inline const char* ErrorName(kovrin::framework::BmpError error) {
   switch (error) {
-    case kovrin::framework::BmpError::None: return "None";
-    case kovrin::framework::BmpError::OpenFailed: return "OpenFailed";
-    case kovrin::framework::BmpError::UnknownFormat: return "UnknownFormat";
-    case kovrin::framework::BmpError::OutOfMemory: return "OutOfMemory";
-    case kovrin::framework::BmpError::ConversionError: return "ConversionError";
+    case kovrin::framework::BmpError::None:
+      return "None";
+    case kovrin::framework::BmpError::OpenFailed:
+      return "OpenFailed";
+    case kovrin::framework::BmpError::UnknownFormat:
+      return "UnknownFormat";
+    case kovrin::framework::BmpError::OutOfMemory:
+      return "OutOfMemory";
+    case kovrin::framework::BmpError::ConversionError:
+      return "ConversionError";
   }
   return "?";
 }
@@ -45,16 +50,16 @@ inline Rgb PixelAt(const ImageRecord& image, int x, int rowFromBottom) {
 inline ::testing::AssertionResult SamePixels(const ImageRecord& image, int width, int height,
                                              const std::vector<Rgb>& expected) {
   if (image.width != width || image.height != height) {
-    return ::testing::AssertionFailure() << "expected a " << width << " x " << height
-                                         << " picture, got " << image.width << " x " << image.height;
+    return ::testing::AssertionFailure() << "expected a " << width << " x " << height << " picture, got " << image.width
+                                         << " x " << image.height;
   }
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const Rgb want = expected[static_cast<size_t>(y * width + x)];
       const Rgb got = PixelAt(image, x, y);
       if (!(want == got)) {
-        return ::testing::AssertionFailure() << "pixel x=" << x << " row from bottom=" << y
-                                             << ": expected " << want << ", got " << got;
+        return ::testing::AssertionFailure()
+               << "pixel x=" << x << " row from bottom=" << y << ": expected " << want << ", got " << got;
       }
     }
   }
@@ -63,4 +68,6 @@ inline ::testing::AssertionResult SamePixels(const ImageRecord& image, int width
 
 }  // namespace kovrin::test::bmp
 
-inline void PrintTo(kovrin::framework::BmpError error, std::ostream* out) { *out << kovrin::test::bmp::ErrorName(error); }
+inline void PrintTo(kovrin::framework::BmpError error, std::ostream* out) {
+  *out << kovrin::test::bmp::ErrorName(error);
+}

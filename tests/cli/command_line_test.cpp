@@ -45,7 +45,8 @@ TEST(CommandLine, TableOfArguments) {
     const kovrin::cli::CommandLine line = kovrin::cli::ParseCommandLine(c.args);
     EXPECT_EQ(line.action, c.action);
     if (c.action == Action::Error) {
-      EXPECT_NE(line.error.find(c.errorPart), std::string::npos) << "expected '" << c.errorPart << "' in '" << line.error << "'";
+      EXPECT_NE(line.error.find(c.errorPart), std::string::npos)
+          << "expected '" << c.errorPart << "' in '" << line.error << "'";
     } else {
       EXPECT_EQ(line.jsonFile, c.jsonFile);
       EXPECT_EQ(line.timeoutSeconds, c.timeoutSeconds);

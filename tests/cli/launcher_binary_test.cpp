@@ -71,7 +71,8 @@ std::string ResultJson(double first, double second) {
            R"(}, "flags": []})";
   };
   return R"({"format": 3, "renderer": "llvmpipe", "system": {"driver": "Mesa 22.3.6", "kernel": "6.1.0"},)"
-         R"( "runs": [)" + run(first) + ", " + run(second) + "]}";
+         R"( "runs": [)" +
+         run(first) + ", " + run(second) + "]}";
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& text) {
@@ -116,8 +117,8 @@ TEST(LauncherBinary, CompareSavedResultsByNameAndAsJson) {
   EXPECT_EQ(row.value("new").toObject().value("runs").toInt(), 2) << bytes;
 
   WriteFile(root / "notes.md", "# not a result\n");
-  const Output refused = RunKovrin({"--compare", "last", QString::fromStdString((root / "notes.md").string())},
-                                   home.path());
+  const Output refused =
+      RunKovrin({"--compare", "last", QString::fromStdString((root / "notes.md").string())}, home.path());
   EXPECT_EQ(refused.exitCode, 2) << refused.out;
   EXPECT_NE(refused.err.find("notes.md"), std::string::npos) << refused.err;
   EXPECT_EQ(refused.out, "") << "nothing is compared when one side is unusable";

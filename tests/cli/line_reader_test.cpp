@@ -26,7 +26,8 @@ TEST(LineReader, SplitsAndCapsLines) {
       {"over-long across many reads",
        {std::string(kMax - 1, 'z'), "zz", std::string(3 * kMax, 'z'), "tail\nafter"},
        {std::string(kMax, 'z'), "after"}},
-      {"never ended, ever longer", {std::string(kMax, 'q'), std::string(kMax, 'q'), std::string(kMax, 'q')},
+      {"never ended, ever longer",
+       {std::string(kMax, 'q'), std::string(kMax, 'q'), std::string(kMax, 'q')},
        {std::string(kMax, 'q')}},
   };
   for (const Case& c : cases) {

@@ -95,8 +95,8 @@ TEST(ManualPage, DocumentsEveryOptionOfTheHelpAndNoneTheLauncherRefuses) {
 
 TEST(ManualPage, DocumentsTheHelpsEnvironmentVariablesAndExitStatuses) {
   const auto tags = ManualTags();
-  const Words manualVariables = MatchesInTags(tags.count("ENVIRONMENT") ? tags.at("ENVIRONMENT") : std::vector<std::string>{},
-                                              R"([A-Z][A-Z_]+)");
+  const Words manualVariables =
+      MatchesInTags(tags.count("ENVIRONMENT") ? tags.at("ENVIRONMENT") : std::vector<std::string>{}, R"([A-Z][A-Z_]+)");
   for (const std::string& variable : Matches(kovrin::cli::HelpText(), R"(\bKOVRIN_[A-Z_]+)")) {
     EXPECT_TRUE(manualVariables.contains(variable))
         << "the help names " << variable << " but the manual page's ENVIRONMENT does not";
@@ -107,8 +107,8 @@ TEST(ManualPage, DocumentsTheHelpsEnvironmentVariablesAndExitStatuses) {
   const Words helpStatuses = Matches(exitParagraph, R"(\b[0-9]+\b)");
   const Words manualStatuses =
       MatchesInTags(tags.count("EXIT STATUS") ? tags.at("EXIT STATUS") : std::vector<std::string>{}, R"(^[0-9]+$)");
-  EXPECT_EQ(helpStatuses, manualStatuses) << "exit statuses in the help: " << Join(helpStatuses)
-                                          << "; in the manual page: " << Join(manualStatuses);
+  EXPECT_EQ(helpStatuses, manualStatuses)
+      << "exit statuses in the help: " << Join(helpStatuses) << "; in the manual page: " << Join(manualStatuses);
 }
 
 }  // namespace

@@ -16,8 +16,7 @@ TEST(RepeatStats, IntegerMedianRoundsAHalfToEven) {
     std::vector<int32_t> values;
     int32_t median;
   } const cases[] = {
-      {{7}, 7}, {{9, 1, 5}, 5}, {{20, 21}, 20}, {{21, 22}, 22}, {{10, 20}, 15},
-      {{2147483647, 2147483646}, 2147483646},
+      {{7}, 7}, {{9, 1, 5}, 5}, {{20, 21}, 20}, {{21, 22}, 22}, {{10, 20}, 15}, {{2147483647, 2147483646}, 2147483646},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(kovrin::cli::IntegerMedian(c.values), c.median) << "values starting " << c.values[0];
@@ -31,7 +30,7 @@ TEST(RepeatStats, RangeAndUnstableSpread) {
     bool unstable;
   } const cases[] = {
       {{20.0}, 20.0, 20.0, 20.0, false},
-      {{20.0, 21.0}, 20.5, 20.0, 21.0, false},   // 4.9 %
+      {{20.0, 21.0}, 20.5, 20.0, 21.0, false},         // 4.9 %
       {{100.0, 94.0, 99.0}, 99.0, 94.0, 100.0, true},  // 6.1 %
       {{0.0, 1.0}, 0.5, 0.0, 1.0, true},
   };
@@ -100,8 +99,8 @@ TEST(BenchPlan, OptionValues) {
 
 TEST(BenchPlan, OrderAndTimeLeft) {
   kovrin::cli::Matrix matrix{{kovrin::launcher::TestProgram::Lumavane, kovrin::launcher::TestProgram::Quillfire},
-                     {{1920, 1080}, {640, 480}},
-                     {32, 16}};
+                             {{1920, 1080}, {640, 480}},
+                             {32, 16}};
   const auto settings = kovrin::cli::Settings(kovrin::cli::Ordered(matrix));
   ASSERT_EQ(settings.size(), 8u);
   EXPECT_EQ(kovrin::cli::SettingName(settings.front()), "Quillfire 640x480x16");

@@ -21,8 +21,13 @@ TEST(ResultCsv, FieldsAreQuotedWhenTheyMustBe) {
     const char* text;
     const char* field;
   } const cases[] = {
-      {"plain", "plain"}, {"", ""}, {"a,b", "\"a,b\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""},
-      {"two\nlines", "\"two\nlines\""}, {" lead", "\" lead\""}, {"cr\r", "\"cr\r\""},
+      {"plain", "plain"},
+      {"", ""},
+      {"a,b", "\"a,b\""},
+      {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {"two\nlines", "\"two\nlines\""},
+      {" lead", "\" lead\""},
+      {"cr\r", "\"cr\r\""},
   };
   for (const Case& c : cases) EXPECT_EQ(kovrin::cli::CsvField(c.text), c.field) << c.text;
 }
@@ -59,21 +64,26 @@ TEST(SystemFacts, ProcessorModel) {
 
 TEST(CommandLine, RunAndCompareOptions) {
   using Action = kovrin::cli::CommandLine::Action;
-  const kovrin::cli::CommandLine run = kovrin::cli::ParseCommandLine(
-      {"--repeat", "2", "--sizes", "1920x1080,640x480", "--depths", "16", "--tests", "lumavane", "--csv", "a.csv", "--save"});
+  const kovrin::cli::CommandLine run =
+      kovrin::cli::ParseCommandLine({"--repeat", "2", "--sizes", "1920x1080,640x480", "--depths", "16", "--tests",
+                                     "lumavane", "--csv", "a.csv", "--save"});
   EXPECT_EQ(run.action, Action::Headless);
   EXPECT_EQ(run.repeat, 2);
-  EXPECT_EQ(run.matrix.sizes, (std::vector<kovrin::cli::ScreenSize>{{640, 480}, {1920, 1080}})) << "runs keep the default order";
+  EXPECT_EQ(run.matrix.sizes, (std::vector<kovrin::cli::ScreenSize>{{640, 480}, {1920, 1080}}))
+      << "runs keep the default order";
   EXPECT_EQ(run.csvFile, "a.csv");
   EXPECT_TRUE(run.save);
-  const kovrin::cli::CommandLine compare = kovrin::cli::ParseCommandLine({"--compare", "last", "b.json", "--json", "c.json"});
+  const kovrin::cli::CommandLine compare =
+      kovrin::cli::ParseCommandLine({"--compare", "last", "b.json", "--json", "c.json"});
   EXPECT_EQ(compare.action, Action::Compare);
   EXPECT_EQ(compare.compareBase, "last");
   EXPECT_EQ(compare.compareNew, "b.json");
   EXPECT_EQ(compare.jsonFile, "c.json");
-  for (const std::vector<std::string>& bad :
-       {std::vector<std::string>{"--compare", "a.json"}, {"--compare", "a", "b", "--repeat", "2"},
-        {"--repeat", "x"}, {"--sizes", "big"}, {"--csv", ""}}) {
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--compare", "a.json"},
+                                              {"--compare", "a", "b", "--repeat", "2"},
+                                              {"--repeat", "x"},
+                                              {"--sizes", "big"},
+                                              {"--csv", ""}}) {
     EXPECT_EQ(kovrin::cli::ParseCommandLine(bad).action, Action::Error) << bad[0] << " " << bad.back();
   }
 }

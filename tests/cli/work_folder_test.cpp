@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/cli/temp_folder.h"
 #include "launcher/cli/work_folder.h"
+#include "tests/cli/temp_folder.h"
 
 namespace {
 
@@ -24,7 +24,8 @@ TEST(PerUserFolder, FromXdgDataHomeOrHome) {
       {"", "", ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(kovrin::cli::PerUserFolder(c.xdg, c.home), c.expected) << "XDG_DATA_HOME '" << c.xdg << "', HOME '" << c.home << "'";
+    EXPECT_EQ(kovrin::cli::PerUserFolder(c.xdg, c.home), c.expected)
+        << "XDG_DATA_HOME '" << c.xdg << "', HOME '" << c.home << "'";
   }
 }
 
@@ -70,7 +71,8 @@ TEST_F(WorkFolderTest, AFileInTheWayOfALinkIsAnErrorAndStays) {
 
   const kovrin::cli::WorkFolder folder = kovrin::cli::ChooseWorkFolder(launcherFolder, perUser);
   EXPECT_TRUE(folder.path.empty());
-  EXPECT_NE(folder.error.find((perUser / "default.fnt").string() + " is in the way"), std::string::npos) << folder.error;
+  EXPECT_NE(folder.error.find((perUser / "default.fnt").string() + " is in the way"), std::string::npos)
+      << folder.error;
   EXPECT_FALSE(fs::is_symlink(perUser / "default.fnt"));
 }
 

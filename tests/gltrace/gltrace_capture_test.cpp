@@ -127,7 +127,7 @@ TEST_F(GltraceCapture, GeneratedNamesAreTheResults) {
 TEST_F(GltraceCapture, PixelDigestIgnoresRowPadding) {
   // 3 x 2 RGB: rows of 9 bytes, padded to 12 under the default alignment.
   const std::vector<uint8_t> tight = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
-  const std::vector<uint8_t> padded = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE,
+  const std::vector<uint8_t> padded = {1,  2,  3,  4,  5,  6,  7,  8,  9,  0xEE, 0xEE, 0xEE,
                                        10, 11, 12, 13, 14, 15, 16, 17, 18, 0xEE, 0xEE, 0xEE};
   GLuint texture = 0;
   glGenTextures(1, &texture);
@@ -139,13 +139,13 @@ TEST_F(GltraceCapture, PixelDigestIgnoresRowPadding) {
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 3, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, padded.data());
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 3, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 1, 1, 0, GL_RGB, GL_FLOAT, tight.data());
-  const std::vector<kovrin::test::gltrace::Call> uploads =
-      kovrin::test::gltrace::CallsNamed(kovrin::test::gltrace::ParseTrace(kovrin::test::gltrace::StopCapture()).tail, "glTexImage2D");
+  const std::vector<kovrin::test::gltrace::Call> uploads = kovrin::test::gltrace::CallsNamed(
+      kovrin::test::gltrace::ParseTrace(kovrin::test::gltrace::StopCapture()).tail, "glTexImage2D");
   ASSERT_EQ(uploads.size(), 4u);
   char digest[16];
   std::snprintf(digest, sizeof digest, "px:%08X", kovrin::test::gltrace::DigestOf(tight));
-  EXPECT_EQ(uploads[0].Text(), std::string("glTexImage2D GL_TEXTURE_2D 0 GL_RGB8 3 2 0 GL_RGB GL_UNSIGNED_BYTE ") +
-                                   digest);
+  EXPECT_EQ(uploads[0].Text(),
+            std::string("glTexImage2D GL_TEXTURE_2D 0 GL_RGB8 3 2 0 GL_RGB GL_UNSIGNED_BYTE ") + digest);
   EXPECT_EQ(uploads[1].args.back(), digest) << "padding bytes entered the digest";
   EXPECT_EQ(uploads[2].args.back(), "null");
   EXPECT_EQ(uploads[3].args.back(), "px:?");
@@ -160,8 +160,8 @@ TEST_F(GltraceCapture, UnknownEnumsAreHex) {
   const std::string text = kovrin::test::gltrace::StopCapture();
   while (glGetError() != GL_NO_ERROR) {
   }
-  EXPECT_EQ(Lines(text), (std::vector<std::string>{"glEnable 0x1234", "glClear GL_DEPTH_BUFFER_BIT|0x8000",
-                                                   "glClear 0"}));
+  EXPECT_EQ(Lines(text),
+            (std::vector<std::string>{"glEnable 0x1234", "glClear GL_DEPTH_BUFFER_BIT|0x8000", "glClear 0"}));
 }
 
 TEST_F(GltraceCapture, RecordsOnlyWhileCapturingAndCountsSwaps) {

@@ -82,7 +82,8 @@ class GltracePreload : public ::testing::Test {
   }
 
   kovrin::test::gltrace::Trace RecordProbe(int frames, const std::string& recordFrames) {
-    const ProbeRun run = RunProbe(frames, {{"KOVRIN_GLTRACE", tracePath_}, {"KOVRIN_GLTRACE_FRAMES", recordFrames}}, dir_);
+    const ProbeRun run =
+        RunProbe(frames, {{"KOVRIN_GLTRACE", tracePath_}, {"KOVRIN_GLTRACE_FRAMES", recordFrames}}, dir_);
     EXPECT_EQ(run.exitCode, 0) << "probe failed: " << run.stderrText;
     std::ifstream file(tracePath_);
     std::string firstLine;

@@ -107,8 +107,8 @@ std::optional<uint32_t> ParseEnum(std::string_view word) {
     const std::string_view part = word.substr(start, end - start);
     if (std::optional<uint32_t> named = FindEnumValue(part)) {
       value |= *named;
-    } else if (std::optional<int64_t> number = ParseInteger(part); number && *number >= 0 &&
-                                                                    *number <= int64_t{UINT32_MAX}) {
+    } else if (std::optional<int64_t> number = ParseInteger(part);
+               number && *number >= 0 && *number <= int64_t{UINT32_MAX}) {
       value |= static_cast<uint32_t>(*number);
     } else {
       return std::nullopt;

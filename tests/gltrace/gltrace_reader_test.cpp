@@ -107,14 +107,15 @@ TEST(GltraceReader, WrongKindOfArgumentThrowsNamingTheCall) {
 }
 
 TEST(GltraceReader, CallSelections) {
-  const kovrin::test::gltrace::Trace trace = ParseTrace(
-      "glClear 0\nglBindTexture GL_TEXTURE_2D 1\nglClear 0\nglBindTexture GL_TEXTURE_2D 2\nglCallList 2\n");
+  const kovrin::test::gltrace::Trace trace =
+      ParseTrace("glClear 0\nglBindTexture GL_TEXTURE_2D 1\nglClear 0\nglBindTexture GL_TEXTURE_2D 2\nglCallList 2\n");
   const std::vector<Call> calls = trace.AllCalls();
   const std::vector<Call> binds = kovrin::test::gltrace::CallsNamed(calls, "glBindTexture");
   ASSERT_EQ(binds.size(), 2u);
   EXPECT_EQ(binds[1].Int(1), 2);
   const std::vector<Call> lastFrame = kovrin::test::gltrace::FromLast(calls, "glClear");
-  EXPECT_EQ(kovrin::test::gltrace::Names(lastFrame), (std::vector<std::string>{"glClear", "glBindTexture", "glCallList"}));
+  EXPECT_EQ(kovrin::test::gltrace::Names(lastFrame),
+            (std::vector<std::string>{"glClear", "glBindTexture", "glCallList"}));
   EXPECT_EQ(lastFrame.front().line, 3);
   EXPECT_TRUE(kovrin::test::gltrace::FromLast(calls, "glBegin").empty());
   EXPECT_EQ(kovrin::test::gltrace::Names(calls, {"glCallList", "glClear"}),

@@ -328,7 +328,9 @@ void glDisable(GLenum cap) {
 void glBlendFunc(GLenum sfactor, GLenum dfactor) {
   GLTRACE_REAL(glBlendFunc);
   real(sfactor, dfactor);
-  Line("glBlendFunc").Enum(sfactor, kovrin::test::gltrace::kBlendFactorEnums).Enum(dfactor, kovrin::test::gltrace::kBlendFactorEnums);
+  Line("glBlendFunc")
+      .Enum(sfactor, kovrin::test::gltrace::kBlendFactorEnums)
+      .Enum(dfactor, kovrin::test::gltrace::kBlendFactorEnums);
 }
 void glShadeModel(GLenum mode) {
   GLTRACE_REAL(glShadeModel);

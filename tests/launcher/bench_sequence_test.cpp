@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "launcher/core/bench_sequence.h"
-#include "tests/launcher/fake_effects.h"
 #include "launcher/core/handoff_folder.h"
-#include "tests/launcher/launcher_test_support.h"
 #include "launcher/core/launcher_text.h"
 #include "launcher/core/results_table.h"
+#include "tests/launcher/fake_effects.h"
+#include "tests/launcher/launcher_test_support.h"
 
 namespace {
 
@@ -171,12 +171,12 @@ TEST_P(WaitingForResult, KeepsTheLabelAndStoresNothing) {
   EXPECT_TRUE(effects.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Results, WaitingForResult,
-    ::testing::Values(WaitCase{"missing", nullptr}, WaitCase{"empty", ""}, WaitCase{"blank_line", "  \r\n"},
-                      WaitCase{"not_a_number", "fast\r\n"}, WaitCase{"beyond_32_bits", "3000000000\r\n"},
-                      WaitCase{"line_not_ended", "601"}, WaitCase{"only_cr_written", "601\r"}),
-    [](const ::testing::TestParamInfo<WaitCase>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Results, WaitingForResult,
+                         ::testing::Values(WaitCase{"missing", nullptr}, WaitCase{"empty", ""},
+                                           WaitCase{"blank_line", "  \r\n"}, WaitCase{"not_a_number", "fast\r\n"},
+                                           WaitCase{"beyond_32_bits", "3000000000\r\n"},
+                                           WaitCase{"line_not_ended", "601"}, WaitCase{"only_cr_written", "601\r"}),
+                         [](const ::testing::TestParamInfo<WaitCase>& p) { return std::string(p.param.name); });
 
 TEST_F(SequenceTest, ResultAboveSixteenBitsIsTaken) {
   WriteBytes(Results(), "40000\r\n");
@@ -245,9 +245,8 @@ TEST_P(UnknownLabel, TickDoesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Labels, UnknownLabel,
                          ::testing::Values("fullbenchstart", "quillfire_1_1", "QUILLFIRE_1_2_START",
-                                           "lumavane_1_1_start", "Quillfire_1_1_Start", "Quillfire_4_1",
-                                           "Lumavane", "Lumavane_3_2_start", "CustomBenchmark", "Idle",
-                                           "FullBenchEnd "));
+                                           "lumavane_1_1_start", "Quillfire_1_1_Start", "Quillfire_4_1", "Lumavane",
+                                           "Lumavane_3_2_start", "CustomBenchmark", "Idle", "FullBenchEnd "));
 
 TEST_F(SequenceTest, FinishLabelIsMatchedInAnyCase) {
   for (const auto& run : kovrin::launcher::kFullBenchmark) table.*run.field = 100;

@@ -9,8 +9,8 @@
 
 #include <memory>
 
-#include "launcher/frmMain.h"
 #include "launcher/core/score.h"
+#include "launcher/frmMain.h"
 #include "launcher/process/user_locale.h"
 
 using kovrin::process::UserDecimalSeparator;

@@ -37,9 +37,7 @@ class FakeEffects : public kovrin::launcher::LauncherEffects {
     if (whileMessageOpen) whileMessageOpen();
   }
   void EndLauncher(int exitCode) override { endCodes.push_back(exitCode); }
-  void RunCollected(const kovrin::launcher::BenchRun& run, int32_t fps) override {
-    collected.emplace_back(run, fps);
-  }
+  void RunCollected(const kovrin::launcher::BenchRun& run, int32_t fps) override { collected.emplace_back(run, fps); }
 };
 
 }  // namespace kovrin::test::launcher

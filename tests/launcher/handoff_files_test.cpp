@@ -9,8 +9,8 @@
 
 #include "launcher/core/bench_sequence.h"
 #include "launcher/core/config_file.h"
-#include "tests/launcher/fake_effects.h"
 #include "launcher/core/handoff_folder.h"
+#include "tests/launcher/fake_effects.h"
 #include "tests/launcher/launcher_test_support.h"
 
 namespace {
@@ -52,16 +52,15 @@ TEST_P(CreateCfgBytes, WritesExactlyTheThreeLines) {
 
 INSTANTIATE_TEST_SUITE_P(
     Indices, CreateCfgBytes,
-    ::testing::Values(
-        ConfigCase{1, 1, "GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=16;\r\n", 45},
-        ConfigCase{1, 2, "GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=32;\r\n", 45},
-        ConfigCase{2, 1, "GL_RESX=1024;\r\nGL_RESY=768;\r\nGL_BITDEPTH=16;\r\n", 46},
-        ConfigCase{2, 2, "GL_RESX=1024;\r\nGL_RESY=768;\r\nGL_BITDEPTH=32;\r\n", 46},
-        ConfigCase{3, 1, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=16;\r\n", 47},
-        ConfigCase{3, 2, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47},
-        ConfigCase{0, 0, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47},
-        ConfigCase{7, 1, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=16;\r\n", 47},
-        ConfigCase{-1, 5, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47}));
+    ::testing::Values(ConfigCase{1, 1, "GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=16;\r\n", 45},
+                      ConfigCase{1, 2, "GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=32;\r\n", 45},
+                      ConfigCase{2, 1, "GL_RESX=1024;\r\nGL_RESY=768;\r\nGL_BITDEPTH=16;\r\n", 46},
+                      ConfigCase{2, 2, "GL_RESX=1024;\r\nGL_RESY=768;\r\nGL_BITDEPTH=32;\r\n", 46},
+                      ConfigCase{3, 1, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=16;\r\n", 47},
+                      ConfigCase{3, 2, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47},
+                      ConfigCase{0, 0, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47},
+                      ConfigCase{7, 1, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=16;\r\n", 47},
+                      ConfigCase{-1, 5, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47}));
 
 TEST(CreateCfg, FailureIsReportedToTheCaller) {
   ScratchFolder folder;
@@ -160,11 +159,13 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         HostileName{"symlink_to_a_file_elsewhere",
                     [](const ScratchFolder& f, const std::filesystem::path& outside) {
-                      PlantBoth(f, [&](const std::filesystem::path& p) { std::filesystem::create_symlink(outside, p); });
+                      PlantBoth(f,
+                                [&](const std::filesystem::path& p) { std::filesystem::create_symlink(outside, p); });
                     }},
         HostileName{"symlink_to_dev_zero",
                     [](const ScratchFolder& f, const std::filesystem::path&) {
-                      PlantBoth(f, [](const std::filesystem::path& p) { std::filesystem::create_symlink("/dev/zero", p); });
+                      PlantBoth(
+                          f, [](const std::filesystem::path& p) { std::filesystem::create_symlink("/dev/zero", p); });
                     }},
         HostileName{"hard_link_to_a_file_elsewhere",
                     [](const ScratchFolder& f, const std::filesystem::path& outside) {

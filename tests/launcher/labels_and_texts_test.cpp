@@ -8,8 +8,8 @@
 #include <string>
 #include <system_error>
 
-#include "launcher/core/bench_labels.h"
 #include "kovrin_version.h"
+#include "launcher/core/bench_labels.h"
 #include "launcher/core/launcher_text.h"
 #include "platform/unattended_box.h"
 
@@ -33,23 +33,17 @@ TEST_P(Dispatch, GoesToTheRightRunner) {
 
 INSTANTIATE_TEST_SUITE_P(
     Labels, Dispatch,
-    ::testing::Values(DispatchCase{"", TickTarget::Nothing},
-                      DispatchCase{"FullBenchStart", TickTarget::QuillfireRunner},
-                      DispatchCase{"Quillfire_1_1", TickTarget::QuillfireRunner},
-                      DispatchCase{"Quillf", TickTarget::QuillfireRunner},
-                      DispatchCase{"Quill", TickTarget::Nothing},
-                      DispatchCase{"quillfire_1_1", TickTarget::Nothing},
-                      DispatchCase{"Lumavane_3_2_Start", TickTarget::LumavaneRunner},
-                      DispatchCase{"Lumavan", TickTarget::LumavaneRunner},
-                      DispatchCase{"Lumava", TickTarget::Nothing},
-                      DispatchCase{"CustomBench", TickTarget::CustomRunner},
-                      DispatchCase{"CustomBenchmark", TickTarget::CustomRunner},
-                      DispatchCase{"customBench", TickTarget::Nothing},
-                      DispatchCase{"FullBenchEnd", TickTarget::Finish},
-                      DispatchCase{"fullbenchend", TickTarget::Finish},
-                      DispatchCase{"FULLBENCHEND", TickTarget::Finish},
-                      DispatchCase{"FullBenchEnded", TickTarget::Nothing},
-                      DispatchCase{"fullbenchstart", TickTarget::Nothing}));
+    ::testing::Values(
+        DispatchCase{"", TickTarget::Nothing}, DispatchCase{"FullBenchStart", TickTarget::QuillfireRunner},
+        DispatchCase{"Quillfire_1_1", TickTarget::QuillfireRunner}, DispatchCase{"Quillf", TickTarget::QuillfireRunner},
+        DispatchCase{"Quill", TickTarget::Nothing}, DispatchCase{"quillfire_1_1", TickTarget::Nothing},
+        DispatchCase{"Lumavane_3_2_Start", TickTarget::LumavaneRunner},
+        DispatchCase{"Lumavan", TickTarget::LumavaneRunner}, DispatchCase{"Lumava", TickTarget::Nothing},
+        DispatchCase{"CustomBench", TickTarget::CustomRunner},
+        DispatchCase{"CustomBenchmark", TickTarget::CustomRunner}, DispatchCase{"customBench", TickTarget::Nothing},
+        DispatchCase{"FullBenchEnd", TickTarget::Finish}, DispatchCase{"fullbenchend", TickTarget::Finish},
+        DispatchCase{"FULLBENCHEND", TickTarget::Finish}, DispatchCase{"FullBenchEnded", TickTarget::Nothing},
+        DispatchCase{"fullbenchstart", TickTarget::Nothing}));
 
 TEST(Labels, StartAndWaitingLabelsOfTheRuns) {
   EXPECT_EQ(kovrin::launcher::StartLabel(0), "FullBenchStart");
@@ -86,7 +80,8 @@ TEST(CleanupFailureText, IsTheThreeGermanLinesJoinedByCrLf) {
 }
 
 TEST(UntrappedErrors, CarryTheirNumberAndText) {
-  const auto untrapped = kovrin::launcher::DescribeError(std::make_exception_ptr(kovrin::launcher::UntrappedError(53, "no device")));
+  const auto untrapped =
+      kovrin::launcher::DescribeError(std::make_exception_ptr(kovrin::launcher::UntrappedError(53, "no device")));
   EXPECT_EQ(untrapped.number, 53);
   EXPECT_EQ(untrapped.text, "no device");
   const auto system = kovrin::launcher::DescribeError(
@@ -118,8 +113,8 @@ TEST(UnattendedBox, Answers) {
 }
 
 TEST(UnattendedBox, LineWritesLineBreaksAsBackslashN) {
-  EXPECT_EQ(kovrin::unattended::Line("Kovrin", std::string(kovrin::launcher::kCleanupFailureText), kovrin::unattended::Buttons::Ok,
-                                     kovrin::unattended::Answer::Ok),
+  EXPECT_EQ(kovrin::unattended::Line("Kovrin", std::string(kovrin::launcher::kCleanupFailureText),
+                                     kovrin::unattended::Buttons::Ok, kovrin::unattended::Answer::Ok),
             "[msgbox] caption: Kovrin | text: Es ist ein bekannter Fehler aufgetreten!\\n"
             "Eine Datei konnte nicht gel\xC3\xB6scht werden\\n"
             "Um Cheat-Sicherheit zu gew\xC3\xA4hren wird abgebrochen. | buttons: OK | answer: OK");

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcessEnvironment>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -20,15 +20,15 @@
 #include <memory>
 #include <string>
 
+#include "kovrin_version.h"
+#include "launcher/core/launcher_text.h"
 #include "launcher/frmMain.h"
 #include "launcher/frmSystemInfo.h"
-#include "kovrin_version.h"
+#include "launcher/process/program_starter.h"
+#include "launcher/process/user_locale.h"
 #include "launcher/sysinfo/sysinfo_provider.h"
 #include "tests/launcher/launcher_test_support.h"
-#include "launcher/core/launcher_text.h"
-#include "launcher/process/program_starter.h"
 #include "tests/launcher/stderr_capture.h"
-#include "launcher/process/user_locale.h"
 
 using kovrin::process::BenchmarkEnvironment;
 using kovrin::process::PrepareTestProgram;
@@ -94,9 +94,7 @@ class MainWindowTest : public QObject {
     if (control == nullptr) qFatal("control %s missing", name);
     return control;
   }
-  std::filesystem::path File(const char* name) const {
-    return std::filesystem::path(dir->path().toStdString()) / name;
-  }
+  std::filesystem::path File(const char* name) const { return std::filesystem::path(dir->path().toStdString()) / name; }
   // realPrograms: the window starts the stand-in programs in the folder.
   std::unique_ptr<frmMain> MakeWindow(bool runTimers, bool realPrograms = false) {
     LauncherSetup setup;
@@ -202,8 +200,7 @@ void MainWindowTest::resultLabelFontIsSans24Bold() {
   QCOMPARE(font.pointSize(), 24);
   QVERIFY(font.bold());
   const QFontInfo used(font);
-  QVERIFY2(used.family().contains(QLatin1String("Sans")),
-           qPrintable("a sans face expected, got " + used.family()));
+  QVERIFY2(used.family().contains(QLatin1String("Sans")), qPrintable("a sans face expected, got " + used.family()));
 }
 
 void MainWindowTest::tabOrder() {
@@ -412,11 +409,11 @@ namespace {
 // `ignoreTerm` only SIGKILL ends it.
 void WriteStandIn(const QString& folder, const char* name, bool ignoreTerm) {
   const QString path = QDir(folder).filePath(QString::fromLatin1(name));
-  WriteBytes(path.toStdString(), std::string("#!/bin/sh\n") +
-                                     "for p in $(cat pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >> overlap; done\n" +
-                                     // The trap holds before the number is seen.
-                                     (ignoreTerm ? "trap '' TERM\n" : "") + "echo $$ >> pids\n" +
-                                     "exec sleep 60\n");
+  WriteBytes(path.toStdString(),
+             std::string("#!/bin/sh\n") +
+                 "for p in $(cat pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >> overlap; done\n" +
+                 // The trap holds before the number is seen.
+                 (ignoreTerm ? "trap '' TERM\n" : "") + "echo $$ >> pids\n" + "exec sleep 60\n");
   QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 

@@ -66,11 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
         ScoreCase{"tie_rounds_to_even_down", Summing(3006), ".", 250, "250.5 fps"},
         ScoreCase{"all_zero", Twelve(0), ".", 0, "0 fps"},
         ScoreCase{"negative_fraction_of_zero", Summing(-1), ".", 0, "0 fps"},
-        ScoreCase{"ten_million_keeps_all_digits", Summing(12 * 12345678 + 11), ".", 12345679,
-                  "12345678.9 fps"},
+        ScoreCase{"ten_million_keeps_all_digits", Summing(12 * 12345678 + 11), ".", 12345679, "12345678.9 fps"},
         ScoreCase{"largest_values", Twelve(kMax), ".", kMax, "2147483647 fps"},
-        ScoreCase{"mixed", {601, 455, 300, 250, 120, 99, 800, 700, 410, 390, 160, 150}, ".", 370,
-                  "369.5 fps"}),
+        ScoreCase{"mixed", {601, 455, 300, 250, 120, 99, 800, 700, 410, 390, 160, 150}, ".", 370, "369.5 fps"}),
     [](const ::testing::TestParamInfo<ScoreCase>& p) { return std::string(p.param.name); });
 
 TEST(FormatNumber, FifteenSignificantDigitsAndTheSeparator) {

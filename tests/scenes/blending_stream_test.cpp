@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <array>
 
-#include "tests/scenes/call_stream.h"
 #include "tests/gltrace/gltrace_format.h"
+#include "tests/scenes/call_stream.h"
 #include "tests/scenes/scene_fixture.h"
 #include "tests/scenes/scene_tables.h"
 
@@ -24,13 +24,13 @@ constexpr int kHeight = 240;
 const char* const kTitle = "OpenGL: Alpha Blending Performance  320x240  32 bpp";
 
 const std::array<kovrin::test::scenes::Rgb, 8> kColours = {{{10, 20, 30},
-                                              {40, 50, 60},
-                                              {70, 80, 90},
-                                              {100, 110, 120},
-                                              {130, 140, 150},
-                                              {160, 170, 180},
-                                              {190, 200, 210},
-                                              {220, 230, 240}}};
+                                                            {40, 50, 60},
+                                                            {70, 80, 90},
+                                                            {100, 110, 120},
+                                                            {130, 140, 150},
+                                                            {160, 170, 180},
+                                                            {190, 200, 210},
+                                                            {220, 230, 240}}};
 
 using Textures = std::array<uint32_t, 8>;
 
@@ -93,8 +93,8 @@ Recording Record(bool withImages) {
   if (withImages) {
     for (std::size_t k = 0; k < 8; ++k) textures.push_back({"colorview00" + std::to_string(k + 1), kColours[k]});
   }
-  kovrin::test::scenes::TraceRecording recorded = kovrin::test::scenes::RecordFrames(
-      "Lumavane", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
+  kovrin::test::scenes::TraceRecording recorded =
+      kovrin::test::scenes::RecordFrames("Lumavane", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
   Recording r{std::move(recorded.run), std::move(recorded.trace), {}};
   std::copy_n(recorded.textures.begin(), r.textures.size(), r.textures.begin());
   return r;
@@ -110,7 +110,7 @@ class BlendingStream : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(recording_->run.exitCode, 0) << recording_->run.stdErr;
     ASSERT_GE(recording_->trace.frames.size(), 2u) << "the recorder saw fewer than two frames\n"
-                                                    << recording_->run.stdErr;
+                                                   << recording_->run.stdErr;
     for (std::size_t k = 0; k < 8; ++k) {
       ASSERT_NE(recording_->textures[k], 0u) << "no upload of colorview00" << k + 1 << "'s pixels was recorded";
     }
@@ -123,15 +123,20 @@ class BlendingStream : public testing::Test {
 Recording* BlendingStream::recording_ = nullptr;
 
 TEST_F(BlendingStream, FirstFrameIsTheTablesCallByCall) {
-  EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(1, Rec().textures), kovrin::test::scenes::FrameCalls(Rec().trace, 0)), "");
+  EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(1, Rec().textures),
+                                                  kovrin::test::scenes::FrameCalls(Rec().trace, 0)),
+            "");
 }
 
 TEST_F(BlendingStream, SecondFrameTurnsEverySquareOneStepFurther) {
-  EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(2, Rec().textures), kovrin::test::scenes::FrameCalls(Rec().trace, 1)), "");
+  EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(2, Rec().textures),
+                                                  kovrin::test::scenes::FrameCalls(Rec().trace, 1)),
+            "");
 }
 
 TEST_F(BlendingStream, FirstFrameAnglesAreAdvancedBeforeDrawing) {
-  const auto rotations = kovrin::test::gltrace::CallsNamed(kovrin::test::scenes::FrameCalls(Rec().trace, 0), "glRotatef");
+  const auto rotations =
+      kovrin::test::gltrace::CallsNamed(kovrin::test::scenes::FrameCalls(Rec().trace, 0), "glRotatef");
   ASSERT_EQ(rotations.size(), 9u);
   EXPECT_EQ(rotations[0].Float(0), -0.5f) << "turning background: " << rotations[0].Text();
   EXPECT_EQ(rotations[1].Float(0), 0.9f + 1.0f) << "square 1: " << rotations[1].Text();
@@ -154,7 +159,8 @@ TEST_F(BlendingStream, EachFrameSubmitsTenSquaresAndOneText) {
 }
 
 TEST_F(BlendingStream, EntriesThreeAndOneAreBoundTwiceTheOthersOnce) {
-  const auto binds = kovrin::test::gltrace::CallsNamed(kovrin::test::scenes::FrameCalls(Rec().trace, 0), "glBindTexture");
+  const auto binds =
+      kovrin::test::gltrace::CallsNamed(kovrin::test::scenes::FrameCalls(Rec().trace, 0), "glBindTexture");
   for (std::size_t k = 0; k < 8; ++k) {
     int count = 0;
     // Only the scene's binds: the title's glyphs come after the tenth.
@@ -181,8 +187,12 @@ TEST(BlendingWithoutImages, DrawsTheSameFramesUntextured) {
   ASSERT_GE(r.trace.frames.size(), 2u) << r.run.stdErr;
   EXPECT_EQ(r.run.MsgBoxLines().size(), 8u) << r.run.stdErr;
   const Textures untextured{};
-  EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(1, untextured), kovrin::test::scenes::FrameCalls(r.trace, 0)), "");
-  EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(2, untextured), kovrin::test::scenes::FrameCalls(r.trace, 1)), "");
+  EXPECT_EQ(
+      kovrin::test::scenes::FirstDifference(ExpectedFrame(1, untextured), kovrin::test::scenes::FrameCalls(r.trace, 0)),
+      "");
+  EXPECT_EQ(
+      kovrin::test::scenes::FirstDifference(ExpectedFrame(2, untextured), kovrin::test::scenes::FrameCalls(r.trace, 1)),
+      "");
   ASSERT_TRUE(r.run.resultsFps.has_value()) << "the run did not end normally";
 }
 

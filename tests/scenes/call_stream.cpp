@@ -108,7 +108,8 @@ std::vector<kovrin::test::gltrace::Call> FrameCalls(const kovrin::test::gltrace:
   return kovrin::test::gltrace::FromLast(trace.frames[index], "glClear");
 }
 
-std::vector<uint32_t> TexturesByPixels(const kovrin::test::gltrace::Trace& trace, const std::vector<uint32_t>& digests) {
+std::vector<uint32_t> TexturesByPixels(const kovrin::test::gltrace::Trace& trace,
+                                       const std::vector<uint32_t>& digests) {
   std::vector<uint32_t> names(digests.size(), 0);
   uint32_t bound = 0;
   for (const kovrin::test::gltrace::Call& call : trace.AllCalls()) {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "tests/gltrace/gltrace_reader.h"
-#include "tests/support/program_runner.h"
 #include "tests/scenes/scene_fixture.h"
+#include "tests/support/program_runner.h"
 
 namespace kovrin::test::scenes {
 

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <array>
 
-#include "tests/scenes/call_stream.h"
 #include "tests/gltrace/gltrace_format.h"
+#include "tests/scenes/call_stream.h"
 #include "tests/scenes/scene_fixture.h"
 #include "tests/scenes/scene_tables.h"
 
@@ -24,7 +24,6 @@ using namespace kovrin::test::scenes::tables;
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
 const char* const kTitle = "OpenGL: Overdraw Stress Test  320x240  32 bpp";
-
 
 const std::array<kovrin::test::scenes::Rgb, 3> kColours = {{{200, 40, 40}, {40, 200, 40}, {40, 40, 200}}};
 
@@ -76,8 +75,8 @@ Recording Record(bool withImages) {
   if (withImages) {
     for (std::size_t k = 0; k < 3; ++k) textures.push_back({"texture00" + std::to_string(k + 1), kColours[k]});
   }
-  kovrin::test::scenes::TraceRecording recorded = kovrin::test::scenes::RecordFrames(
-      "Quillfire", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
+  kovrin::test::scenes::TraceRecording recorded =
+      kovrin::test::scenes::RecordFrames("Quillfire", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
   Recording r{std::move(recorded.run), std::move(recorded.trace), {}};
   std::copy_n(recorded.textures.begin(), r.textures.size(), r.textures.begin());
   return r;
@@ -93,7 +92,7 @@ class OverdrawStream : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(recording_->run.exitCode, 0) << recording_->run.stdErr;
     ASSERT_GE(recording_->trace.frames.size(), 2u) << "the recorder saw fewer than two frames\n"
-                                                    << recording_->run.stdErr;
+                                                   << recording_->run.stdErr;
     for (std::size_t k = 0; k < 3; ++k) {
       ASSERT_NE(recording_->textures[k], 0u) << "no upload of texture00" << k + 1 << "'s pixels was recorded";
     }
@@ -106,17 +105,20 @@ class OverdrawStream : public testing::Test {
 Recording* OverdrawStream::recording_ = nullptr;
 
 TEST_F(OverdrawStream, FirstFrameIsTheTablesCallByCall) {
-  const std::string difference = kovrin::test::scenes::FirstDifference(ExpectedFrame(1, Rec().textures), kovrin::test::scenes::FrameCalls(Rec().trace, 0));
+  const std::string difference = kovrin::test::scenes::FirstDifference(
+      ExpectedFrame(1, Rec().textures), kovrin::test::scenes::FrameCalls(Rec().trace, 0));
   EXPECT_EQ(difference, "");
 }
 
 TEST_F(OverdrawStream, SecondFrameTurnsTheGridOneStepFurther) {
-  const std::string difference = kovrin::test::scenes::FirstDifference(ExpectedFrame(2, Rec().textures), kovrin::test::scenes::FrameCalls(Rec().trace, 1));
+  const std::string difference = kovrin::test::scenes::FirstDifference(
+      ExpectedFrame(2, Rec().textures), kovrin::test::scenes::FrameCalls(Rec().trace, 1));
   EXPECT_EQ(difference, "");
 }
 
 TEST_F(OverdrawStream, FirstFrameGridAnglesAreTheFirstSteps) {
-  const auto rotations = kovrin::test::gltrace::CallsNamed(kovrin::test::scenes::FrameCalls(Rec().trace, 0), "glRotatef");
+  const auto rotations =
+      kovrin::test::gltrace::CallsNamed(kovrin::test::scenes::FrameCalls(Rec().trace, 0), "glRotatef");
   ASSERT_EQ(rotations.size(), 32u);
   // Cubes 1 to 4 use angles 1 to 4.
   const float expected[4] = {0.1f, 0.2f, -0.1f, -0.4f};
@@ -158,8 +160,12 @@ TEST(OverdrawWithoutImages, DrawsTheSameFramesUntextured) {
   // Each missing image is reported once by the decoder, at start-up.
   EXPECT_EQ(r.run.MsgBoxLines().size(), 3u) << r.run.stdErr;
   const std::array<uint32_t, 3> untextured{0, 0, 0};
-  EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(1, untextured), kovrin::test::scenes::FrameCalls(r.trace, 0)), "");
-  EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(2, untextured), kovrin::test::scenes::FrameCalls(r.trace, 1)), "");
+  EXPECT_EQ(
+      kovrin::test::scenes::FirstDifference(ExpectedFrame(1, untextured), kovrin::test::scenes::FrameCalls(r.trace, 0)),
+      "");
+  EXPECT_EQ(
+      kovrin::test::scenes::FirstDifference(ExpectedFrame(2, untextured), kovrin::test::scenes::FrameCalls(r.trace, 1)),
+      "");
   ASSERT_TRUE(r.run.resultsFps.has_value()) << "the run did not end normally";
 }
 

@@ -90,7 +90,7 @@ RunFolder::~RunFolder() {
 }
 
 kovrin::test::RunOptions ProbeRun(const std::string& program, const std::string& folder, int width, int height,
-                        int frames) {
+                                  int frames) {
   kovrin::test::RunOptions o;
   o.program = program;
   o.folder = folder;

@@ -57,7 +57,7 @@ class RunFolder {
 // Options for a run of `program` in `folder` (made by MakeRunFolder) with the
 // probe preloaded; the run ends after `frames` frames.
 kovrin::test::RunOptions ProbeRun(const std::string& program, const std::string& folder, int width, int height,
-                        int frames);
+                                  int frames);
 
 // Adds the GL call recorder in front of the probe, recording `frames` frames
 // into `traceFile`.

@@ -43,7 +43,8 @@ Rgb Add(const Rgb& a, const Rgb& b) {
   return Rgb{std::min(255, a.r + b.r), std::min(255, a.g + b.g), std::min(255, a.b + b.b)};
 }
 
-kovrin::test::scenes::Picture Grab(const std::string& program, const std::vector<kovrin::test::scenes::NamedTexture>& textures, int frame) {
+kovrin::test::scenes::Picture Grab(const std::string& program,
+                                   const std::vector<kovrin::test::scenes::NamedTexture>& textures, int frame) {
   const kovrin::test::scenes::RunFolder runFolder(textures);
   const std::string& folder = runFolder.Path();
   kovrin::test::RunOptions o = kovrin::test::scenes::ProbeRun(program, folder, kWidth, kHeight, frame);
@@ -67,7 +68,8 @@ struct Comparison {
   std::string firstWrong;
 };
 
-Comparison Compare(const kovrin::test::scenes::Picture& picture, const std::function<Expected(kovrin::test::scenes::Point2)>& expect) {
+Comparison Compare(const kovrin::test::scenes::Picture& picture,
+                   const std::function<Expected(kovrin::test::scenes::Point2)>& expect) {
   Comparison c;
   for (int y = 0; y < picture.height; y += kSampleStep) {
     for (int x = 0; x < picture.width; x += kSampleStep) {
@@ -90,7 +92,8 @@ Comparison Compare(const kovrin::test::scenes::Picture& picture, const std::func
   return c;
 }
 
-void ExpectPictureMatches(const kovrin::test::scenes::Picture& picture, const std::function<Expected(kovrin::test::scenes::Point2)>& expect) {
+void ExpectPictureMatches(const kovrin::test::scenes::Picture& picture,
+                          const std::function<Expected(kovrin::test::scenes::Point2)>& expect) {
   ASSERT_EQ(picture.width, kWidth);
   ASSERT_EQ(picture.height, kHeight);
   const Comparison c = Compare(picture, expect);
@@ -104,7 +107,8 @@ void ExpectPictureMatches(const kovrin::test::scenes::Picture& picture, const st
 const Rgb kOverdrawColours[3] = {{200, 40, 40}, {40, 200, 40}, {40, 40, 200}};
 
 std::vector<kovrin::test::scenes::NamedTexture> OverdrawTextures() {
-  return {{"texture001", kOverdrawColours[0]}, {"texture002", kOverdrawColours[1]}, {"texture003", kOverdrawColours[2]}};
+  return {
+      {"texture001", kOverdrawColours[0]}, {"texture002", kOverdrawColours[1]}, {"texture003", kOverdrawColours[2]}};
 }
 
 struct PlacedCube {
@@ -129,7 +133,8 @@ Expected OverdrawPixel(const std::vector<PlacedCube>& cubes, kovrin::test::scene
   const auto faces = kovrin::test::scenes::CubeFaces();
   for (auto cube = cubes.rbegin(); cube != cubes.rend(); ++cube) {
     for (auto face = faces.rbegin(); face != faces.rend(); ++face) {
-      const Coverage c = kovrin::test::scenes::Cover(kovrin::test::scenes::ToWindow(*face, cube->at, kWidth, kHeight), p, kEdgeMargin);
+      const Coverage c =
+          kovrin::test::scenes::Cover(kovrin::test::scenes::ToWindow(*face, cube->at, kWidth, kHeight), p, kEdgeMargin);
       if (c == Coverage::Unsure) return Expected{{}, false};
       if (c == Coverage::Inside) return Expected{kOverdrawColours[cube->entry - 1], true};
     }
@@ -190,15 +195,9 @@ struct BlendingCase {
 
 // Distinct colours that add up to well below white where two squares meet
 // and beyond it in some channel where three or four do.
-const BlendingCase kColoured{"Coloured",
-                             {{{30, 30, 30},
-                               {120, 0, 0},
-                               {0, 120, 0},
-                               {0, 0, 120},
-                               {90, 90, 0},
-                               {0, 90, 90},
-                               {90, 0, 90},
-                               {60, 60, 60}}}};
+const BlendingCase kColoured{
+    "Coloured",
+    {{{30, 30, 30}, {120, 0, 0}, {0, 120, 0}, {0, 0, 120}, {90, 90, 0}, {0, 90, 90}, {90, 0, 90}, {60, 60, 60}}}};
 // Entries 1 and 3 (the background, and squares 7 and 1) black, all others
 // white: wherever white squares overlap, the sum stays white.
 const BlendingCase kWhiteOnBlack{"WhiteOnBlack",
@@ -224,8 +223,9 @@ struct BlendingModel {
     const int backgroundEntries[2] = {kStillBackgroundEntry, kTurningBackgroundEntry};
     Rgb colour{0, 0, 0};
     for (int k = 0; k < 2; ++k) {
-      const Coverage c = kovrin::test::scenes::Cover(kovrin::test::scenes::ToWindow(kovrin::test::scenes::FrontSquare(), backgrounds[k], kWidth, kHeight), p,
-                                       kEdgeMargin);
+      const Coverage c = kovrin::test::scenes::Cover(
+          kovrin::test::scenes::ToWindow(kovrin::test::scenes::FrontSquare(), backgrounds[k], kWidth, kHeight), p,
+          kEdgeMargin);
       if (c == Coverage::Unsure) return Expected{{}, false};
       if (c == Coverage::Inside) colour = colours[static_cast<std::size_t>(backgroundEntries[k] - 1)];
     }
@@ -233,7 +233,8 @@ struct BlendingModel {
     int r = colour.r, g = colour.g, b = colour.b;
     for (const BlendedSquare& q : kSquares) {
       const kovrin::test::scenes::Placement at{q.x, q.y, kSquareZ, angle1 + q.offset};
-      const Coverage c = kovrin::test::scenes::Cover(kovrin::test::scenes::ToWindow(kovrin::test::scenes::FrontSquare(), at, kWidth, kHeight), p, kEdgeMargin);
+      const Coverage c = kovrin::test::scenes::Cover(
+          kovrin::test::scenes::ToWindow(kovrin::test::scenes::FrontSquare(), at, kWidth, kHeight), p, kEdgeMargin);
       if (c == Coverage::Unsure) return Expected{{}, false};
       if (c != Coverage::Inside) continue;
       const Rgb& add = colours[static_cast<std::size_t>(q.entry - 1)];

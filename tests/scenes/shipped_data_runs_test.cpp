@@ -31,7 +31,8 @@ TEST_P(ShippedDataRun, WritesANonzeroFrameRateWithoutAnyMessage) {
   EXPECT_TRUE(r.MsgBoxLines().empty()) << r.stdErr;
   ASSERT_TRUE(r.resultsFps.has_value()) << "no results.fps\n" << r.stdErr;
   std::smatch m;
-  ASSERT_TRUE(std::regex_match(*r.resultsFps, m, std::regex("([0-9]+)\r\n"))) << "results.fps: '" << *r.resultsFps << "'";
+  ASSERT_TRUE(std::regex_match(*r.resultsFps, m, std::regex("([0-9]+)\r\n")))
+      << "results.fps: '" << *r.resultsFps << "'";
   const int fps = std::stoi(m[1].str());
   EXPECT_GT(fps, 0) << "fewer than eight frames in eight seconds";
   // Far above what any renderer reaches with this load: a run that counts

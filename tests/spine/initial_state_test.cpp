@@ -12,11 +12,11 @@
 
 #include "framework/graphics.h"
 #include "framework/program_profile.h"
-#include "tests/support/program_runner.h"
 #include "framework/settings_file.h"
+#include "tests/support/program_runner.h"
 
-using kovrin::framework::ResetSettings;
 using kovrin::framework::kProgram;
+using kovrin::framework::ResetSettings;
 
 namespace {
 
@@ -52,8 +52,8 @@ GLint Integer(GLenum name) {
 
 TEST_F(AfterStartUp, CapabilitiesOnAndOff) {
   const std::pair<GLenum, bool> expected[] = {
-      {GL_TEXTURE_2D, true}, {GL_DEPTH_TEST, true},  {GL_POINT_SMOOTH, true}, {GL_LINE_SMOOTH, true},
-      {GL_POLYGON_SMOOTH, true}, {GL_BLEND, false},  {GL_LIGHTING, false},    {GL_FOG, false},
+      {GL_TEXTURE_2D, true},     {GL_DEPTH_TEST, true}, {GL_POINT_SMOOTH, true}, {GL_LINE_SMOOTH, true},
+      {GL_POLYGON_SMOOTH, true}, {GL_BLEND, false},     {GL_LIGHTING, false},    {GL_FOG, false},
       {GL_CULL_FACE, false},     {GL_ALPHA_TEST, false}};
   for (const auto& [cap, on] : expected) {
     EXPECT_EQ(glIsEnabled(cap) == GL_TRUE, on) << "capability 0x" << std::hex << cap;
@@ -69,8 +69,8 @@ TEST_F(AfterStartUp, DepthShadingClearAndHints) {
   GLdouble depth = -1;
   glGetDoublev(GL_DEPTH_CLEAR_VALUE, &depth);
   EXPECT_EQ(depth, 1.0);
-  for (const GLenum hint : {GL_POINT_SMOOTH_HINT, GL_LINE_SMOOTH_HINT, GL_POLYGON_SMOOTH_HINT,
-                            GL_PERSPECTIVE_CORRECTION_HINT}) {
+  for (const GLenum hint :
+       {GL_POINT_SMOOTH_HINT, GL_LINE_SMOOTH_HINT, GL_POLYGON_SMOOTH_HINT, GL_PERSPECTIVE_CORRECTION_HINT}) {
     EXPECT_EQ(Integer(hint), GL_NICEST) << "hint 0x" << std::hex << hint;
   }
   GLint env = -1;

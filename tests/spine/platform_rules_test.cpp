@@ -160,11 +160,14 @@ struct BoxCase {
 
 TEST(MessageBox, UnattendedAnswersAndPrintsOneLine) {
   const BoxCase cases[] = {
-      {"default", kovrin::platform::MB_YESNO | kovrin::platform::MB_DEFBUTTON2, kovrin::platform::IDNO, "buttons: YESNO | answer: NO"},
+      {"default", kovrin::platform::MB_YESNO | kovrin::platform::MB_DEFBUTTON2, kovrin::platform::IDNO,
+       "buttons: YESNO | answer: NO"},
       {"default", kovrin::platform::MB_YESNO, kovrin::platform::IDYES, "buttons: YESNO | answer: YES"},
-      {"yes", kovrin::platform::MB_YESNO | kovrin::platform::MB_DEFBUTTON2, kovrin::platform::IDYES, "buttons: YESNO | answer: YES"},
+      {"yes", kovrin::platform::MB_YESNO | kovrin::platform::MB_DEFBUTTON2, kovrin::platform::IDYES,
+       "buttons: YESNO | answer: YES"},
       {"no", kovrin::platform::MB_YESNO, kovrin::platform::IDNO, "buttons: YESNO | answer: NO"},
-      {"no", kovrin::platform::MB_OK | kovrin::platform::MB_ICONERROR, kovrin::platform::IDOK, "buttons: OK | answer: OK"},
+      {"no", kovrin::platform::MB_OK | kovrin::platform::MB_ICONERROR, kovrin::platform::IDOK,
+       "buttons: OK | answer: OK"},
   };
   for (const BoxCase& c : cases) {
     setenv("KOVRIN_MSGBOX", c.mode, 1);

@@ -66,7 +66,8 @@ TEST(Presentation, OffscreenAcceptsAnyModeAndShowsNothing) {
   w.offscreen = true;
   EXPECT_TRUE(kovrin::platform::FullScreenAsAsked(w));
   EXPECT_EQ(kovrin::platform::PresentationName(kovrin::platform::PresentationOf(w)), "offscreen");
-  EXPECT_EQ(kovrin::platform::DisplayModeWords("", {}, w), "640x480 (offscreen display: any mode is accepted, nothing is shown)");
+  EXPECT_EQ(kovrin::platform::DisplayModeWords("", {}, w),
+            "640x480 (offscreen display: any mode is accepted, nothing is shown)");
   w.fullscreen = false;
   EXPECT_EQ(kovrin::platform::DisplayModeWords("", {}, w), "none (offscreen display)");
 }

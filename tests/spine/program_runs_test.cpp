@@ -79,11 +79,10 @@ TEST_P(TimedRun, RunsEightTicksAndWritesTheFrameRate) {
   ExpectExactFigures(r);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, TimedRun,
-    testing::Values(NormalRun{"Quillfire", "OpenGL: Overdraw Stress Test  640x480  16 bpp"},
-                    NormalRun{"Lumavane", "OpenGL: Alpha Blending Performance  640x480  16 bpp"}),
-    [](const testing::TestParamInfo<NormalRun>& tp) { return std::string(tp.param.program); });
+INSTANTIATE_TEST_SUITE_P(Programs, TimedRun,
+                         testing::Values(NormalRun{"Quillfire", "OpenGL: Overdraw Stress Test  640x480  16 bpp"},
+                                         NormalRun{"Lumavane", "OpenGL: Alpha Blending Performance  640x480  16 bpp"}),
+                         [](const testing::TestParamInfo<NormalRun>& tp) { return std::string(tp.param.program); });
 
 struct MissingConfig {
   const char* program;
@@ -119,11 +118,10 @@ TEST_P(WithoutConfig, YesRunsWithTheProgramsDefaults) {
   ExpectPlausibleResult(r);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, WithoutConfig,
-    testing::Values(MissingConfig{"Quillfire", "Overdraw Stress Test 0.01c", "1024x768"},
-                    MissingConfig{"Lumavane", "Alpha Blending 0.01", "800x600"}),
-    [](const testing::TestParamInfo<MissingConfig>& tp) { return std::string(tp.param.program); });
+INSTANTIATE_TEST_SUITE_P(Programs, WithoutConfig,
+                         testing::Values(MissingConfig{"Quillfire", "Overdraw Stress Test 0.01c", "1024x768"},
+                                         MissingConfig{"Lumavane", "Alpha Blending 0.01", "800x600"}),
+                         [](const testing::TestParamInfo<MissingConfig>& tp) { return std::string(tp.param.program); });
 
 // Closing the window is the user's own way to end a run early: unlike a
 // signal it keeps the classic outcome, frames so far divided by eight.

@@ -35,16 +35,15 @@ TEST_P(StartFailure, ShowsTheStepsMessageThenTheSummaryAndEndsWithZero) {
   EXPECT_EQ(r.MsgBoxLines(), expected) << r.stdErr;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, StartFailure,
-    testing::Values(Fault{"register_class", "Register WinClass failed!"},
-                    Fault{"create_window", "Fehler beim Erstellen des OpenGL-Fensters!"},
-                    Fault{"get_dc", "Fehler beim Erstellen des GL Device Contexts!"},
-                    Fault{"choose_format", "Pixel Format wird nicht unterstützt!"},
-                    Fault{"set_format", "Fehler beim Laden des Pixel Formats!"},
-                    Fault{"create_context", "Fehler beim Erstellen des GL Rendering Contexts!"},
-                    Fault{"make_current", "Fehler beim Aktivieren des GL Rendering Contexts!"}),
-    [](const testing::TestParamInfo<Fault>& tp) { return std::string(tp.param.step); });
+INSTANTIATE_TEST_SUITE_P(Steps, StartFailure,
+                         testing::Values(Fault{"register_class", "Register WinClass failed!"},
+                                         Fault{"create_window", "Fehler beim Erstellen des OpenGL-Fensters!"},
+                                         Fault{"get_dc", "Fehler beim Erstellen des GL Device Contexts!"},
+                                         Fault{"choose_format", "Pixel Format wird nicht unterstützt!"},
+                                         Fault{"set_format", "Fehler beim Laden des Pixel Formats!"},
+                                         Fault{"create_context", "Fehler beim Erstellen des GL Rendering Contexts!"},
+                                         Fault{"make_current", "Fehler beim Aktivieren des GL Rendering Contexts!"}),
+                         [](const testing::TestParamInfo<Fault>& tp) { return std::string(tp.param.step); });
 
 TEST(StartFailure, NoDisplayListsEndsWithZero) {
   kovrin::test::RunOptions o;
@@ -110,9 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Xvfb offers exactly one mode, so only a request of that size is full screen.
 class SingleModeDisplay : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    server_ = kovrin::test::XServer::StartXvfb("1600x1200x24");
-  }
+  static void SetUpTestSuite() { server_ = kovrin::test::XServer::StartXvfb("1600x1200x24"); }
   static void TearDownTestSuite() { server_.reset(); }
   void SetUp() override {
     if (!server_) GTEST_SKIP() << "Xvfb could not be started";
@@ -144,8 +141,8 @@ TEST_F(SingleModeDisplay, AnotherSizeAsksAndYesRunsWindowed) {
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   const std::string title = kTitle;
   EXPECT_EQ(r.MsgBoxLines(),
-            std::vector<std::string>{Box(title, "Vollbildmodus wird nicht unterstützt!\\nIm Fenstermodus starten?",
-                                         "YESNO", "YES")});
+            std::vector<std::string>{
+                Box(title, "Vollbildmodus wird nicht unterstützt!\\nIm Fenstermodus starten?", "YESNO", "YES")});
   EXPECT_EQ(r.Diag("fullscreen"), "no");
   EXPECT_EQ(r.Diag("window"), "640x480");
   ASSERT_TRUE(r.resultsFps.has_value());

@@ -28,8 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 std::vector<std::string> BuildEnvironment(const RunOptions& o) {
   std::vector<std::pair<std::string, std::string>> overrides = {
-      {"KOVRIN_MSGBOX", o.msgbox}, {"KOVRIN_DIAG", "1"}, {"SDL_VIDEODRIVER", o.videoDriver},
-      {"DISPLAY", o.display}};
+      {"KOVRIN_MSGBOX", o.msgbox}, {"KOVRIN_DIAG", "1"}, {"SDL_VIDEODRIVER", o.videoDriver}, {"DISPLAY", o.display}};
   for (const auto& kv : o.env) overrides.push_back(kv);
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e) {

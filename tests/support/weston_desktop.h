@@ -7,9 +7,9 @@
 // user's desktop.
 #pragma once
 
+#include <sys/types.h>
 #include <memory>
 #include <string>
-#include <sys/types.h>
 #include <utility>
 #include <vector>
 

@@ -3,8 +3,8 @@
 // process's top-level windows on a display.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 
 namespace kovrin::test {
 

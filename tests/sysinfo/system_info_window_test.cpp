@@ -9,10 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/sysinfo/fake_provider.h"
+#include "launcher/core/launcher_text.h"
 #include "launcher/frmMain.h"
 #include "launcher/frmSystemInfo.h"
-#include "launcher/core/launcher_text.h"
+#include "tests/sysinfo/fake_provider.h"
 
 namespace {
 
@@ -76,8 +76,8 @@ class SystemInfoWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  int built_ = 0;       // providers handed out: one per report built
-  QString failAt_;      // a provider call that fails on its first use
+  int built_ = 0;   // providers handed out: one per report built
+  QString failAt_;  // a provider call that fails on its first use
   QWidget* main_ = nullptr;
 
   void CloseWindow() {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "framework/bitmap_font.h"
-#include "tests/textures/gl_fixture.h"
+#include "framework/graphics.h"
 #include "tests/gltrace/gltrace_capture.h"
 #include "tests/gltrace/gltrace_reader.h"
-#include "framework/graphics.h"
+#include "tests/textures/gl_fixture.h"
 
 namespace kovrin::test::textures {
 namespace {
@@ -72,9 +72,7 @@ class BitmapFontGl : public GlFolderTest {
     return lines;
   }
 
-  uint32_t GlyphTexture(int glyph) const {
-    return GlyphSet ? GlyphSet->Entry(static_cast<std::size_t>(glyph) + 1) : 0;
-  }
+  uint32_t GlyphTexture(int glyph) const { return GlyphSet ? GlyphSet->Entry(static_cast<std::size_t>(glyph) + 1) : 0; }
 
   std::vector<std::string> ExpectedPrint(const std::vector<Step>& steps, float x, float y, float z) const {
     std::vector<std::string> lines = {"glLoadIdentity", Translate(x, y, z - 200.0f), "glEnable GL_BLEND",
@@ -110,10 +108,14 @@ TEST_F(BitmapFontGl, InitLoadsTheFontAndCompilesTheGlyphSquare) {
   const std::vector<std::string> expected = {
       "glNewList " + std::to_string(ListBase + 1) + " GL_COMPILE",
       "glBegin GL_QUADS",
-      "glTexCoord2f 0 0", "glVertex3f -1 -1 1",
-      "glTexCoord2f 1 0", "glVertex3f 1 -1 1",
-      "glTexCoord2f 1 1", "glVertex3f 1 1 1",
-      "glTexCoord2f 0 1", "glVertex3f -1 1 1",
+      "glTexCoord2f 0 0",
+      "glVertex3f -1 -1 1",
+      "glTexCoord2f 1 0",
+      "glVertex3f 1 -1 1",
+      "glTexCoord2f 1 1",
+      "glVertex3f 1 1 1",
+      "glTexCoord2f 0 1",
+      "glVertex3f -1 1 1",
       "glEnd",
       "glEndList",
   };
@@ -183,9 +185,9 @@ TEST_F(BitmapFontGl, WithoutFontGlyphsAreDrawnUntexturedAndKeepTheirPlace) {
   EXPECT_EQ(glIsList(GlyphList), GL_TRUE);
 
   const std::vector<std::string> lines = PrintRecorded("\xD6l a_b", 0.0f, 0.0f, 0.0f);
-  EXPECT_EQ(lines, ExpectedPrint({{1.2f, 14}, {1.2f, 4}, {1.2f, 11}, {1.2f, -1}, {1.2f, 0}, {1.3f, 41},
-                                  {0.1f, -1}, {1.2f, 1}},
-                                 0.0f, 0.0f, 0.0f));
+  EXPECT_EQ(lines,
+            ExpectedPrint({{1.2f, 14}, {1.2f, 4}, {1.2f, 11}, {1.2f, -1}, {1.2f, 0}, {1.3f, 41}, {0.1f, -1}, {1.2f, 1}},
+                          0.0f, 0.0f, 0.0f));
   for (const std::string& line : lines) {
     if (line.rfind("glBindTexture", 0) == 0) {
       EXPECT_EQ(line, "glBindTexture GL_TEXTURE_2D 0");
@@ -202,7 +204,8 @@ TEST_F(BitmapFontGl, ShortFontBindsNothingBeyondItsEntries) {
   // Ö: glyphs 14 and 4, l: 11; only glyph 4 lies inside the set.
   const std::vector<std::string> lines = PrintRecorded("\xD6l_", 1.0f, 2.0f, 3.0f);
   EXPECT_EQ(lines, ExpectedPrint({{1.2f, 14}, {1.2f, 4}, {1.2f, 11}, {1.3f, 41}, {0.1f, -1}}, 1.0f, 2.0f, 3.0f));
-  const std::vector<kovrin::test::gltrace::Call> binds = kovrin::test::gltrace::CallsNamed(printCalls_, "glBindTexture");
+  const std::vector<kovrin::test::gltrace::Call> binds =
+      kovrin::test::gltrace::CallsNamed(printCalls_, "glBindTexture");
   ASSERT_EQ(binds.size(), 4u);
   EXPECT_EQ(binds[0].Int(1), 0);
   EXPECT_EQ(binds[1].Int(1), static_cast<int64_t>(GlyphSet->Entry(5)));
@@ -220,7 +223,8 @@ TEST_F(BitmapFontGl, GlyphWhoseImageFailedIsDrawnUntextured) {
   EXPECT_EQ(MessageBoxLines(initStderr_).size(), 1u) << initStderr_;
   const std::vector<std::string> lines = PrintRecorded("ab", 0.0f, 0.0f, 0.0f);
   EXPECT_EQ(lines, ExpectedPrint({{1.2f, 0}, {1.2f, 1}}, 0.0f, 0.0f, 0.0f));
-  const std::vector<kovrin::test::gltrace::Call> binds = kovrin::test::gltrace::CallsNamed(printCalls_, "glBindTexture");
+  const std::vector<kovrin::test::gltrace::Call> binds =
+      kovrin::test::gltrace::CallsNamed(printCalls_, "glBindTexture");
   ASSERT_EQ(binds.size(), 2u);
   EXPECT_NE(binds[0].Int(1), 0);
   EXPECT_EQ(binds[1].Int(1), 0) << "glyph 1 has no image";

@@ -10,8 +10,8 @@
 #include "framework/bitmap_font.h"
 
 using kovrin::framework::CharGlyphs;
-using kovrin::framework::GlyphStep;
 using kovrin::framework::GlyphsForChar;
+using kovrin::framework::GlyphStep;
 using kovrin::framework::kGlyphCount;
 using kovrin::framework::kNoGlyph;
 

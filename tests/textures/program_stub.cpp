@@ -3,7 +3,8 @@
 #include "framework/program_profile.h"
 #include "framework/scene.h"
 
-const kovrin::framework::ProgramProfile kovrin::framework::kProgram{"Texture Test", "Texture Test  ", "", "x", 640, 480, 32, false};
+const kovrin::framework::ProgramProfile kovrin::framework::kProgram{
+    "Texture Test", "Texture Test  ", "", "x", 640, 480, 32, false};
 
 bool LoadSceneTextures() { return true; }
 

@@ -7,9 +7,9 @@
 
 #include "framework/texture_set.h"
 
+using kovrin::framework::kMaxTextureListEntries;
 using kovrin::framework::ParseTextureList;
 using kovrin::framework::TextureList;
-using kovrin::framework::kMaxTextureListEntries;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -184,12 +184,24 @@ void DialogsTest::secondaryWindowEnablesMainWindowOnce() {
   QCOMPARE(changes.count, 1);
 
   switch (ending) {
-    case Ending::Reject: window->reject(); break;
-    case Ending::Accept: window->accept(); break;
-    case Ending::Close: window->close(); break;
-    case Ending::CloseBox: window->windowHandle()->close(); break;
-    case Ending::EscapeKey: QTest::keyClick(window, Qt::Key_Escape); break;
-    case Ending::Delete: delete window.data(); break;
+    case Ending::Reject:
+      window->reject();
+      break;
+    case Ending::Accept:
+      window->accept();
+      break;
+    case Ending::Close:
+      window->close();
+      break;
+    case Ending::CloseBox:
+      window->windowHandle()->close();
+      break;
+    case Ending::EscapeKey:
+      QTest::keyClick(window, Qt::Key_Escape);
+      break;
+    case Ending::Delete:
+      delete window.data();
+      break;
     case Ending::MainGoesFirst:
       owner.reset();
       QVERIFY2(window, "the window outlives the main window");
@@ -262,10 +274,10 @@ void DialogsTest::detailsListsScoreAndTwelveResults() {
   auto* list = Control<QListWidget>(details, "details");
   QCOMPARE(list->count(), expected.size());
   for (int i = 0; i < expected.size(); ++i) {
-    QVERIFY2(list->item(i)->text() == expected[i],
-             qPrintable(QStringLiteral("line %1: expected \"%2\", got \"%3\"")
-                            .arg(i + 1)
-                            .arg(expected[i], list->item(i)->text())));
+    QVERIFY2(
+        list->item(i)->text() == expected[i],
+        qPrintable(
+            QStringLiteral("line %1: expected \"%2\", got \"%3\"").arg(i + 1).arg(expected[i], list->item(i)->text())));
   }
 }
 
@@ -324,15 +336,18 @@ void DialogsTest::customCheckBoxes_data() {
   QTest::addColumn<bool>("ticked");
   QTest::addColumn<bool>("enabled");
   QTest::addColumn<int>("order");
-  QTest::newRow("chkQuillfire") << "chkQuillfire" << "Overdraw Stress Test (OpenGL)" << true << true << 0;
-  QTest::newRow("chkDXOverdraw") << "chkDXOverdraw" << "Overdraw Stress Test (Direct3D)" << false << false << 1;
-  QTest::newRow("chkGLAlphaBlend") << "chkGLAlphaBlend" << "Alpha Blending Performance (OpenGL)" << false << false
-                                   << 2;
-  QTest::newRow("chkDXAlphaBlend") << "chkDXAlphaBlend" << "Alpha Blending Performance (Direct3D)" << false << false
-                                   << 3;
-  QTest::newRow("chkGLPolygonCount") << "chkGLPolygonCount" << "High Polygon Count (OpenGL)" << true << true << 4;
-  QTest::newRow("chkDXPolygonCount") << "chkDXPolygonCount" << "High Polygon Count (Direct3D)" << false << false
-                                     << 5;
+  QTest::newRow("chkQuillfire") << "chkQuillfire"
+                                << "Overdraw Stress Test (OpenGL)" << true << true << 0;
+  QTest::newRow("chkDXOverdraw") << "chkDXOverdraw"
+                                 << "Overdraw Stress Test (Direct3D)" << false << false << 1;
+  QTest::newRow("chkGLAlphaBlend") << "chkGLAlphaBlend"
+                                   << "Alpha Blending Performance (OpenGL)" << false << false << 2;
+  QTest::newRow("chkDXAlphaBlend") << "chkDXAlphaBlend"
+                                   << "Alpha Blending Performance (Direct3D)" << false << false << 3;
+  QTest::newRow("chkGLPolygonCount") << "chkGLPolygonCount"
+                                     << "High Polygon Count (OpenGL)" << true << true << 4;
+  QTest::newRow("chkDXPolygonCount") << "chkDXPolygonCount"
+                                     << "High Polygon Count (Direct3D)" << false << false << 5;
 }
 
 void DialogsTest::customCheckBoxes() {

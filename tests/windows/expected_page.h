@@ -17,8 +17,9 @@ inline std::string ExpectedPage(const std::string& base, const std::string& reci
          "<form action=" +
          base + "/cgi-bin/ezformml.cgi method=POST>" + "<input type=hidden name=redirect value=" + base +
          "/kovrin/redirect.htm>" + "<input type=hidden name=to_email value=" + recipient + ">" +
-         "<input type=hidden name=subject value=Kovrin_Submit>" + "<input type=hidden name=kovrin_version value=" +
-         version + ">" + "<input type=hidden name=kovrin_result value=" + result + ">" +
+         "<input type=hidden name=subject value=Kovrin_Submit>" +
+         "<input type=hidden name=kovrin_version value=" + version + ">" +
+         "<input type=hidden name=kovrin_result value=" + result + ">" +
          "<input type=hidden name=checksum value=" + checksum + ">" +
          "<p align=left><font face=Verdana size=2>Name:&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;"
          "<input type=text name=Name size=24><br>System:&nbsp;&nbsp;&nbsp;&nbsp; <textarea rows=4 name=System "

@@ -17,7 +17,8 @@ struct BaseCase {
 class SiteBase : public testing::TestWithParam<BaseCase> {};
 
 TEST_P(SiteBase, IsUsableOnlyAsPlainHttpUrl) {
-  EXPECT_EQ(kovrin::submit::IsUsableSiteBase(GetParam().base), GetParam().usable) << "base \"" << GetParam().base << "\"";
+  EXPECT_EQ(kovrin::submit::IsUsableSiteBase(GetParam().base), GetParam().usable)
+      << "base \"" << GetParam().base << "\"";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -30,7 +31,9 @@ INSTANTIATE_TEST_SUITE_P(
                     BaseCase{"http://example.org/'x", false}, BaseCase{"http://example.org/>x", false},
                     BaseCase{"http://example.org/<x", false}, BaseCase{"http://example.org/?a=b", false},
                     BaseCase{"http://example.org/`", false}, BaseCase{"http://exa\tmple.org", false},
-                    BaseCase{"http://b\xC3\xBC" "cher.example", false},
+                    BaseCase{"http://b\xC3\xBC"
+                             "cher.example",
+                             false},
                     // No host: the browser would have to guess where to post.
                     BaseCase{"http:///prte", false}, BaseCase{"https://?x", false},
                     BaseCase{"http://user@:8080/x", false}, BaseCase{"http://:80", false},

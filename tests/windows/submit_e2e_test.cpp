@@ -22,13 +22,13 @@
 #include <memory>
 #include <string>
 
-#include "launcher/submit/checksum.h"
-#include "tests/windows/expected_page.h"
 #include "launcher/frmMain.h"
 #include "launcher/frmSubmit.h"
+#include "launcher/submit/checksum.h"
 #include "launcher/submit/results_site.h"
-#include "tests/windows/results_site_stub.h"
 #include "launcher/webview/web_browser.h"
+#include "tests/windows/expected_page.h"
+#include "tests/windows/results_site_stub.h"
 #include "tests/windows/window_test_support.h"
 
 namespace {
@@ -102,7 +102,8 @@ void SubmitEndToEndTest::postsTheFormToTheResultsSite() {
   const QList<QPair<QString, QString>> fields = FormFields(posts.front().body);
   const QList<QPair<QString, QString>> expectedFields = {
       {"redirect", redirect},
-      {"to_email", QString::fromUtf8(kovrin::submit::BuildRecipient().data(), qsizetype(kovrin::submit::BuildRecipient().size()))},
+      {"to_email",
+       QString::fromUtf8(kovrin::submit::BuildRecipient().data(), qsizetype(kovrin::submit::BuildRecipient().size()))},
       {"subject", "Kovrin_Submit"},
       {"kovrin_version", QString::fromStdString(kovrin::test::windows::BuildVersionText())},
       {"kovrin_result", "123,4"},

@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "launcher/submit/checksum.h"
-#include "tests/windows/expected_page.h"
 #include "launcher/submit/submit_page.h"
+#include "tests/windows/expected_page.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ std::string ReadBytes(const fs::path& file) {
 const kovrin::submit::ResultsSite kSite = kovrin::submit::SiteAt("http://results.test:8080", "mail@results.test");
 
 std::string ExpectedPage(const std::string& version, const std::string& result, const std::string& checksum) {
-  return kovrin::test::windows::ExpectedPage("http://results.test:8080", "mail@results.test", version, result, checksum);
+  return kovrin::test::windows::ExpectedPage("http://results.test:8080", "mail@results.test", version, result,
+                                             checksum);
 }
 
 std::string BuildVersion() { return kovrin::test::windows::BuildVersionText(); }
@@ -71,7 +72,8 @@ TEST(SubmitPage, FileIsOneLatin1LineEndingInCrLf) {
 }
 
 TEST(SubmitPage, AttributeValuesCarryNoQuotationMarks) {
-  const std::string bytes = kovrin::submit::SubmitPageFileBytes(kovrin::submit::SubmitPageText({kSite, "1_0_0", "5", "7"}));
+  const std::string bytes =
+      kovrin::submit::SubmitPageFileBytes(kovrin::submit::SubmitPageText({kSite, "1_0_0", "5", "7"}));
   EXPECT_EQ(bytes.find('"'), std::string::npos) << bytes;
   EXPECT_EQ(bytes.find('\''), std::string::npos) << bytes;
 }
@@ -90,14 +92,18 @@ struct CaptionCase {
 class ResultTextOfCaption : public testing::TestWithParam<CaptionCase> {};
 
 TEST_P(ResultTextOfCaption, DropsTheLastFourCharacters) {
-  EXPECT_EQ(kovrin::submit::ResultText(GetParam().caption), GetParam().result) << "caption \"" << GetParam().caption << "\"";
+  EXPECT_EQ(kovrin::submit::ResultText(GetParam().caption), GetParam().result)
+      << "caption \"" << GetParam().caption << "\"";
 }
 
 INSTANTIATE_TEST_SUITE_P(Captions, ResultTextOfCaption,
                          testing::Values(CaptionCase{"123.4 fps", "123.4"}, CaptionCase{"123,4 fps", "123,4"},
                                          CaptionCase{"3000 fps", "3000"}, CaptionCase{"0 fps", "0"},
                                          // A separator of two bytes is still one character.
-                                         CaptionCase{"12\xD9\xAB" "5 fps", "12\xD9\xAB" "5"},
+                                         CaptionCase{"12\xD9\xAB"
+                                                     "5 fps",
+                                                     "12\xD9\xAB"
+                                                     "5"},
                                          CaptionCase{"fps", ""}, CaptionCase{" fps", ""}, CaptionCase{"", ""}));
 
 TEST(CreateHTML, WritesThePageFileIntoAPrivateFolder) {
@@ -164,11 +170,21 @@ TEST_P(HostileSubmitEntry, IsLeftAsItIs) {
   const std::string victimBytes(5000, '#');
   std::ofstream(victim, std::ios::binary) << victimBytes;
   switch (GetParam().kind) {
-    case Hostile::EarlierFile: std::ofstream(entry, std::ios::binary) << victimBytes; break;
-    case Hostile::LinkToOutside: fs::create_symlink(victim, entry); break;
-    case Hostile::DanglingLink: fs::create_symlink(outside.Path() / "not yet", entry); break;
-    case Hostile::Pipe: ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0) << std::strerror(errno); break;
-    case Hostile::Folder: fs::create_directory(entry); break;
+    case Hostile::EarlierFile:
+      std::ofstream(entry, std::ios::binary) << victimBytes;
+      break;
+    case Hostile::LinkToOutside:
+      fs::create_symlink(victim, entry);
+      break;
+    case Hostile::DanglingLink:
+      fs::create_symlink(outside.Path() / "not yet", entry);
+      break;
+    case Hostile::Pipe:
+      ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0) << std::strerror(errno);
+      break;
+    case Hostile::Folder:
+      fs::create_directory(entry);
+      break;
   }
   const fs::file_status before = fs::symlink_status(entry);
 

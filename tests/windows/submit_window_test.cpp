@@ -24,12 +24,12 @@
 #include <string>
 #include <system_error>
 
-#include "launcher/submit/checksum.h"
-#include "tests/windows/expected_page.h"
 #include "launcher/frmMain.h"
 #include "launcher/frmSubmit.h"
+#include "launcher/submit/checksum.h"
 #include "launcher/submit/results_site.h"
 #include "launcher/webview/web_browser.h"
+#include "tests/windows/expected_page.h"
 #include "tests/windows/window_test_support.h"
 
 using kovrin::test::windows::CloseRoute;
@@ -90,7 +90,9 @@ class SubmitWindowTest : public QObject {
   // The page file of the window opened last.
   QString PagePath() const { return pageFile; }
   // The launcher's folder holds nothing of the page: neither it nor its folder.
-  bool FolderIsEmpty() const { return QDir(dir->path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System); }
+  bool FolderIsEmpty() const {
+    return QDir(dir->path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+  }
   // Opens the window for `caption` and `result` and returns it with the
   // checksum its page must carry.
   frmSubmit* Open(const QString& caption, int32_t result, std::string* checksum = nullptr) {
@@ -142,9 +144,10 @@ void SubmitWindowTest::captionAndControls() {
 void SubmitWindowTest::pageFileHasTheExactBytes() {
   std::string checksum;
   Open(QStringLiteral("1234 fps"), 1234, &checksum);
-  const std::string expected = kovrin::test::windows::ExpectedPage(kSite, std::string(kovrin::submit::BuildRecipient()),
-                                                         kovrin::test::windows::BuildVersionText(), "1234", checksum) +
-                               "\r\n";
+  const std::string expected =
+      kovrin::test::windows::ExpectedPage(kSite, std::string(kovrin::submit::BuildRecipient()),
+                                          kovrin::test::windows::BuildVersionText(), "1234", checksum) +
+      "\r\n";
   const QByteArray bytes = ReadFile(PagePath());
   QCOMPARE(bytes, QByteArray::fromStdString(expected));
   QVERIFY2(!bytes.contains('"') && !bytes.contains('\''), "attribute values without quotation marks");
@@ -339,8 +342,8 @@ void SubmitWindowTest::pageReadsNoLocalFile() {
   {
     QFile file(page);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<html><head><title>Picture</title></head><body><img src=" +
-               QUrl::fromLocalFile(picture).toEncoded() + "></body></html>");
+    file.write("<html><head><title>Picture</title></head><body><img src=" + QUrl::fromLocalFile(picture).toEncoded() +
+               "></body></html>");
   }
   QSignalSpy complete(window->Browser(), &WebBrowser::DocumentComplete);
   window->Browser()->Navigate(page);
@@ -368,8 +371,9 @@ void SubmitWindowTest::pageScriptsDoNotRun() {
   {
     QFile file(scripted);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<html><head><title>Quiet</title></head><body>"
-               "<script>document.title = 'Script ran';</script></body></html>");
+    file.write(
+        "<html><head><title>Quiet</title></head><body>"
+        "<script>document.title = 'Script ran';</script></body></html>");
   }
   QSignalSpy complete(window->Browser(), &WebBrowser::DocumentComplete);
   window->Browser()->Navigate(scripted);

@@ -23,9 +23,9 @@ inline constexpr int kGlyphBaseline = 9;
 inline constexpr int kGlyphEm = 21;
 
 enum class GlyphStorage {
-  Rle8,   // 256 grey levels, RLE8
-  Plain8, // 64 grey levels, uncompressed 8 bits
-  Core4,  // 16 grey levels, 4 bits, core header
+  Rle8,    // 256 grey levels, RLE8
+  Plain8,  // 64 grey levels, uncompressed 8 bits
+  Core4,   // 16 grey levels, 4 bits, core header
 };
 
 struct GlyphEntry {

@@ -14,9 +14,7 @@ uint32_t Hash3(uint32_t x, uint32_t y, uint32_t seed) {
   return h;
 }
 
-double HashUnit(uint32_t x, uint32_t y, uint32_t seed) {
-  return static_cast<double>(Hash3(x, y, seed)) / 4294967296.0;
-}
+double HashUnit(uint32_t x, uint32_t y, uint32_t seed) { return static_cast<double>(Hash3(x, y, seed)) / 4294967296.0; }
 
 namespace {
 

@@ -20,8 +20,7 @@ uint8_t ToByte(double channel) {
 
 Rgb ToRgb(Color c) { return {ToByte(c.r), ToByte(c.g), ToByte(c.b)}; }
 
-Picture::Picture(int w, int h)
-    : width(w), height(h), pixels(static_cast<size_t>(w) * static_cast<size_t>(h)) {}
+Picture::Picture(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * static_cast<size_t>(h)) {}
 
 IndexedPicture::IndexedPicture(int w, int h)
     : width(w), height(h), indices(static_cast<size_t>(w) * static_cast<size_t>(h), 0) {}

@@ -24,7 +24,7 @@ struct Lighting {
   double ambient = 0.25;
   double diffuse = 0.85;
   double specular = 0.5;
-  int shininess = 5;  // the highlight is (n.h)^(2^shininess)
+  int shininess = 5;    // the highlight is (n.h)^(2^shininess)
   double relief = 1.0;  // how steep a height step of 1 per pixel looks
 };
 

@@ -22,8 +22,8 @@ struct ReferenceBmp {
   uint32_t imageSize = 0;
   uint32_t colorsUsed = 0;
   std::vector<kovrin::assets::Rgb> table;
-  int rleEndRow = -1;                      // RLE8: the row the end-of-bitmap escape was met in
-  std::vector<uint8_t> indices;            // palettised files: width * height, top row first
+  int rleEndRow = -1;                       // RLE8: the row the end-of-bitmap escape was met in
+  std::vector<uint8_t> indices;             // palettised files: width * height, top row first
   std::vector<kovrin::assets::Rgb> pixels;  // every file: width * height, top row first
 };
 
