@@ -7,12 +7,14 @@
 #include <cstddef>
 #include <optional>
 
-#include "bitmap_font.h"
-#include "main_loop.h"
-#include "program_profile.h"
-#include "scene.h"
-#include "settings_file.h"
-#include "texture_set.h"
+#include "framework/bitmap_font.h"
+#include "framework/main_loop.h"
+#include "framework/program_profile.h"
+#include "framework/scene.h"
+#include "framework/settings_file.h"
+#include "framework/texture_set.h"
+
+namespace kovrin::framework {
 
 const ProgramProfile kProgram{
     .initialTitle = "Alpha Blending 0.01",
@@ -24,6 +26,8 @@ const ProgramProfile kProgram{
     .defaultBitDepth = 32,
     .additiveBlendFunc = true,
 };
+
+}  // namespace kovrin::framework
 
 namespace {
 
@@ -63,9 +67,7 @@ std::optional<TextureSet> sceneSet;
 
 // Without a set, or for an entry whose image failed, texture 0 is bound and
 // the square comes out untextured (white): the run goes on with the same load.
-void BindEntry(std::size_t entry) {
-  glBindTexture(GL_TEXTURE_2D, sceneSet ? sceneSet->Entry(entry) : 0);
-}
+void BindEntry(std::size_t entry) { glBindTexture(GL_TEXTURE_2D, sceneSet ? sceneSet->Entry(entry) : 0); }
 
 // A square of edge 2 one unit in front of the current origin, facing the eye.
 void DrawPanel() {

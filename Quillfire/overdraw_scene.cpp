@@ -7,12 +7,14 @@
 #include <cstddef>
 #include <optional>
 
-#include "bitmap_font.h"
-#include "main_loop.h"
-#include "program_profile.h"
-#include "scene.h"
-#include "settings_file.h"
-#include "texture_set.h"
+#include "framework/bitmap_font.h"
+#include "framework/main_loop.h"
+#include "framework/program_profile.h"
+#include "framework/scene.h"
+#include "framework/settings_file.h"
+#include "framework/texture_set.h"
+
+namespace kovrin::framework {
 
 const ProgramProfile kProgram{
     .initialTitle = "Overdraw Stress Test 0.01c",
@@ -24,6 +26,8 @@ const ProgramProfile kProgram{
     .defaultBitDepth = 32,
     .additiveBlendFunc = false,
 };
+
+}  // namespace kovrin::framework
 
 namespace {
 
@@ -64,14 +68,13 @@ struct GridCube {
 
 // Some places hold two cubes; both are drawn, that is part of the load.
 constexpr std::array<GridCube, 32> kGrid{{
-    {0, 0, -3.0f, 1, 1},    {0, 1, -3.0f, 2, 2},    {1, 0, -3.0f, 3, 1},    {1, 1, -3.0f, 4, 2},
-    {0, 0, -3.1f, 1, 1},    {0, 1, -3.1f, 2, 2},    {1, 0, -3.1f, 3, 1},    {1, 1, -3.1f, 4, 2},
-    {-1, 0, -3.0f, 1, 1},   {-1, 1, -3.0f, 2, 2},   {-1, 0, -3.0f, 3, 1},   {-1, 1, -3.0f, 4, 2},
-    {-1, 0, -3.1f, 2, 1},   {-1, 1, -3.1f, 3, 2},   {-1, 0, -3.1f, 4, 1},   {-1, 1, -3.1f, 1, 2},
-    {0, -1, -3.0f, 1, 1},   {0, 0, -3.0f, 2, 2},    {1, -1, -3.0f, 3, 1},   {1, 0, -3.0f, 4, 2},
-    {0, -1, -3.1f, 1, 1},   {0, 0, -3.1f, 2, 2},    {1, -1, -3.1f, 3, 1},   {1, 0, -3.1f, 4, 2},
-    {-1, -1, -3.0f, 1, 1},  {-1, 0, -3.0f, 2, 2},   {-1, -1, -3.0f, 3, 1},  {-1, 0, -3.0f, 4, 2},
-    {-1, -1, -3.1f, 4, 1},  {-1, 0, -3.1f, 1, 2},   {-1, -1, -3.1f, 3, 1},  {-1, 0, -3.1f, 2, 2},
+    {0, 0, -3.0f, 1, 1},   {0, 1, -3.0f, 2, 2},   {1, 0, -3.0f, 3, 1},  {1, 1, -3.0f, 4, 2},   {0, 0, -3.1f, 1, 1},
+    {0, 1, -3.1f, 2, 2},   {1, 0, -3.1f, 3, 1},   {1, 1, -3.1f, 4, 2},  {-1, 0, -3.0f, 1, 1},  {-1, 1, -3.0f, 2, 2},
+    {-1, 0, -3.0f, 3, 1},  {-1, 1, -3.0f, 4, 2},  {-1, 0, -3.1f, 2, 1}, {-1, 1, -3.1f, 3, 2},  {-1, 0, -3.1f, 4, 1},
+    {-1, 1, -3.1f, 1, 2},  {0, -1, -3.0f, 1, 1},  {0, 0, -3.0f, 2, 2},  {1, -1, -3.0f, 3, 1},  {1, 0, -3.0f, 4, 2},
+    {0, -1, -3.1f, 1, 1},  {0, 0, -3.1f, 2, 2},   {1, -1, -3.1f, 3, 1}, {1, 0, -3.1f, 4, 2},   {-1, -1, -3.0f, 1, 1},
+    {-1, 0, -3.0f, 2, 2},  {-1, -1, -3.0f, 3, 1}, {-1, 0, -3.0f, 4, 2}, {-1, -1, -3.1f, 4, 1}, {-1, 0, -3.1f, 1, 2},
+    {-1, -1, -3.1f, 3, 1}, {-1, 0, -3.1f, 2, 2},
 }};
 
 // Degrees; they only ever grow or shrink by their step, one step per frame.
@@ -81,9 +84,7 @@ std::optional<TextureSet> sceneSet;
 
 // Without a set, or for an entry whose image failed, texture 0 is bound and
 // the cube comes out untextured: the run goes on with the same load.
-void BindEntry(std::size_t entry) {
-  glBindTexture(GL_TEXTURE_2D, sceneSet ? sceneSet->Entry(entry) : 0);
-}
+void BindEntry(std::size_t entry) { glBindTexture(GL_TEXTURE_2D, sceneSet ? sceneSet->Entry(entry) : 0); }
 
 void DrawCube() {
   glBegin(GL_QUADS);

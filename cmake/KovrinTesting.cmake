@@ -11,7 +11,7 @@
 function(kovrin_gtest_executable name sources libs labels)
   add_executable(${name} ${sources})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
-  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${libs} GTest::gtest GTest::gtest_main kovrin_options)
   target_compile_definitions(${name} PRIVATE
     KOVRIN_RUN_DIR="${KOVRIN_RUN_DIR}"
@@ -80,7 +80,7 @@ function(kovrin_add_qt_test name)
   cmake_parse_arguments(ARG "RUN_SERIAL" "TIMEOUT" "SOURCES;LIBS;DEPENDS;LABELS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES AUTOMOC ON RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
-  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test kovrin_options)
   target_compile_definitions(${name} PRIVATE KOVRIN_RUN_DIR="${KOVRIN_RUN_DIR}")
   if(ARG_DEPENDS)

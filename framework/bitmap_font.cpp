@@ -1,12 +1,13 @@
-#include "bitmap_font.h"
+#include "framework/bitmap_font.h"
 
 #include <GL/gl.h>
 
-#include "graphics.h"
+#include "framework/graphics.h"
 
 std::optional<TextureSet> GlyphSet;
 uint32_t GlyphList = 0;
 
+namespace kovrin::framework {
 namespace {
 
 constexpr float kAdvance = 1.2f;
@@ -24,9 +25,7 @@ constexpr CharGlyphs Two(int first, int second) {
 
 // Missing font, a short font or a glyph whose image failed: texture 0, so the
 // square is drawn untextured and the text keeps its spacing.
-GLuint GlyphTexture(int glyph) {
-  return GlyphSet ? GlyphSet->Entry(static_cast<std::size_t>(glyph) + 1) : 0;
-}
+GLuint GlyphTexture(int glyph) { return GlyphSet ? GlyphSet->Entry(static_cast<std::size_t>(glyph) + 1) : 0; }
 
 void CompileGlyphSquare() {
   glNewList(GlyphList, GL_COMPILE);
@@ -50,21 +49,46 @@ CharGlyphs GlyphsForChar(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return One(LetterGlyph(static_cast<char>(c - 'A' + 'a')));
   if (c >= '0' && c <= '9') return One(DigitGlyph(static_cast<char>(c)));
   switch (c) {
-    case '.': return One(kFullStopGlyph);
-    case '?': return One(kQuestionMarkGlyph);
-    case ',': return One(kCommaGlyph);
-    case '%': return One(kPercentGlyph);
-    case '-': return One(kHyphenGlyph);
-    case '_': return CharGlyphs{2, {GlyphStep{kUnderscoreAdvance, kUnderscoreGlyph}, GlyphStep{kUnderscoreTrail, kNoGlyph}}};
-    case ' ': return CharGlyphs{1, {GlyphStep{kAdvance, kNoGlyph}, GlyphStep{}}};
+    case '.':
+      return One(kFullStopGlyph);
+    case '?':
+      return One(kQuestionMarkGlyph);
+    case ',':
+      return One(kCommaGlyph);
+    case '%':
+      return One(kPercentGlyph);
+    case '-':
+      return One(kHyphenGlyph);
+    case '_':
+      return CharGlyphs{2, {GlyphStep{kUnderscoreAdvance, kUnderscoreGlyph}, GlyphStep{kUnderscoreTrail, kNoGlyph}}};
+    case ' ':
+      return CharGlyphs{1, {GlyphStep{kAdvance, kNoGlyph}, GlyphStep{}}};
     // Windows-1252 umlauts and sharp s are spelt out: ae, oe, ue, ss.
-    case 0xE4: case 0xC4: return Two(LetterGlyph('a'), LetterGlyph('e'));
-    case 0xF6: case 0xD6: return Two(LetterGlyph('o'), LetterGlyph('e'));
-    case 0xFC: case 0xDC: return Two(LetterGlyph('u'), LetterGlyph('e'));
-    case 0xDF: return Two(LetterGlyph('s'), LetterGlyph('s'));
-    default: return CharGlyphs{};
+    case 0xE4:
+    case 0xC4:
+      return Two(LetterGlyph('a'), LetterGlyph('e'));
+    case 0xF6:
+    case 0xD6:
+      return Two(LetterGlyph('o'), LetterGlyph('e'));
+    case 0xFC:
+    case 0xDC:
+      return Two(LetterGlyph('u'), LetterGlyph('e'));
+    case 0xDF:
+      return Two(LetterGlyph('s'), LetterGlyph('s'));
+    default:
+      return CharGlyphs{};
   }
 }
+
+}  // namespace kovrin::framework
+
+using kovrin::framework::CharGlyphs;
+using kovrin::framework::CompileGlyphSquare;
+using kovrin::framework::GlyphsForChar;
+using kovrin::framework::GlyphStep;
+using kovrin::framework::GlyphTexture;
+using kovrin::framework::kNoGlyph;
+using kovrin::framework::kTextDepth;
 
 bool glPrint_Init() {
   GlyphSet = LoadTextureSet("default.fnt", "");

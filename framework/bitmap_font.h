@@ -6,10 +6,12 @@
 #include <optional>
 #include <string_view>
 
-#include "texture_set.h"
+#include "framework/texture_set.h"
 
 extern std::optional<TextureSet> GlyphSet;
 extern uint32_t GlyphList;
+
+namespace kovrin::framework {
 
 // Glyph indices of the font, in the order default.fnt names them: the
 // letters a to z, ". ?", the digits 0 to 9, ", % - _". The font has one case;
@@ -47,6 +49,8 @@ struct CharGlyphs {
 };
 
 CharGlyphs GlyphsForChar(unsigned char c);
+
+}  // namespace kovrin::framework
 
 bool glPrint_Init();
 // The text is only read, so a view spares every frame a copy of the title.

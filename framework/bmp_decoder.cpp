@@ -2,7 +2,7 @@
 // general conversion (SetDIBits into a 24-bit section); Linux has no such
 // service, so this file performs that conversion itself for every accepted
 // format: colour tables, RLE8/RLE4, 16/24/32 bits and bit-field masks.
-#include "bmp_decoder.h"
+#include "framework/bmp_decoder.h"
 
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -14,9 +14,10 @@
 #include <new>
 #include <utility>
 
-#include "platform.h"
-#include "regular_file.h"
+#include "framework/regular_file.h"
+#include "platform/platform.h"
 
+namespace kovrin::framework {
 namespace {
 
 constexpr uint64_t kFileHeaderSize = 14;
@@ -34,9 +35,7 @@ struct Rgb {
 class Bytes {
  public:
   explicit Bytes(std::span<const uint8_t> data) : data_(data) {}
-  bool Has(uint64_t pos, uint64_t count) const {
-    return pos <= data_.size() && count <= data_.size() - pos;
-  }
+  bool Has(uint64_t pos, uint64_t count) const { return pos <= data_.size() && count <= data_.size() - pos; }
   uint8_t U8(uint64_t pos) const { return data_[pos]; }
   uint16_t U16(uint64_t pos) const { return static_cast<uint16_t>(U8(pos) | U8(pos + 1) << 8); }
   uint32_t U32(uint64_t pos) const { return uint32_t{U16(pos)} | uint32_t{U16(pos + 2)} << 16; }
@@ -70,10 +69,14 @@ struct Dib {
 uint64_t CountTableEntries(uint32_t colorsUsed, uint16_t bitsPerPixel) {
   if (colorsUsed != 0) return colorsUsed & 0xFFFFu;
   switch (bitsPerPixel) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+      return 2;
+    case 4:
+      return 16;
+    case 8:
+      return 256;
+    default:
+      return 0;
   }
 }
 
@@ -158,9 +161,7 @@ class Channel {
 
 struct Channels {
   Channel red, green, blue;
-  Rgb Convert(uint32_t pixel) const {
-    return {red.Value(pixel), green.Value(pixel), blue.Value(pixel)};
-  }
+  Rgb Convert(uint32_t pixel) const { return {red.Value(pixel), green.Value(pixel), blue.Value(pixel)}; }
 };
 
 // The masks of a 16- or 32-bit layout: the file's own with bit fields,
@@ -173,8 +174,7 @@ bool SetChannels(const Dib& dib, Channels& channels) {
     masks[1] = wide ? 0x00FF00u : 0x03E0u;
     masks[2] = wide ? 0x0000FFu : 0x001Fu;
   }
-  if (!channels.red.Set(masks[0], dib.bitsPerPixel) ||
-      !channels.green.Set(masks[1], dib.bitsPerPixel) ||
+  if (!channels.red.Set(masks[0], dib.bitsPerPixel) || !channels.green.Set(masks[1], dib.bitsPerPixel) ||
       !channels.blue.Set(masks[2], dib.bitsPerPixel)) {
     return false;
   }
@@ -184,12 +184,17 @@ bool SetChannels(const Dib& dib, Channels& channels) {
 bool SupportedLayout(const Dib& dib) {
   const uint16_t bpp = dib.bitsPerPixel;
   switch (dib.compression) {
-    case kRgb: return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
+    case kRgb:
+      return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
     // RLE rows are defined bottom-up only.
-    case kRle8: return bpp == 8 && dib.height > 0;
-    case kRle4: return bpp == 4 && dib.height > 0;
-    case kBitFields: return bpp == 16 || bpp == 32;
-    default: return false;  // JPEG, PNG and anything unknown
+    case kRle8:
+      return bpp == 8 && dib.height > 0;
+    case kRle4:
+      return bpp == 4 && dib.height > 0;
+    case kBitFields:
+      return bpp == 16 || bpp == 32;
+    default:
+      return false;  // JPEG, PNG and anything unknown
   }
 }
 
@@ -237,8 +242,7 @@ void Store(uint8_t* out, uint64_t x, Rgb c) {
 }
 
 // One row of an uncompressed source into one row of the picture.
-void DecodeRow(const uint8_t* src, const Dib& dib, const Palette& palette,
-               const Channels& channels, uint8_t* out) {
+void DecodeRow(const uint8_t* src, const Dib& dib, const Palette& palette, const Channels& channels, uint8_t* out) {
   const uint64_t width = dib.Width();
   const unsigned bpp = dib.bitsPerPixel;
   if (bpp <= 8) {
@@ -259,8 +263,8 @@ void DecodeRow(const uint8_t* src, const Dib& dib, const Palette& palette,
   } else {
     for (uint64_t x = 0; x < width; ++x) {
       const uint8_t* p = src + 4 * x;
-      Store(out, x, channels.Convert(uint32_t{p[0]} | uint32_t{p[1]} << 8 |
-                                     uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24));
+      Store(out, x,
+            channels.Convert(uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24));
     }
   }
 }
@@ -278,15 +282,13 @@ bool PixelDataPresent(const Bytes& file, const Dib& dib) {
 
 // Uncompressed rows, each padded to 4 bytes; PixelDataPresent has checked
 // their extent.
-void DecodeRows(const Bytes& file, const Dib& dib, const Palette& palette,
-                const Channels& channels, uint8_t* pixels) {
+void DecodeRows(const Bytes& file, const Dib& dib, const Palette& palette, const Channels& channels, uint8_t* pixels) {
   const uint64_t stride = RowStride(dib);
   const uint64_t rows = dib.Rows();
   const uint64_t outStride = dib.Width() * 3;
   for (uint64_t i = 0; i < rows; ++i) {
     const uint64_t target = dib.height > 0 ? i : rows - 1 - i;
-    DecodeRow(file.At(dib.pixelOffset + i * stride), dib, palette, channels,
-              pixels + target * outStride);
+    DecodeRow(file.At(dib.pixelOffset + i * stride), dib, palette, channels, pixels + target * outStride);
   }
 }
 
@@ -296,8 +298,13 @@ void DecodeRows(const Bytes& file, const Dib& dib, const Palette& palette,
 class RleDecoder {
  public:
   RleDecoder(const Bytes& file, const Dib& dib, const Palette& palette, uint8_t* pixels)
-      : file_(file), palette_(palette), pixels_(pixels), width_(dib.Width()), rows_(dib.Rows()),
-        nibbles_(dib.compression == kRle4), pos_(dib.pixelOffset) {}
+      : file_(file),
+        palette_(palette),
+        pixels_(pixels),
+        width_(dib.Width()),
+        rows_(dib.Rows()),
+        nibbles_(dib.compression == kRle4),
+        pos_(dib.pixelOffset) {}
 
   void Run() {
     while (y_ < rows_ && file_.Has(pos_, 2)) {
@@ -423,26 +430,36 @@ BmpResult DecodeBmp(std::span<const uint8_t> data, uint64_t maxImageBytes) {
 
 std::string BmpErrorMessage(BmpError error, const std::string& path) {
   switch (error) {
-    case BmpError::None: return {};
+    case BmpError::None:
+      return {};
     case BmpError::OpenFailed: {
       char text[256];
       std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", path.c_str());
       return text;
     }
-    case BmpError::UnknownFormat: return "Unknown DIB file format.";
-    case BmpError::OutOfMemory: return "Out of memory.";
-    case BmpError::ConversionError: return "Image file conversion error.";
+    case BmpError::UnknownFormat:
+      return "Unknown DIB file format.";
+    case BmpError::OutOfMemory:
+      return "Out of memory.";
+    case BmpError::ConversionError:
+      return "Image file conversion error.";
   }
   return {};
 }
 
+}  // namespace kovrin::framework
+
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpResult;
+
 std::unique_ptr<ImageRecord> LoadBmpImage(const char* path) {
   BmpResult result;
   {
-    const MappedFile file(path);
-    result = file.ok() ? DecodeBmp(file.bytes()) : Fail(BmpError::OpenFailed);
+    const kovrin::framework::MappedFile file(path);
+    result = file.ok() ? kovrin::framework::DecodeBmp(file.bytes()) : kovrin::framework::Fail(BmpError::OpenFailed);
   }  // the mapping is gone before the user sees any message
   if (result.image) return std::move(result.image);
-  plat::MessageBox(BmpErrorMessage(result.error, path != nullptr ? path : ""), "Error", plat::MB_OK);
+  kovrin::platform::MessageBox(kovrin::framework::BmpErrorMessage(result.error, path != nullptr ? path : ""), "Error",
+                               kovrin::platform::MB_OK);
   return nullptr;
 }

@@ -33,12 +33,14 @@ struct ImageRecord {
   std::unique_ptr<uint8_t[]> pixels;  // width * height * 3 bytes, R G B
 };
 
+namespace kovrin::framework {
+
 enum class BmpError {
   None,
-  OpenFailed,        // "Failed to open DIB file %s.\n"
-  UnknownFormat,     // "Unknown DIB file format."
-  OutOfMemory,       // "Out of memory."
-  ConversionError,   // "Image file conversion error."
+  OpenFailed,       // "Failed to open DIB file %s.\n"
+  UnknownFormat,    // "Unknown DIB file format."
+  OutOfMemory,      // "Out of memory."
+  ConversionError,  // "Image file conversion error."
 };
 
 struct BmpResult {
@@ -60,6 +62,8 @@ BmpResult DecodeBmp(std::span<const uint8_t> file, uint64_t maxImageBytes);
 // The message text the user sees for a failure (the path is used only for an
 // open failure; the text is cut to fit 255 characters).
 std::string BmpErrorMessage(BmpError error, const std::string& path);
+
+}  // namespace kovrin::framework
 
 // Reads and decodes one file; on failure shows one message box (caption
 // "Error", OK) and returns null.

@@ -1,9 +1,9 @@
-#include "gl_setup.h"
+#include "framework/gl_setup.h"
 
 #include <GL/gl.h>
 
-#include "program_profile.h"
-#include "scene.h"
+#include "framework/program_profile.h"
+#include "framework/scene.h"
 
 // The initial state is part of what a test measures, so it is fixed here and
 // every frame starts from it.
@@ -15,7 +15,7 @@ bool Graphics_Init_InitScene() {
   glEnable(GL_DEPTH_TEST);
   glShadeModel(GL_SMOOTH);
   glDepthFunc(GL_LEQUAL);
-  if (kProgram.additiveBlendFunc) glBlendFunc(GL_ONE, GL_ONE);
+  if (kovrin::framework::kProgram.additiveBlendFunc) glBlendFunc(GL_ONE, GL_ONE);
   glEnable(GL_POINT_SMOOTH);
   glEnable(GL_LINE_SMOOTH);
   glEnable(GL_POLYGON_SMOOTH);

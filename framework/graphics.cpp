@@ -1,4 +1,4 @@
-#include "graphics.h"
+#include "framework/graphics.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -6,21 +6,19 @@
 #include <cstdlib>
 #include <string>
 
-#include "bitmap_font.h"
-#include "gl_setup.h"
-#include "main_loop.h"
-#include "settings_file.h"
+#include "framework/bitmap_font.h"
+#include "framework/gl_setup.h"
+#include "framework/main_loop.h"
+#include "framework/settings_file.h"
 
 uint32_t ListBase = 0;
-plat::HWND hWnd = nullptr;
-plat::HDC hDC = nullptr;
-plat::HGLRC hRC = nullptr;
+kovrin::platform::HWND hWnd = nullptr;
+kovrin::platform::HDC hDC = nullptr;
+kovrin::platform::HGLRC hRC = nullptr;
 
 namespace {
 
-void Fail(const char* text) {
-  plat::MessageBox(text, WindowTitle, plat::MB_ICONEXCLAMATION);
-}
+void Fail(const char* text) { kovrin::platform::MessageBox(text, WindowTitle, kovrin::platform::MB_ICONEXCLAMATION); }
 
 // A failure after the window exists releases what stands, then tells.
 bool FailAfterShutdown(const char* text) {
@@ -29,23 +27,27 @@ bool FailAfterShutdown(const char* text) {
   return false;
 }
 
-constexpr uint32_t kWindowedExStyle = plat::WS_EX_APPWINDOW | plat::WS_EX_WINDOWEDGE;
-constexpr uint32_t kWindowedStyle = plat::WS_OVERLAPPEDWINDOW | plat::WS_CLIPSIBLINGS | plat::WS_CLIPCHILDREN;
+constexpr uint32_t kWindowedExStyle = kovrin::platform::WS_EX_APPWINDOW | kovrin::platform::WS_EX_WINDOWEDGE;
+constexpr uint32_t kWindowedStyle =
+    kovrin::platform::WS_OVERLAPPEDWINDOW | kovrin::platform::WS_CLIPSIBLINGS | kovrin::platform::WS_CLIPCHILDREN;
 
 // The question for a full screen the display cannot give. False (after the
 // closing message) when the user declines the window.
 bool AcceptWindowedMode() {
-  const int answer = plat::MessageBox("Vollbildmodus wird nicht unterstützt!\nIm Fenstermodus starten?", WindowTitle,
-                                      plat::MB_YESNO | plat::MB_ICONEXCLAMATION);
-  if (answer == plat::IDYES) return true;
-  plat::MessageBox("Programm wird auf Grund mehrer Fehler beendet!", WindowTitle, plat::MB_ICONERROR);
+  const int answer =
+      kovrin::platform::MessageBox("Vollbildmodus wird nicht unterstützt!\nIm Fenstermodus starten?", WindowTitle,
+                                   kovrin::platform::MB_YESNO | kovrin::platform::MB_ICONEXCLAMATION);
+  if (answer == kovrin::platform::IDYES) return true;
+  kovrin::platform::MessageBox("Programm wird auf Grund mehrer Fehler beendet!", WindowTitle,
+                               kovrin::platform::MB_ICONERROR);
   return false;
 }
 
-plat::PixelFormatDescriptor RequestedFormat() {
-  plat::PixelFormatDescriptor pfd;
-  pfd.flags = plat::PFD_DRAW_TO_WINDOW | plat::PFD_SUPPORT_OPENGL | plat::PFD_DOUBLEBUFFER;
-  pfd.pixelType = plat::PFD_TYPE_RGBA;
+kovrin::platform::PixelFormatDescriptor RequestedFormat() {
+  kovrin::platform::PixelFormatDescriptor pfd;
+  pfd.flags =
+      kovrin::platform::PFD_DRAW_TO_WINDOW | kovrin::platform::PFD_SUPPORT_OPENGL | kovrin::platform::PFD_DOUBLEBUFFER;
+  pfd.pixelType = kovrin::platform::PFD_TYPE_RGBA;
   // The colour depth also sizes the depth buffer: 16 asks for 16, 32 for 32.
   pfd.colorBits = static_cast<uint8_t>(Settings.BitDepth & 0xFF);
   pfd.depthBits = static_cast<uint8_t>(Settings.BitDepth & 0xFF);
@@ -55,15 +57,16 @@ plat::PixelFormatDescriptor RequestedFormat() {
 }  // namespace
 
 bool Graphics_Init_CreateWindow() {
-  const plat::WindowClass wc{plat::CS_HREDRAW | plat::CS_VREDRAW | plat::CS_OWNDC, WndProc, "OpenGL"};
-  if (!plat::RegisterClass(wc)) {
+  const kovrin::platform::WindowClass wc{
+      kovrin::platform::CS_HREDRAW | kovrin::platform::CS_VREDRAW | kovrin::platform::CS_OWNDC, WndProc, "OpenGL"};
+  if (!kovrin::platform::RegisterClass(wc)) {
     Fail("Register WinClass failed!");
     return false;
   }
 
   if (Settings.Fullscreen) {
-    const plat::DisplayMode mode{Settings.ResX, Settings.ResY, Settings.BitDepth};
-    if (plat::ChangeDisplaySettings(&mode) != plat::DISP_CHANGE_SUCCESSFUL) {
+    const kovrin::platform::DisplayMode mode{Settings.ResX, Settings.ResY, Settings.BitDepth};
+    if (kovrin::platform::ChangeDisplaySettings(&mode) != kovrin::platform::DISP_CHANGE_SUCCESSFUL) {
       if (!AcceptWindowedMode()) return false;
       Settings.Fullscreen = false;
     }
@@ -72,46 +75,48 @@ bool Graphics_Init_CreateWindow() {
   uint32_t exStyle = kWindowedExStyle;
   uint32_t style = kWindowedStyle;
   if (Settings.Fullscreen) {
-    exStyle = plat::WS_EX_TOPMOST;
-    style = plat::WS_POPUP | plat::WS_CLIPSIBLINGS | plat::WS_CLIPCHILDREN;
-    plat::ShowCursor(true);
+    exStyle = kovrin::platform::WS_EX_TOPMOST;
+    style = kovrin::platform::WS_POPUP | kovrin::platform::WS_CLIPSIBLINGS | kovrin::platform::WS_CLIPCHILDREN;
+    kovrin::platform::ShowCursor(true);
   }
 
-  hWnd = plat::CreateWindowEx(exStyle, "OpenGL", WindowTitle, style, 0, 0, Settings.ResX, Settings.ResY);
+  hWnd = kovrin::platform::CreateWindowEx(exStyle, "OpenGL", WindowTitle, style, 0, 0, Settings.ResX, Settings.ResY);
   if (hWnd == nullptr) return FailAfterShutdown("Fehler beim Erstellen des OpenGL-Fensters!");
 
-  hDC = plat::GetDC(hWnd);
+  hDC = kovrin::platform::GetDC(hWnd);
   if (hDC == nullptr) return FailAfterShutdown("Fehler beim Erstellen des GL Device Contexts!");
 
-  const plat::PixelFormatDescriptor pfd = RequestedFormat();
-  const int format = plat::ChoosePixelFormat(hDC, pfd);
+  const kovrin::platform::PixelFormatDescriptor pfd = RequestedFormat();
+  const int format = kovrin::platform::ChoosePixelFormat(hDC, pfd);
   if (format == 0) return FailAfterShutdown("Pixel Format wird nicht unterstützt!");
-  if (!plat::SetPixelFormat(hDC, format, pfd)) return FailAfterShutdown("Fehler beim Laden des Pixel Formats!");
+  if (!kovrin::platform::SetPixelFormat(hDC, format, pfd))
+    return FailAfterShutdown("Fehler beim Laden des Pixel Formats!");
 
-  hRC = plat::CreateContext(hDC);
+  hRC = kovrin::platform::CreateContext(hDC);
   if (hRC == nullptr) return FailAfterShutdown("Fehler beim Erstellen des GL Rendering Contexts!");
-  if (!plat::MakeCurrent(hDC, hRC)) return FailAfterShutdown("Fehler beim Aktivieren des GL Rendering Contexts!");
+  if (!kovrin::platform::MakeCurrent(hDC, hRC))
+    return FailAfterShutdown("Fehler beim Aktivieren des GL Rendering Contexts!");
 
-  plat::ShowWindow(hWnd);
-  plat::SetForegroundWindow(hWnd);
-  plat::SetFocus(hWnd);
+  kovrin::platform::ShowWindow(hWnd);
+  kovrin::platform::SetForegroundWindow(hWnd);
+  kovrin::platform::SetFocus(hWnd);
   // A full screen that does not draw exactly the size asked (a compositor
   // that stretched the window to its own size) is no full screen at all.
-  if (Settings.Fullscreen && !plat::FullScreenShown(hWnd)) {
+  if (Settings.Fullscreen && !kovrin::platform::FullScreenShown(hWnd)) {
     // Back to the desktop first: the question must not hide behind the window.
-    plat::ChangeDisplaySettings(nullptr);
+    kovrin::platform::ChangeDisplaySettings(nullptr);
     if (!AcceptWindowedMode()) {
       Graphics_Shutdown();
       return false;
     }
     Settings.Fullscreen = false;
-    plat::ShowCursor(false);  // the full screen's extra count goes with it
-    if (!plat::SetWindowStyle(hWnd, kWindowedExStyle, kWindowedStyle)) {
+    kovrin::platform::ShowCursor(false);  // the full screen's extra count goes with it
+    if (!kovrin::platform::SetWindowStyle(hWnd, kWindowedExStyle, kWindowedStyle)) {
       return FailAfterShutdown("Fehler beim Erstellen des OpenGL-Fensters!");
     }
-    plat::ShowWindow(hWnd);
-    plat::SetForegroundWindow(hWnd);
-    plat::SetFocus(hWnd);
+    kovrin::platform::ShowWindow(hWnd);
+    kovrin::platform::SetForegroundWindow(hWnd);
+    kovrin::platform::SetFocus(hWnd);
   }
   Graphics_Resize(Settings.ResX, Settings.ResY);
   return true;
@@ -132,47 +137,51 @@ void Graphics_Resize(int32_t width, int32_t height) {
 
 int Graphics_Init() {
   if (!Graphics_Init_CreateWindow()) {
-    plat::MessageBox("Fehler in Graphics_Init_CreateWindow", WindowTitle, plat::MB_ICONERROR);
+    kovrin::platform::MessageBox("Fehler in Graphics_Init_CreateWindow", WindowTitle, kovrin::platform::MB_ICONERROR);
     std::exit(0);
   }
   Graphics_Init_InitScene();
-  ListBase = plat::FaultInjected(plat::FaultStep::GenLists) ? 0 : glGenLists(2);
+  ListBase = kovrin::platform::FaultInjected(kovrin::platform::FaultStep::GenLists) ? 0 : glGenLists(2);
   if (ListBase == 0) {
-    plat::MessageBox("Fehler beim Erstellen der Display-Lists!", WindowTitle, plat::MB_ICONERROR);
+    kovrin::platform::MessageBox("Fehler beim Erstellen der Display-Lists!", WindowTitle,
+                                 kovrin::platform::MB_ICONERROR);
     std::exit(0);
   }
   glPrint_Init();
-  plat::ShowCursor(false);
+  kovrin::platform::ShowCursor(false);
   return 1;
 }
 
 void Graphics_Shutdown() {
   glPrint_Release();
   if (Settings.Fullscreen) {
-    plat::ChangeDisplaySettings(nullptr);
-    plat::ShowCursor(true);
+    kovrin::platform::ChangeDisplaySettings(nullptr);
+    kovrin::platform::ShowCursor(true);
   }
   if (hRC != nullptr) {
-    if (!plat::MakeCurrent(nullptr, nullptr)) {
-      plat::MessageBox("Unloading DC And RC Context Failes!", WindowTitle, plat::MB_ICONINFORMATION);
+    if (!kovrin::platform::MakeCurrent(nullptr, nullptr)) {
+      kovrin::platform::MessageBox("Unloading DC And RC Context Failes!", WindowTitle,
+                                   kovrin::platform::MB_ICONINFORMATION);
     }
-    if (!plat::DeleteContext(hRC)) {
-      plat::MessageBox("Rendering Context Unload Failed!", "SHUTDOWN ERROR", plat::MB_ICONINFORMATION);
+    if (!kovrin::platform::DeleteContext(hRC)) {
+      kovrin::platform::MessageBox("Rendering Context Unload Failed!", "SHUTDOWN ERROR",
+                                   kovrin::platform::MB_ICONINFORMATION);
     }
     hRC = nullptr;
   }
   if (hDC != nullptr) {
-    if (!plat::ReleaseDC(hWnd, hDC)) {
-      plat::MessageBox("Device Context Unload Failes!", "SHUTDOWN ERROR", plat::MB_ICONINFORMATION);
+    if (!kovrin::platform::ReleaseDC(hWnd, hDC)) {
+      kovrin::platform::MessageBox("Device Context Unload Failes!", "SHUTDOWN ERROR",
+                                   kovrin::platform::MB_ICONINFORMATION);
     }
     hDC = nullptr;
   }
   if (hWnd != nullptr) {
-    if (!plat::DestroyWindow(hWnd)) {
-      plat::MessageBox("Could not unload hWnd!", "SHUTDOWN ERROR", plat::MB_ICONINFORMATION);
+    if (!kovrin::platform::DestroyWindow(hWnd)) {
+      kovrin::platform::MessageBox("Could not unload hWnd!", "SHUTDOWN ERROR", kovrin::platform::MB_ICONINFORMATION);
     }
     hWnd = nullptr;
   }
-  plat::ShowCursor(true);
+  kovrin::platform::ShowCursor(true);
   RunDone = true;
 }

@@ -3,12 +3,12 @@
 
 #include <cstdint>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 extern uint32_t ListBase;
-extern plat::HWND hWnd;
-extern plat::HDC hDC;
-extern plat::HGLRC hRC;
+extern kovrin::platform::HWND hWnd;
+extern kovrin::platform::HDC hDC;
+extern kovrin::platform::HGLRC hRC;
 
 int Graphics_Init();
 bool Graphics_Init_CreateWindow();

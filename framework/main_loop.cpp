@@ -1,18 +1,26 @@
-#include "main_loop.h"
+#include "framework/main_loop.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "graphics.h"
-#include "regular_file.h"
-#include "run_figures.h"
-#include "scene.h"
-#include "settings_file.h"
+#include "framework/graphics.h"
+#include "framework/regular_file.h"
+#include "framework/run_figures.h"
+#include "framework/scene.h"
+#include "framework/settings_file.h"
 
 int32_t FrameCount = 0;
 int32_t TickCount = 0;
 bool RunDone = false;
+
+using kovrin::framework::FrameClock;
+using kovrin::framework::FrameTimesOf;
+using kovrin::framework::OpenRegularFileForWriting;
+using kovrin::framework::ResultText;
+using kovrin::framework::RunEnd;
+using kovrin::framework::RunFigureLines;
+using kovrin::framework::RunFigures;
 
 namespace {
 constexpr uintptr_t kRunTimerId = 0;
@@ -30,14 +38,16 @@ void ReportRunFigures(FrameClock& clock, uint64_t endUs, bool closed) {
   figures.frameTimes = FrameTimesOf(clock.TakeDurations());
   figures.end = closed ? RunEnd::Closed : RunEnd::Ticks;
   figures.ticks = TickCount;
-  if (!plat::DiagEnabled()) return;
-  for (const auto& [key, value] : RunFigureLines(figures)) plat::Diag(key, value);
+  if (!kovrin::platform::DiagEnabled()) return;
+  for (const auto& [key, value] : RunFigureLines(figures)) kovrin::platform::Diag(key, value);
 }
 }  // namespace
 
 int CountFrame() { return ++FrameCount; }
 
+namespace kovrin::framework {
 std::string ResultText(int32_t frameCount) { return std::to_string(frameCount / kRunTicks); }
+}  // namespace kovrin::framework
 
 void WriteTextFile(std::string text, std::string fileName) {
   const int fd = OpenRegularFileForWriting(fileName);
@@ -56,28 +66,28 @@ void WriteTextFile(std::string text, std::string fileName) {
 
 void WriteResults() { WriteTextFile(ResultText(FrameCount), "results.fps"); }
 
-void TimerProc(plat::HWND, uint32_t, uintptr_t, uint32_t) {
+void TimerProc(kovrin::platform::HWND, uint32_t, uintptr_t, uint32_t) {
   TickCount += 1;
   if (TickCount >= kRunTicks) RunDone = true;
 }
 
-intptr_t WndProc(plat::HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+intptr_t WndProc(kovrin::platform::HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   switch (message) {
-    case plat::WM_CLOSE:
-      plat::PostQuitMessage(0);
+    case kovrin::platform::WM_CLOSE:
+      kovrin::platform::PostQuitMessage(0);
       return 0;
-    case plat::WM_SYSCOMMAND:
+    case kovrin::platform::WM_SYSCOMMAND:
       // Nothing may blank the screen in the middle of a measurement.
-      if (wParam == plat::SC_SCREENSAVE || wParam == plat::SC_MONITORPOWER) return 0;
+      if (wParam == kovrin::platform::SC_SCREENSAVE || wParam == kovrin::platform::SC_MONITORPOWER) return 0;
       break;
     default:
       break;
   }
-  return plat::DefWindowProc(window, message, wParam, lParam);
+  return kovrin::platform::DefWindowProc(window, message, wParam, lParam);
 }
 
 int WinMain(void*, void*, char*, int) {
-  ResetSettings(kProgram);
+  kovrin::framework::ResetSettings(kovrin::framework::kProgram);
   LoadSettings();
   Graphics_Init();
 
@@ -85,32 +95,32 @@ int WinMain(void*, void*, char*, int) {
   TickCount = 0;
   // Read before the timer's own start, so no tick can fall due before the
   // run's eighth second.
-  frameClock.Start(plat::TickUs());
-  plat::SetTimer(hWnd, kRunTimerId, kRunTimerPeriodMs, TimerProc);
+  frameClock.Start(kovrin::platform::TickUs());
+  kovrin::platform::SetTimer(hWnd, kRunTimerId, kRunTimerPeriodMs, TimerProc);
 
   // What is measured is the rate of this loop: one message or one frame per
   // pass, never a wait.
-  plat::MSG msg{};
+  kovrin::platform::MSG msg{};
   while (!RunDone) {
-    if (plat::PeekMessage(msg)) {
-      if (msg.message == plat::WM_QUIT) {
+    if (kovrin::platform::PeekMessage(msg)) {
+      if (msg.message == kovrin::platform::WM_QUIT) {
         RunDone = true;
       } else {
-        plat::TranslateMessage(msg);
-        plat::DispatchMessage(msg);
+        kovrin::platform::TranslateMessage(msg);
+        kovrin::platform::DispatchMessage(msg);
       }
     } else {
       DrawScene();
-      plat::SwapBuffers(hDC);
-      frameClock.Frame(plat::TickUs());
+      kovrin::platform::SwapBuffers(hDC);
+      frameClock.Frame(kovrin::platform::TickUs());
     }
   }
-  ReportRunFigures(frameClock, plat::TickUs(), msg.message == plat::WM_QUIT);
+  ReportRunFigures(frameClock, kovrin::platform::TickUs(), msg.message == kovrin::platform::WM_QUIT);
 
   Graphics_Shutdown();
   // A run ended by a signal measured nothing a launcher may take: the display
   // is back, but no result is written.
-  if (const int signal = plat::EndingSignal(); signal != 0) return 128 + signal;
+  if (const int signal = kovrin::platform::EndingSignal(); signal != 0) return 128 + signal;
   WriteResults();
   return static_cast<int>(msg.wParam);
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace kovrin::framework {
+
 struct ProgramProfile {
   const char* initialTitle;  // title and caption before the settings are applied
   const char* titlePrefix;   // replaces the title at each GL_RESX entry
@@ -13,7 +15,9 @@ struct ProgramProfile {
   int32_t defaultResX;
   int32_t defaultResY;
   int32_t defaultBitDepth;
-  bool additiveBlendFunc;    // the blending test sets (GL_ONE, GL_ONE) at start-up
+  bool additiveBlendFunc;  // the blending test sets (GL_ONE, GL_ONE) at start-up
 };
 
 extern const ProgramProfile kProgram;
+
+}  // namespace kovrin::framework

@@ -1,9 +1,10 @@
-#include "regular_file.h"
+#include "framework/regular_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace kovrin::framework {
 namespace {
 
 // Non-blocking, so that a FIFO neither waits for its other end nor is kept.
@@ -35,3 +36,5 @@ int OpenRegularFileForWriting(const std::string& name) {
   }
   return fd;
 }
+
+}  // namespace kovrin::framework

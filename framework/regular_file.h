@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace kovrin::framework {
+
 // A descriptor for reading a regular file (a symlink to one is followed), or
 // -1 when there is none under the name.
 int OpenRegularFileForReading(const std::string& name);
@@ -15,3 +17,5 @@ int OpenRegularFileForReading(const std::string& name);
 // final name is not followed and a file with a second (hard) link is not
 // taken, so nothing outside is written through either.
 int OpenRegularFileForWriting(const std::string& name);
+
+}  // namespace kovrin::framework

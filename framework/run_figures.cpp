@@ -1,8 +1,9 @@
-#include "run_figures.h"
+#include "framework/run_figures.h"
 
 #include <algorithm>
 #include <cstdio>
 
+namespace kovrin::framework {
 namespace {
 
 // Microseconds as milliseconds with three decimals, exactly.
@@ -37,16 +38,15 @@ uint32_t Percentile(std::span<const uint32_t> sorted, std::size_t percent) {
 std::optional<FrameTimes> FrameTimesOf(std::span<uint32_t> durations) {
   if (durations.empty()) return std::nullopt;
   std::sort(durations.begin(), durations.end());
-  return FrameTimes{Percentile(durations, 50), Percentile(durations, 90), Percentile(durations, 99),
-                    durations.back()};
+  return FrameTimes{Percentile(durations, 50), Percentile(durations, 90), Percentile(durations, 99), durations.back()};
 }
 
 std::vector<std::pair<std::string, std::string>> RunFigureLines(const RunFigures& f) {
   std::string frameMs = "none";
   if (f.frameTimes) {
     const FrameTimes& t = *f.frameTimes;
-    frameMs = "p50 " + Milliseconds(t.p50) + " p90 " + Milliseconds(t.p90) + " p99 " + Milliseconds(t.p99) +
-              " max " + Milliseconds(t.max);
+    frameMs = "p50 " + Milliseconds(t.p50) + " p90 " + Milliseconds(t.p90) + " p99 " + Milliseconds(t.p99) + " max " +
+              Milliseconds(t.max);
   }
   return {
       {"frames", std::to_string(f.frames)},
@@ -69,3 +69,5 @@ std::span<uint32_t> FrameClock::TakeDurations() {
   count_ = 0;
   return {stamps_.get(), count};
 }
+
+}  // namespace kovrin::framework

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+namespace kovrin::framework {
+
 // Frame times in microseconds, nearest rank: p50 is the smallest time that
 // half of the frames do not exceed.
 struct FrameTimes {
@@ -68,3 +70,5 @@ class FrameClock {
   std::size_t count_ = 0;
   uint64_t start_ = 0;
 };
+
+}  // namespace kovrin::framework

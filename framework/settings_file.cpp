@@ -1,4 +1,4 @@
-#include "settings_file.h"
+#include "framework/settings_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,18 +9,19 @@
 #include <cstdlib>
 #include <limits>
 
-#include "platform.h"
-#include "regular_file.h"
+#include "framework/regular_file.h"
+#include "platform/platform.h"
 
-SettingsRecord Settings;
+kovrin::framework::SettingsRecord Settings;
 std::string WindowTitle;
 
+namespace kovrin::framework {
 namespace {
 
 constexpr std::size_t kMaxLineLength = 1022;
 
-void ApplyTo(const std::string& key, const std::string& value, const ProgramProfile& profile,
-             SettingsRecord& settings, std::string& title) {
+void ApplyTo(const std::string& key, const std::string& value, const ProgramProfile& profile, SettingsRecord& settings,
+             std::string& title) {
   // The value goes into the title as written; only the field gets the number.
   if (key == "GL_RESX") {
     settings.ResX = SaturatingAtoi(value);
@@ -147,18 +148,29 @@ std::string ReadLines(int fd) {
 
 }  // namespace
 
+}  // namespace kovrin::framework
+
+using kovrin::framework::ApplyTo;
+using kovrin::framework::kProgram;
+using kovrin::framework::OpenRegularFileForReading;
+using kovrin::framework::ParseSettingsInto;
+using kovrin::framework::ReadLines;
+
 std::string ReadTextFile(std::string name) {
   const int fd = OpenRegularFileForReading(name);
   if (fd < 0) {
-    const int answer = plat::MessageBox("Fehler beim Laden von " + name + "!\nFortfahren?", WindowTitle,
-                                        plat::MB_YESNO | plat::MB_ICONEXCLAMATION | plat::MB_DEFBUTTON2);
-    if (answer == plat::IDNO) std::exit(1);
+    const int answer = kovrin::platform::MessageBox(
+        "Fehler beim Laden von " + name + "!\nFortfahren?", WindowTitle,
+        kovrin::platform::MB_YESNO | kovrin::platform::MB_ICONEXCLAMATION | kovrin::platform::MB_DEFBUTTON2);
+    if (answer == kovrin::platform::IDNO) std::exit(1);
     return {};
   }
   std::string text = ReadLines(fd);
   ::close(fd);
   return text;
 }
+
+namespace kovrin::framework {
 
 int ParseSettingsInto(std::string_view text, const ProgramProfile& profile, SettingsRecord& settings,
                       std::string& title) {
@@ -181,6 +193,8 @@ int ParseSettingsInto(std::string_view text, const ProgramProfile& profile, Sett
   }
   return 1;
 }
+
+}  // namespace kovrin::framework
 
 int ParseSettings(std::string text) { return ParseSettingsInto(text, kProgram, Settings, WindowTitle); }
 

@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "program_profile.h"
+#include "framework/program_profile.h"
+
+namespace kovrin::framework {
 
 struct SettingsRecord {
   int32_t ResX = 0;
@@ -16,20 +18,28 @@ struct SettingsRecord {
   bool Fullscreen = true;
 };
 
-extern SettingsRecord Settings;
+}  // namespace kovrin::framework
+
+extern kovrin::framework::SettingsRecord Settings;
 extern std::string WindowTitle;
+
+namespace kovrin::framework {
 
 // Process start state of Settings and WindowTitle for a program.
 void ResetSettings(const ProgramProfile& profile);
+
+}  // namespace kovrin::framework
 
 int LoadSettings();
 std::string ReadTextFile(std::string name);
 int ParseSettings(std::string text);
 int ApplySetting(std::string key, std::string value);
 
+namespace kovrin::framework {
+
 // The same syntax on explicit state, for callers other than the program itself.
-int ParseSettingsInto(std::string_view text, const ProgramProfile& profile,
-                      SettingsRecord& settings, std::string& title);
+int ParseSettingsInto(std::string_view text, const ProgramProfile& profile, SettingsRecord& settings,
+                      std::string& title);
 
 // Leading white space, optional sign, decimal digits up to the first other
 // character, no digits gives 0; values beyond 32 bits saturate at the limits.
@@ -65,3 +75,5 @@ class TextLineJoiner {
   std::string line_;  // at most 1023 bytes: 1022 characters and a CR
   bool done_ = false;
 };
+
+}  // namespace kovrin::framework

@@ -1,12 +1,13 @@
-#include "texture_set.h"
+#include "framework/texture_set.h"
 
 #include <GL/gl.h>
 
 #include <memory>
 
-#include "bmp_decoder.h"
-#include "settings_file.h"
+#include "framework/bmp_decoder.h"
+#include "framework/settings_file.h"
 
+namespace kovrin::framework {
 namespace {
 
 enum class ScanState { BeforeCount, InCount, InNames };
@@ -92,6 +93,13 @@ std::optional<TextureList> ParseTextureList(const std::string& text) {
   if (state != ScanState::InNames) return std::nullopt;
   return list;
 }
+
+}  // namespace kovrin::framework
+
+using kovrin::framework::ParseTextureList;
+using kovrin::framework::TextureList;
+using kovrin::framework::TightRowUnpacking;
+using kovrin::framework::UploadTexture;
 
 std::optional<TextureSet> LoadTextureSet(std::string listFile, std::string listText) {
   if (listText.empty()) listText = ReadTextFile(listFile);

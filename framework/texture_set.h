@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kovrin::framework {
+
 // The most entries a list may declare. The count comes from a file, so a
 // typing slip like {999999999} must not turn into a gigabyte of empty names;
 // lists beyond this are treated like a list without a count (no set). The
@@ -24,6 +26,8 @@ struct TextureList {
 // are dropped.
 std::optional<TextureList> ParseTextureList(const std::string& text);
 
+}  // namespace kovrin::framework
+
 // One GL texture name per entry; 0 where the entry has no texture.
 struct TextureSet {
   std::vector<uint32_t> names;
@@ -33,8 +37,12 @@ struct TextureSet {
   }
 };
 
+namespace kovrin::framework {
+
 // The image file of an entry: data/<name>.tex, relative to the current folder.
 std::string TextureFilePath(std::string_view name);
+
+}  // namespace kovrin::framework
 
 // Parses the list (read from listFile when listText is empty), decodes every
 // named image from data/<name>.tex and uploads it. nullopt: no set. An entry

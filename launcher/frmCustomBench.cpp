@@ -1,10 +1,12 @@
-#include "frmCustomBench.h"
+#include "launcher/frmCustomBench.h"
 
 #include <QComboBox>
 #include <QPushButton>
 
-#include "frmMain.h"
+#include "launcher/frmMain.h"
 #include "ui_frmCustomBench.h"
+
+using kovrin::gui::SecondaryWindow;
 
 frmCustomBench::frmCustomBench(frmMain* mainWindow)
     : SecondaryWindow(mainWindow), ui(std::make_unique<Ui::frmCustomBench>()) {

@@ -5,14 +5,14 @@
 
 #include <memory>
 
-#include "secondary_window.h"
+#include "launcher/secondary_window.h"
 
 class frmMain;
 namespace Ui {
 class frmCustomBench;
 }
 
-class frmCustomBench final : public SecondaryWindow {
+class frmCustomBench final : public kovrin::gui::SecondaryWindow {
   Q_OBJECT
 
  public:

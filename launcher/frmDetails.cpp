@@ -1,4 +1,4 @@
-#include "frmDetails.h"
+#include "launcher/frmDetails.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -7,9 +7,11 @@
 
 #include <string>
 
-#include "detail_lines.h"
-#include "frmMain.h"
+#include "launcher/frmMain.h"
+#include "launcher/submit/detail_lines.h"
 #include "ui_frmDetails.h"
+
+using kovrin::gui::SecondaryWindow;
 
 frmDetails::frmDetails(frmMain* mainWindow) : SecondaryWindow(mainWindow), ui(std::make_unique<Ui::frmDetails>()) {
   ui->setupUi(this);
@@ -22,7 +24,7 @@ void frmDetails::Form_Load() {
   const frmMain* main = MainWindow<frmMain>();
   if (main == nullptr) return;
   const std::string score = main->lblResult()->text().toStdString();
-  for (const std::string& line : submit::DetailLines(main->optFullBench()->isChecked(), score, *main)) {
+  for (const std::string& line : kovrin::submit::DetailLines(main->optFullBench()->isChecked(), score, *main)) {
     ui->details->addItem(QString::fromStdString(line));
   }
 }

@@ -7,14 +7,14 @@
 
 #include <memory>
 
-#include "secondary_window.h"
+#include "launcher/secondary_window.h"
 
 class frmMain;
 namespace Ui {
 class frmDetails;
 }
 
-class frmDetails final : public SecondaryWindow {
+class frmDetails final : public kovrin::gui::SecondaryWindow {
   Q_OBJECT
 
  public:

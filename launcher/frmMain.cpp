@@ -1,4 +1,4 @@
-#include "frmMain.h"
+#include "launcher/frmMain.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -9,21 +9,27 @@
 #include <cstdio>
 #include <utility>
 
-#include "frmCustomBench.h"
-#include "frmDetails.h"
-#include "frmSubmit.h"
-#include "frmSystemInfo.h"
-#include "launcher_text.h"
-#include "message_box.h"
-#include "program_starter.h"
+#include "launcher/core/launcher_text.h"
+#include "launcher/frmCustomBench.h"
+#include "launcher/frmDetails.h"
+#include "launcher/frmSubmit.h"
+#include "launcher/frmSystemInfo.h"
+#include "launcher/message_box.h"
+#include "launcher/process/program_starter.h"
+#include "launcher/process/user_locale.h"
 #include "ui_frmMain.h"
-#include "user_locale.h"
+
+using kovrin::gui::ShowMessageBox;
+
+using kovrin::process::AskProgramToEnd;
+using kovrin::process::BenchmarkEnvironment;
+using kovrin::process::EndProgram;
+using kovrin::process::PrepareTestProgram;
+using kovrin::process::UserDecimalSeparator;
 
 namespace {
 
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QString FolderOrDefault(const QString& folder) {
   return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
@@ -39,7 +45,7 @@ frmMain::frmMain(LauncherSetup setup, QWidget* parent)
       disk_(folder_.toStdString()),
       sequence_(disk_, *this, *this, UserDecimalSeparator()),
       banner_(QStringLiteral(":/launcher/banner.png")),
-      desktopModes_(desktop::XrandrModeSource()),
+      desktopModes_(kovrin::desktop::XrandrModeSource()),
       desktopMode_(*desktopModes_) {
   ui->setupUi(this);
   CheckTimer.setInterval(100);
@@ -83,16 +89,16 @@ void frmMain::Untrapped(Handler&& handler) {
   try {
     handler();
   } catch (...) {
-    const launcher::ErrorDescription error = launcher::DescribeError(std::current_exception());
-    ShowMessageBox(nullptr, FromUtf8(launcher::kApplicationTitle),
-                   QString::fromStdString(launcher::UntrappedErrorText(error)), QMessageBox::Critical,
-                   unattended::Buttons::Ok, unattended::Answer::Ok);
-    EndLauncher(launcher::kUntrappedErrorExitCode);
+    const kovrin::launcher::ErrorDescription error = kovrin::launcher::DescribeError(std::current_exception());
+    ShowMessageBox(nullptr, FromUtf8(kovrin::launcher::kApplicationTitle),
+                   QString::fromStdString(kovrin::launcher::UntrappedErrorText(error)), QMessageBox::Critical,
+                   kovrin::unattended::Buttons::Ok, kovrin::unattended::Answer::Ok);
+    EndLauncher(kovrin::launcher::kUntrappedErrorExitCode);
   }
 }
 
 void frmMain::Form_Load() {
-  Untrapped([this] { setWindowTitle(QString::fromStdString(launcher::LauncherCaption())); });
+  Untrapped([this] { setWindowTitle(QString::fromStdString(kovrin::launcher::LauncherCaption())); });
 }
 
 // A program still drawing would share the machine with the next run; it is
@@ -206,16 +212,14 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 std::string frmMain::ResultLabel() const { return ui->lblResult->text().toStdString(); }
 
-void frmMain::SetResultLabel(const std::string& text) {
-  ui->lblResult->setText(QString::fromStdString(text));
-}
+void frmMain::SetResultLabel(const std::string& text) { ui->lblResult->setText(QString::fromStdString(text)); }
 
-bool frmMain::StartProgram(const launcher::BenchRun& run) {
+bool frmMain::StartProgram(const kovrin::launcher::BenchRun& run) {
   if (setup_.startProgram) return setup_.startProgram(run);
   if (program_) EndProgram(*program_);
   KeepDesktopMode();
   program_ = std::make_unique<QProcess>();
-  PrepareTestProgram(*program_, folder_, FromUtf8(launcher::ProgramName(run.test)),
+  PrepareTestProgram(*program_, folder_, FromUtf8(kovrin::launcher::ProgramName(run.test)),
                      BenchmarkEnvironment(QProcessEnvironment::systemEnvironment()));
   // Its messages reach the terminal the launcher was started from, as a
   // program of its own would; nothing of it is held here.
@@ -238,8 +242,8 @@ void frmMain::KeepDesktopMode() {
 // The box has no owner: a secondary window may have disabled the main
 // window, and the box must stay answerable.
 void frmMain::ShowCriticalMessage(const std::string& text) {
-  ShowMessageBox(nullptr, FromUtf8(launcher::kApplicationTitle), QString::fromStdString(text),
-                 QMessageBox::Critical, unattended::Buttons::Ok, unattended::Answer::Ok);
+  ShowMessageBox(nullptr, FromUtf8(kovrin::launcher::kApplicationTitle), QString::fromStdString(text),
+                 QMessageBox::Critical, kovrin::unattended::Buttons::Ok, kovrin::unattended::Answer::Ok);
 }
 
 // The launcher ends at once: no further step, no unload clean-up; only the

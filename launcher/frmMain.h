@@ -17,10 +17,10 @@
 #include <memory>
 #include <string>
 
-#include "bench_sequence.h"
-#include "desktop_mode.h"
-#include "handoff_folder.h"
-#include "results_table.h"
+#include "launcher/core/bench_sequence.h"
+#include "launcher/core/handoff_folder.h"
+#include "launcher/core/results_table.h"
+#include "launcher/desktop/desktop_mode.h"
 
 class QLabel;
 class QRadioButton;
@@ -35,7 +35,7 @@ struct LauncherSetup {
   QString folder;
   // Starts a run's test program. Empty: the program file from `folder`,
   // kept by the window (never waited for) so that it can be ended.
-  std::function<bool(const launcher::BenchRun&)> startProgram;
+  std::function<bool(const kovrin::launcher::BenchRun&)> startProgram;
   // Ends the launcher. Empty: leave the application's event loops.
   std::function<void(int exitCode)> endLauncher;
   // Whether CheckTimer and StatusTimer run; tests that tick by hand turn
@@ -43,7 +43,7 @@ struct LauncherSetup {
   bool runTimers = true;
 };
 
-class frmMain : public QWidget, public launcher::ResultsTable, private launcher::LauncherEffects {
+class frmMain : public QWidget, public kovrin::launcher::ResultsTable, private kovrin::launcher::LauncherEffects {
   Q_OBJECT
 
  public:
@@ -61,7 +61,7 @@ class frmMain : public QWidget, public launcher::ResultsTable, private launcher:
   QRadioButton* optFullBench() const;
 
   QString LauncherFolder() const { return folder_; }
-  launcher::BenchSequence& Sequence() { return sequence_; }
+  kovrin::launcher::BenchSequence& Sequence() { return sequence_; }
 
   // The event handlers.
   void Form_Load();
@@ -95,7 +95,7 @@ class frmMain : public QWidget, public launcher::ResultsTable, private launcher:
   // LauncherEffects
   std::string ResultLabel() const override;
   void SetResultLabel(const std::string& text) override;
-  bool StartProgram(const launcher::BenchRun& run) override;
+  bool StartProgram(const kovrin::launcher::BenchRun& run) override;
   void ShowCriticalMessage(const std::string& text) override;
   void EndLauncher(int exitCode) override;
 
@@ -112,11 +112,11 @@ class frmMain : public QWidget, public launcher::ResultsTable, private launcher:
   std::unique_ptr<Ui::frmMain> ui;
   LauncherSetup setup_;
   QString folder_;
-  launcher::DiskFolder disk_;
-  launcher::BenchSequence sequence_;
+  kovrin::launcher::DiskFolder disk_;
+  kovrin::launcher::BenchSequence sequence_;
   std::unique_ptr<QProcess> program_;
   QPixmap banner_;
   bool ending_ = false;
-  std::unique_ptr<desktop::ModeSource> desktopModes_;
-  desktop::DesktopModeKeeper desktopMode_;
+  std::unique_ptr<kovrin::desktop::ModeSource> desktopModes_;
+  kovrin::desktop::DesktopModeKeeper desktopMode_;
 };

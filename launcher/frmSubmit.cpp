@@ -1,4 +1,4 @@
-#include "frmSubmit.h"
+#include "launcher/frmSubmit.h"
 
 #include <QFile>
 #include <QKeyEvent>
@@ -9,12 +9,14 @@
 #include <filesystem>
 #include <string>
 
-#include "checksum.h"
-#include "frmMain.h"
-#include "results_site.h"
-#include "submit_page.h"
+#include "launcher/frmMain.h"
+#include "launcher/submit/checksum.h"
+#include "launcher/submit/results_site.h"
+#include "launcher/submit/submit_page.h"
+#include "launcher/webview/web_browser.h"
 #include "ui_frmSubmit.h"
-#include "web_browser.h"
+
+using kovrin::gui::SecondaryWindow;
 
 namespace {
 
@@ -46,21 +48,22 @@ void frmSubmit::Form_Load() {
 void frmSubmit::CreateHTML() {
   const frmMain* main = MainWindow<frmMain>();
   if (main == nullptr) return;
-  submit::DeleteSubmitPage(page_);
+  kovrin::submit::DeleteSubmitPage(page_);
   page_.clear();
-  page_ = submit::CreateHTML(LocalPath(folder_), main->lblResult()->text().toStdString(), main->Result,
-                             submit::LauncherChecksumGenerator(), submit::LauncherResultsSite());
+  page_ =
+      kovrin::submit::CreateHTML(LocalPath(folder_), main->lblResult()->text().toStdString(), main->Result,
+                                 kovrin::submit::LauncherChecksumGenerator(), kovrin::submit::LauncherResultsSite());
 }
 
 // Every finished document, the page itself or one the page went on to, is
 // a chance to remove the page file; a file already gone is no error.
-void frmSubmit::Browser_DocumentComplete(const QUrl&) { submit::DeleteSubmitPage(page_); }
+void frmSubmit::Browser_DocumentComplete(const QUrl&) { kovrin::submit::DeleteSubmitPage(page_); }
 
 void frmSubmit::cmdCancel_Click() { close(); }
 
 void frmSubmit::Form_Unload() {
   SecondaryWindow::Form_Unload();
-  submit::DeleteSubmitPage(page_);
+  kovrin::submit::DeleteSubmitPage(page_);
 }
 
 void frmSubmit::keyPressEvent(QKeyEvent* event) {

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "secondary_window.h"
+#include "launcher/secondary_window.h"
 
 class QKeyEvent;
 class QUrl;
@@ -23,7 +23,7 @@ namespace Ui {
 class frmSubmit;
 }
 
-class frmSubmit final : public SecondaryWindow {
+class frmSubmit final : public kovrin::gui::SecondaryWindow {
   Q_OBJECT
 
  public:

@@ -1,4 +1,4 @@
-#include "frmSystemInfo.h"
+#include "launcher/frmSystemInfo.h"
 
 #include <QApplication>
 #include <QKeySequence>
@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "launcher_text.h"
-#include "platform_error.h"
-#include "report_sink.h"
-#include "sysinfo_provider.h"
-#include "system_report.h"
+#include "launcher/core/launcher_text.h"
+#include "launcher/sysinfo/platform_error.h"
+#include "launcher/sysinfo/report_sink.h"
+#include "launcher/sysinfo/sysinfo_provider.h"
+#include "launcher/sysinfo/system_report.h"
 #include "ui_frmSystemInfo.h"
 
 namespace {
@@ -63,7 +63,7 @@ void frmSystemInfo::GetDisplayCards() {
     kovrin::sysinfo::SystemReport(*provider_, out).GetDisplayCards();
   } catch (const kovrin::sysinfo::PlatformError& error) {
     // Not handled: passed on with its number for the launcher's error box.
-    throw launcher::UntrappedError(error.number(), error.what());
+    throw kovrin::launcher::UntrappedError(error.number(), error.what());
   }
 }
 
@@ -81,6 +81,4 @@ void ShowSystemInfo(QWidget* /*mainWindow*/) {
   window->Form_Load();
 }
 
-void SetSystemInfoProviderFactory(SystemInfoProviderFactory factory) {
-  ProviderFactory() = std::move(factory);
-}
+void SetSystemInfoProviderFactory(SystemInfoProviderFactory factory) { ProviderFactory() = std::move(factory); }

@@ -39,7 +39,7 @@ class frmSystemInfo final : public QWidget {
 // or brings the open one to the front without building again. The main window
 // stays usable. A platform failure while building is not handled here: it
 // leaves the lines so far in the window and reaches the caller as
-// launcher::UntrappedError with the platform's error number.
+// kovrin::launcher::UntrappedError with the platform's error number.
 void ShowSystemInfo(QWidget* mainWindow);
 
 // Where each new window gets its report from: the machine's own graphics

@@ -14,14 +14,14 @@
 
 #include "launcher/cli/command_line.h"
 #include "launcher/cli/compare.h"
-#include "launcher/core/folder_lock.h"
-#include "launcher/frmMain.h"
 #include "launcher/cli/headless_run.h"
-#include "launcher/core/launcher_text.h"
-#include "launcher/message_box.h"
 #include "launcher/cli/results_folder.h"
 #include "launcher/cli/termination_signals.h"
 #include "launcher/cli/work_folder.h"
+#include "launcher/core/folder_lock.h"
+#include "launcher/core/launcher_text.h"
+#include "launcher/frmMain.h"
+#include "launcher/message_box.h"
 
 using kovrin::gui::ShowMessageBox;
 
@@ -54,8 +54,8 @@ int RunWindow(int argc, char* argv[]) {
               << std::endl;
   }
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QString::fromUtf8(kovrin::launcher::kApplicationTitle.data(),
-                                                     static_cast<qsizetype>(kovrin::launcher::kApplicationTitle.size())));
+  QApplication::setApplicationName(QString::fromUtf8(
+      kovrin::launcher::kApplicationTitle.data(), static_cast<qsizetype>(kovrin::launcher::kApplicationTitle.size())));
   const std::optional<kovrin::cli::WorkFolder> folder = PrepareWorkFolder();
   if (!folder) return 1;
   // Taken at start rather than at "Benchmark": closing the window, Clear
@@ -97,18 +97,24 @@ int RunHeadless(int argc, char* argv[], const kovrin::cli::CommandLine& line) {
 int main(int argc, char* argv[]) {
   const kovrin::cli::CommandLine line = kovrin::cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   switch (line.action) {
-    case kovrin::cli::CommandLine::Action::Help: std::cout << kovrin::cli::HelpText(); return 0;
-    case kovrin::cli::CommandLine::Action::Version: std::cout << kovrin::cli::VersionText(); return 0;
+    case kovrin::cli::CommandLine::Action::Help:
+      std::cout << kovrin::cli::HelpText();
+      return 0;
+    case kovrin::cli::CommandLine::Action::Version:
+      std::cout << kovrin::cli::VersionText();
+      return 0;
     case kovrin::cli::CommandLine::Action::Error:
       std::cerr << "kovrin: " << line.error << "\nTry 'kovrin --help'.\n";
       return kovrin::cli::kUsageExitCode;
-    case kovrin::cli::CommandLine::Action::Headless: return RunHeadless(argc, argv, line);
+    case kovrin::cli::CommandLine::Action::Headless:
+      return RunHeadless(argc, argv, line);
     case kovrin::cli::CommandLine::Action::Compare: {
       QCoreApplication app(argc, argv);
-      return kovrin::cli::RunCompare(line.compareBase, line.compareNew, line.jsonFile, kovrin::cli::ResultsFolder(), std::cout,
-                             std::cerr);
+      return kovrin::cli::RunCompare(line.compareBase, line.compareNew, line.jsonFile, kovrin::cli::ResultsFolder(),
+                                     std::cout, std::cerr);
     }
-    case kovrin::cli::CommandLine::Action::Window: break;
+    case kovrin::cli::CommandLine::Action::Window:
+      break;
   }
   return RunWindow(argc, argv);
 }

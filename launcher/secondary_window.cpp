@@ -1,4 +1,6 @@
-#include "secondary_window.h"
+#include "launcher/secondary_window.h"
+
+namespace kovrin::gui {
 
 SecondaryWindow::SecondaryWindow(QWidget* mainWindow) : main_(mainWindow) {}
 
@@ -25,3 +27,5 @@ void SecondaryWindow::Unload() {
   unloaded_ = true;
   Form_Unload();
 }
+
+}  // namespace kovrin::gui

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace kovrin::gui {
+
 class SecondaryWindow : public QDialog {
   Q_OBJECT
 
@@ -59,3 +61,5 @@ class SecondaryWindow : public QDialog {
   QPointer<QWidget> main_;
   bool unloaded_ = false;
 };
+
+}  // namespace kovrin::gui

@@ -3,9 +3,9 @@
 // hundred microseconds.
 #include <chrono>
 
-#include "platform.h"
+#include "platform/platform.h"
 
-namespace plat {
+namespace kovrin::platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -22,4 +22,4 @@ uint64_t TickUs() {
 
 uint64_t TickMs() { return TickUs() / 1000; }
 
-}  // namespace plat
+}  // namespace kovrin::platform

@@ -1,12 +1,12 @@
-#include "end_signal.h"
+#include "platform/end_signal.h"
 
 #include <signal.h>
 
 #include <csignal>
 
-#include "platform.h"
+#include "platform/platform.h"
 
-namespace plat {
+namespace kovrin::platform {
 
 namespace {
 
@@ -35,4 +35,4 @@ void CatchEndingSignals() {
 
 int EndingSignal() { return endingSignal; }
 
-}  // namespace plat
+}  // namespace kovrin::platform

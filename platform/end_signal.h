@@ -3,11 +3,11 @@
 // a cut-short run is left behind.
 #pragma once
 
-namespace plat {
+namespace kovrin::platform {
 
 // Takes over SIGINT and SIGTERM unless they are ignored (a caller that
 // ignores them keeps it so). Called when the window system comes up: before
 // that there is no display to restore and the default ending is right.
 void CatchEndingSignals();
 
-}  // namespace plat
+}  // namespace kovrin::platform

@@ -1,8 +1,8 @@
-#include "message_queue.h"
+#include "platform/message_queue.h"
 
 #include <algorithm>
 
-namespace plat {
+namespace kovrin::platform {
 
 void MessageQueue::Post(const MSG& msg) { posted_.push_back(msg); }
 
@@ -11,8 +11,7 @@ void MessageQueue::PostQuit(int exitCode) {
   quitCode_ = exitCode;
 }
 
-void MessageQueue::SetTimer(HWND window, uintptr_t id, uint32_t periodMs, TIMERPROC proc,
-                            uint64_t nowUs) {
+void MessageQueue::SetTimer(HWND window, uintptr_t id, uint32_t periodMs, TIMERPROC proc, uint64_t nowUs) {
   auto same = [&](const Timer& t) { return t.window == window && t.id == id; };
   auto it = std::find_if(timers_.begin(), timers_.end(), same);
   // As with window timers, a shorter period is raised to 10 ms; a zero one
@@ -53,4 +52,4 @@ bool MessageQueue::Peek(MSG& out, uint64_t nowUs) {
   return false;
 }
 
-}  // namespace plat
+}  // namespace kovrin::platform

@@ -6,9 +6,9 @@
 #include <deque>
 #include <vector>
 
-#include "platform.h"
+#include "platform/platform.h"
 
-namespace plat {
+namespace kovrin::platform {
 
 class MessageQueue {
  public:
@@ -38,4 +38,4 @@ class MessageQueue {
   std::vector<Timer> timers_;
 };
 
-}  // namespace plat
+}  // namespace kovrin::platform

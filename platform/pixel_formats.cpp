@@ -1,9 +1,9 @@
-#include "pixel_formats.h"
+#include "platform/pixel_formats.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-namespace plat {
+namespace kovrin::platform {
 
 std::vector<FormatCandidate> CandidateFormats(int colorBits, int depthBits) {
   std::vector<FormatCandidate> all;
@@ -13,12 +13,8 @@ std::vector<FormatCandidate> CandidateFormats(int colorBits, int depthBits) {
   }
   // A 32-bit request means 8-8-8 colour plus padding, as on the desktop.
   const int wantedColour = colorBits > 24 ? 24 : colorBits;
-  auto colourDistance = [&](const FormatCandidate& c) {
-    return std::abs(c.red + c.green + c.blue - wantedColour);
-  };
-  auto distance = [&](const FormatCandidate& c) {
-    return colourDistance(c) + std::abs(c.depth - depthBits);
-  };
+  auto colourDistance = [&](const FormatCandidate& c) { return std::abs(c.red + c.green + c.blue - wantedColour); };
+  auto distance = [&](const FormatCandidate& c) { return colourDistance(c) + std::abs(c.depth - depthBits); };
   // Candidates are listed deepest first, so the stable sort keeps the deeper
   // buffer ahead on a full tie.
   std::stable_sort(all.begin(), all.end(), [&](const FormatCandidate& a, const FormatCandidate& b) {
@@ -28,4 +24,4 @@ std::vector<FormatCandidate> CandidateFormats(int colorBits, int depthBits) {
   return all;
 }
 
-}  // namespace plat
+}  // namespace kovrin::platform

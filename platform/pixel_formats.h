@@ -3,7 +3,7 @@
 
 #include <vector>
 
-namespace plat {
+namespace kovrin::platform {
 
 struct FormatCandidate {
   int red, green, blue;
@@ -15,4 +15,4 @@ struct FormatCandidate {
 // closer colour layout, then the deeper buffer, come first.
 std::vector<FormatCandidate> CandidateFormats(int colorBits, int depthBits);
 
-}  // namespace plat
+}  // namespace kovrin::platform

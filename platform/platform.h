@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace plat {
+namespace kovrin::platform {
 
 // ---- Handles ---------------------------------------------------------------
 struct Window;
@@ -73,8 +73,8 @@ bool RegisterClass(const WindowClass& wc);
 
 // A window of outer size width x height at (x, y); a side of 0 is taken as 1. A WS_POPUP window is shown
 // full screen in the display mode set by ChangeDisplaySettings.
-HWND CreateWindowEx(uint32_t exStyle, const std::string& className, const std::string& title,
-                    uint32_t style, int x, int y, int width, int height);
+HWND CreateWindowEx(uint32_t exStyle, const std::string& className, const std::string& title, uint32_t style, int x,
+                    int y, int width, int height);
 bool DestroyWindow(HWND window);
 // Shows the window and waits (briefly) until the window manager has placed
 // and sized it. A windowed window's drawable is width x height.
@@ -258,7 +258,7 @@ bool FaultInjected(FaultStep step);
 uint64_t TickMs();
 uint64_t TickUs();
 
-}  // namespace plat
+}  // namespace kovrin::platform
 
 // The program's entry, defined by the program and called by the layer's main.
 // The arguments mirror the classic entry; the command line is ignored.

@@ -1,4 +1,4 @@
-#include "platform.h"
+#include "platform/platform.h"
 
 // The programs take no options: whatever the command line holds, the run is
 // the same, so it is not handed on.

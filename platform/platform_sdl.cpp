@@ -1,7 +1,7 @@
 // The window-system services of platform.h over SDL2.
+#include <GL/gl.h>
 #include <SDL.h>
 #include <SDL_syswm.h>
-#include <GL/gl.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
 #include <wayland-client-core.h>
@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "end_signal.h"
-#include "message_queue.h"
-#include "pixel_formats.h"
-#include "platform.h"
-#include "presentation.h"
+#include "platform/end_signal.h"
+#include "platform/message_queue.h"
+#include "platform/pixel_formats.h"
+#include "platform/platform.h"
+#include "platform/presentation.h"
 
-namespace plat {
+namespace kovrin::platform {
 
 struct Window {
   SDL_Window* sdl = nullptr;
@@ -155,8 +155,8 @@ void WriteDiagnostics(const Window& w, const ShownWindow& shown) {
   glGetIntegerv(GL_BLUE_BITS, &b);
   glGetIntegerv(GL_ALPHA_BITS, &a);
   glGetIntegerv(GL_DEPTH_BITS, &depth);
-  Diag("color_bits", std::to_string(r + g + b + a) + " (R" + std::to_string(r) + " G" +
-                         std::to_string(g) + " B" + std::to_string(b) + " A" + std::to_string(a) + ")");
+  Diag("color_bits", std::to_string(r + g + b + a) + " (R" + std::to_string(r) + " G" + std::to_string(g) + " B" +
+                         std::to_string(b) + " A" + std::to_string(a) + ")");
   Diag("depth_bits", std::to_string(depth));
   const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   Diag("renderer", renderer ? renderer : "unknown");
@@ -168,9 +168,7 @@ bool IsSet(const char* name) {
   return value != nullptr && *value != '\0';
 }
 
-bool WindowSystemReachable() {
-  return IsSet("SDL_VIDEODRIVER") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
-}
+bool WindowSystemReachable() { return IsSet("SDL_VIDEODRIVER") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY"); }
 
 // SDL takes x11 whenever DISPLAY is set, and on a Wayland desktop that X
 // server is XWayland, whose full screen is the compositor's size whatever
@@ -217,8 +215,8 @@ bool DiagEnabled() {
 
 void Diag(std::string_view key, std::string_view value) {
   if (!DiagEnabled()) return;
-  std::fprintf(stderr, "[diag] %.*s: %.*s\n", static_cast<int>(key.size()), key.data(),
-               static_cast<int>(value.size()), value.data());
+  std::fprintf(stderr, "[diag] %.*s: %.*s\n", static_cast<int>(key.size()), key.data(), static_cast<int>(value.size()),
+               value.data());
   std::fflush(stderr);
 }
 
@@ -309,8 +307,8 @@ int ChangeDisplaySettings(const DisplayMode* mode) {
   return DISP_CHANGE_SUCCESSFUL;
 }
 
-HWND CreateWindowEx(uint32_t /*exStyle*/, const std::string& className, const std::string& title,
-                    uint32_t style, int /*x*/, int /*y*/, int width, int height) {
+HWND CreateWindowEx(uint32_t /*exStyle*/, const std::string& className, const std::string& title, uint32_t style,
+                    int /*x*/, int /*y*/, int width, int height) {
   LayerState& s = State();
   if (!s.videoUp || className != s.windowClass.className || FaultInjected(FaultStep::CreateWindow)) {
     return nullptr;
@@ -353,9 +351,8 @@ void ShowWindow(HWND window) {
   if (window->fullscreen && !s.fullScreenHolds) {
     // The caller asks the user and shows the window again, windowed; the
     // diagnostics then describe the run that really happens.
-    Diag("fullscreen_refused", "covers the screen: " + std::string(shown.coversScreen ? "yes" : "no") +
-                                   ", drawable " + SizeText(shown.drawable) + ", display " +
-                                   SizeText(shown.displayMode));
+    Diag("fullscreen_refused", "covers the screen: " + std::string(shown.coversScreen ? "yes" : "no") + ", drawable " +
+                                   SizeText(shown.drawable) + ", display " + SizeText(shown.displayMode));
     return;
   }
   if (!window->fullscreen && !shown.offscreen && !(shown.drawable == shown.asked)) {
@@ -594,4 +591,4 @@ intptr_t DefWindowProc(HWND window, uint32_t message, uintptr_t wParam, intptr_t
   return 0;
 }
 
-}  // namespace plat
+}  // namespace kovrin::platform

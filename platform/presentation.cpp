@@ -1,6 +1,6 @@
-#include "presentation.h"
+#include "platform/presentation.h"
 
-namespace plat {
+namespace kovrin::platform {
 
 bool FullScreenAsAsked(const ShownWindow& w) {
   if (w.offscreen) return w.fullscreen;
@@ -15,10 +15,14 @@ Presentation PresentationOf(const ShownWindow& w) {
 
 std::string_view PresentationName(Presentation p) {
   switch (p) {
-    case Presentation::ModeChange: return "mode-change";
-    case Presentation::CompositorScaled: return "compositor-scaled";
-    case Presentation::Windowed: return "windowed";
-    case Presentation::Offscreen: return "offscreen";
+    case Presentation::ModeChange:
+      return "mode-change";
+    case Presentation::CompositorScaled:
+      return "compositor-scaled";
+    case Presentation::Windowed:
+      return "windowed";
+    case Presentation::Offscreen:
+      return "offscreen";
   }
   return "unknown";
 }
@@ -45,4 +49,4 @@ std::string DisplayModeWords(const std::string& mode, Size desktop, const ShownW
          (smaller ? "smaller)" : "another size)");
 }
 
-}  // namespace plat
+}  // namespace kovrin::platform

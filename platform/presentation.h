@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace plat {
+namespace kovrin::platform {
 
 enum class Presentation {
   ModeChange,        // the display itself shows the drawable's size
@@ -46,4 +46,4 @@ std::string SizeText(Size size);
 // display's mode as "WxH B bpp R Hz", `desktop` the mode the desktop had.
 std::string DisplayModeWords(const std::string& mode, Size desktop, const ShownWindow& w);
 
-}  // namespace plat
+}  // namespace kovrin::platform

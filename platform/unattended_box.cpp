@@ -1,6 +1,6 @@
-#include "unattended_box.h"
+#include "platform/unattended_box.h"
 
-namespace unattended {
+namespace kovrin::unattended {
 
 std::optional<Mode> ModeFromEnv(const char* value) {
   if (value == nullptr || *value == '\0') return std::nullopt;
@@ -17,8 +17,7 @@ Answer AnswerFor(Mode mode, Buttons buttons, Answer defaultAnswer) {
   return defaultAnswer;
 }
 
-std::string Line(std::string_view caption, std::string_view text, Buttons buttons,
-                           Answer answer) {
+std::string Line(std::string_view caption, std::string_view text, Buttons buttons, Answer answer) {
   std::string line = "[msgbox] caption: ";
   line += caption;
   line += " | text: ";
@@ -36,4 +35,4 @@ std::string Line(std::string_view caption, std::string_view text, Buttons button
   return line;
 }
 
-}  // namespace unattended
+}  // namespace kovrin::unattended

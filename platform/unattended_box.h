@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace unattended {
+namespace kovrin::unattended {
 
 enum class Mode { Default, Yes, No };
 enum class Buttons { Ok, YesNo };
@@ -22,7 +22,6 @@ Answer AnswerFor(Mode mode, Buttons buttons, Answer defaultAnswer);
 
 // "[msgbox] caption: <caption> | text: <text> | buttons: <OK|YESNO> |
 // answer: <OK|YES|NO>", line breaks in the text written as \n.
-std::string Line(std::string_view caption, std::string_view text, Buttons buttons,
-                           Answer answer);
+std::string Line(std::string_view caption, std::string_view text, Buttons buttons, Answer answer);
 
-}  // namespace unattended
+}  // namespace kovrin::unattended

@@ -93,38 +93,41 @@ void ResultsService::Install(httplib::Server& server) {
     return httplib::Server::HandlerResponse::Handled;
   });
 
-  server.Post(std::string(kovrin::submit::kFormMailPath), [this](const httplib::Request& request, httplib::Response& response) {
-    if (request.body.size() > kMaxFormBytes) {
-      return Html(response, 400, RefusalPage({"the post is larger than 16 KiB"}));
-    }
-    std::string error;
-    const std::optional<FormFields> fields = DecodeForm(request.body, error);
-    if (!fields) return Html(response, 400, RefusalPage({error}));
-    SubmissionCheck check = CheckSubmission(*fields, options_.knownVersions);
-    if (!check.submission) return Html(response, 400, RefusalPage(check.problems));
-    const Submission& s = *check.submission;
-    StoredResult result;
-    result.kind = "form";
-    result.received = UtcNow();
-    result.client = request.remote_addr;
-    result.name = s.name;
-    result.system = s.system;
-    result.version = s.version;
-    result.resultText = s.resultText;
-    result.score = s.score;
-    result.checksum = s.checksum;
-    result.toEmail = s.toEmail;
-    const std::int64_t id = store_.Add(result);
-    const std::string target = IsOwnRedirect(s.redirect, request) ? s.redirect : std::string(kovrin::submit::kRedirectPath);
-    response.set_redirect(target + "?id=" + std::to_string(id), 303);
-    Html(response, 303, MessagePage("Thank you", "Your result has been stored."));
-  });
+  server.Post(std::string(kovrin::submit::kFormMailPath),
+              [this](const httplib::Request& request, httplib::Response& response) {
+                if (request.body.size() > kMaxFormBytes) {
+                  return Html(response, 400, RefusalPage({"the post is larger than 16 KiB"}));
+                }
+                std::string error;
+                const std::optional<FormFields> fields = DecodeForm(request.body, error);
+                if (!fields) return Html(response, 400, RefusalPage({error}));
+                SubmissionCheck check = CheckSubmission(*fields, options_.knownVersions);
+                if (!check.submission) return Html(response, 400, RefusalPage(check.problems));
+                const Submission& s = *check.submission;
+                StoredResult result;
+                result.kind = "form";
+                result.received = UtcNow();
+                result.client = request.remote_addr;
+                result.name = s.name;
+                result.system = s.system;
+                result.version = s.version;
+                result.resultText = s.resultText;
+                result.score = s.score;
+                result.checksum = s.checksum;
+                result.toEmail = s.toEmail;
+                const std::int64_t id = store_.Add(result);
+                const std::string target =
+                    IsOwnRedirect(s.redirect, request) ? s.redirect : std::string(kovrin::submit::kRedirectPath);
+                response.set_redirect(target + "?id=" + std::to_string(id), 303);
+                Html(response, 303, MessagePage("Thank you", "Your result has been stored."));
+              });
 
-  server.Get(std::string(kovrin::submit::kRedirectPath), [this](const httplib::Request& request, httplib::Response& response) {
-    const std::optional<std::int64_t> id = ParseId(request.get_param_value("id"));
-    const std::optional<StoredResult> result = id ? store_.Get(*id) : std::nullopt;
-    Html(response, 200, result ? ThanksPage(*result, store_.Place(result->id)) : PlainThanksPage());
-  });
+  server.Get(std::string(kovrin::submit::kRedirectPath),
+             [this](const httplib::Request& request, httplib::Response& response) {
+               const std::optional<std::int64_t> id = ParseId(request.get_param_value("id"));
+               const std::optional<StoredResult> result = id ? store_.Get(*id) : std::nullopt;
+               Html(response, 200, result ? ThanksPage(*result, store_.Place(result->id)) : PlainThanksPage());
+             });
 
   server.Get("/", [this](const httplib::Request& request, httplib::Response& response) {
     RankingView view;
@@ -204,7 +207,8 @@ void ResultsService::Install(httplib::Server& server) {
         return Html(response, 404, MessagePage("Not found", std::string("There is no result ") + keys[i] + "."));
       }
       std::string error;
-      if (sides[i]->document) files[i] = kovrin::cli::ParseResultFile(QByteArray::fromStdString(*sides[i]->document), error);
+      if (sides[i]->document)
+        files[i] = kovrin::cli::ParseResultFile(QByteArray::fromStdString(*sides[i]->document), error);
       if (!files[i]) {
         return Html(response, 400,
                     MessagePage("Cannot compare", "Result " + std::to_string(sides[i]->id) +
@@ -214,7 +218,8 @@ void ResultsService::Install(httplib::Server& server) {
       files[i]->name = "result " + std::to_string(sides[i]->id);
     }
     const kovrin::cli::Comparison comparison = kovrin::cli::CompareResults(*files[0], *files[1]);
-    Html(response, 200, ComparePage(*sides[0], *sides[1], kovrin::cli::ComparisonText(comparison, *files[0], *files[1])));
+    Html(response, 200,
+         ComparePage(*sides[0], *sides[1], kovrin::cli::ComparisonText(comparison, *files[0], *files[1])));
   });
 
   server.set_error_handler(httplib::Server::Handler([](const httplib::Request& request, httplib::Response& response) {

@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
+  # the style check: every C++ file as .clang-format says
+  clang-format
   # packaging: CPack computes the .deb dependencies with dpkg-shlibdeps
   dpkg-dev file
   # packaging: icons rendered from the SVG; the package test's judges

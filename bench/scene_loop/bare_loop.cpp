@@ -8,11 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "graphics.h"
-#include "platform.h"
-#include "program_profile.h"
-#include "scene.h"
-#include "settings_file.h"
+#include "framework/graphics.h"
+#include "framework/program_profile.h"
+#include "framework/scene.h"
+#include "framework/settings_file.h"
+#include "platform/platform.h"
+
+using kovrin::framework::kProgram;
+using kovrin::framework::ResetSettings;
 
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 8.0;
@@ -26,7 +29,7 @@ int main(int argc, char** argv) {
   long frames = 0;
   while (std::chrono::duration<double>(now - start).count() < seconds) {
     DrawScene();
-    plat::SwapBuffers(hDC);
+    kovrin::platform::SwapBuffers(hDC);
     ++frames;
     now = Clock::now();
   }

@@ -75,8 +75,8 @@ __attribute__((destructor)) void WriteSplit() {
   FILE* out = std::fopen(s.file, "w");
   if (out == nullptr) return;
   const double loop = s.frames > 0 ? s.lastFrameEnd - s.firstFrameStart : 0.0;
-  std::fprintf(out, "frames=%ld polls=%ld loop=%.6f draw=%.6f swap=%.6f poll=%.6f\n", s.frames, s.polls, loop,
-               s.draw, s.swap, s.poll);
+  std::fprintf(out, "frames=%ld polls=%ld loop=%.6f draw=%.6f swap=%.6f poll=%.6f\n", s.frames, s.polls, loop, s.draw,
+               s.swap, s.poll);
   std::fclose(out);
 }
 

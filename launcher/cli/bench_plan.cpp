@@ -1,11 +1,11 @@
-#include "bench_plan.h"
+#include "launcher/cli/bench_plan.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 // The comma-separated items of an option's value; an empty item is kept so
@@ -49,7 +49,7 @@ std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"
 }  // namespace
 
 Matrix DefaultMatrix() {
-  return Matrix{{launcher::TestProgram::Quillfire, launcher::TestProgram::Lumavane},
+  return Matrix{{kovrin::launcher::TestProgram::Quillfire, kovrin::launcher::TestProgram::Lumavane},
                 {{640, 480}, {1024, 768}, {1600, 1200}},
                 {16, 32}};
 }
@@ -66,7 +66,7 @@ Matrix Ordered(Matrix matrix) {
 
 std::vector<Setting> Settings(const Matrix& matrix) {
   std::vector<Setting> settings;
-  for (const launcher::TestProgram test : matrix.tests) {
+  for (const kovrin::launcher::TestProgram test : matrix.tests) {
     for (const ScreenSize& size : matrix.sizes) {
       for (const int depth : matrix.depths) settings.push_back({test, size.width, size.height, depth});
     }
@@ -75,18 +75,18 @@ std::vector<Setting> Settings(const Matrix& matrix) {
 }
 
 std::string SettingName(const Setting& setting) {
-  return std::string(launcher::ProgramName(setting.test)) + " " + std::to_string(setting.width) + "x" +
+  return std::string(kovrin::launcher::ProgramName(setting.test)) + " " + std::to_string(setting.width) + "x" +
          std::to_string(setting.height) + "x" + std::to_string(setting.depth);
 }
 
-std::optional<std::vector<launcher::TestProgram>> ParseTests(std::string_view text, std::string& error) {
-  std::vector<launcher::TestProgram> tests;
+std::optional<std::vector<kovrin::launcher::TestProgram>> ParseTests(std::string_view text, std::string& error) {
+  std::vector<kovrin::launcher::TestProgram> tests;
   for (const std::string_view item : Items(text)) {
     const std::string name = Lower(item);
     if (name == "quillfire") {
-      tests.push_back(launcher::TestProgram::Quillfire);
+      tests.push_back(kovrin::launcher::TestProgram::Quillfire);
     } else if (name == "lumavane") {
-      tests.push_back(launcher::TestProgram::Lumavane);
+      tests.push_back(kovrin::launcher::TestProgram::Lumavane);
     } else {
       error = "--tests takes quillfire and lumavane, separated by a comma, not " + Quoted(item);
       return std::nullopt;
@@ -173,4 +173,4 @@ std::optional<double> EstimateSecondsLeft(const std::vector<double>& finishedRun
   return total / static_cast<double>(finishedRunSeconds.size()) * static_cast<double>(runsLeft);
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

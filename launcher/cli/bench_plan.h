@@ -13,13 +13,13 @@
 #include <string_view>
 #include <vector>
 
-#include "results_table.h"
+#include "launcher/core/results_table.h"
 
-namespace cli {
+namespace kovrin::cli {
 
 // One cell of the matrix: a test program at a size and depth.
 struct Setting {
-  launcher::TestProgram test = launcher::TestProgram::Quillfire;
+  kovrin::launcher::TestProgram test = kovrin::launcher::TestProgram::Quillfire;
   int width = 0;
   int height = 0;
   int depth = 0;
@@ -33,7 +33,7 @@ struct ScreenSize {
 };
 
 struct Matrix {
-  std::vector<launcher::TestProgram> tests;
+  std::vector<kovrin::launcher::TestProgram> tests;
   std::vector<ScreenSize> sizes;
   std::vector<int> depths;
   friend bool operator==(const Matrix&, const Matrix&) = default;
@@ -58,7 +58,7 @@ inline constexpr int kMaxSide = 16384;
 // The values of --tests, --sizes, --depths and --repeat. Each gives the
 // value, or nullopt and the reason it cannot be used in `error`, for
 // "kovrin: <error>".
-std::optional<std::vector<launcher::TestProgram>> ParseTests(std::string_view text, std::string& error);
+std::optional<std::vector<kovrin::launcher::TestProgram>> ParseTests(std::string_view text, std::string& error);
 std::optional<std::vector<ScreenSize>> ParseSizes(std::string_view text, std::string& error);
 std::optional<std::vector<int>> ParseDepths(std::string_view text, std::string& error);
 std::optional<int> ParseRepeat(std::string_view text, std::string& error);
@@ -80,4 +80,4 @@ std::string TimeLeftText(double seconds);
 // finished ones; nullopt before the first has finished.
 std::optional<double> EstimateSecondsLeft(const std::vector<double>& finishedRunSeconds, std::size_t runsLeft);
 
-}  // namespace cli
+}  // namespace kovrin::cli

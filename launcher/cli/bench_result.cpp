@@ -1,8 +1,8 @@
-#include "bench_result.h"
+#include "launcher/cli/bench_result.h"
 
 #include <algorithm>
 
-namespace cli {
+namespace kovrin::cli {
 
 void Summarise(BenchResult& result, std::string_view decimalSeparator) {
   result.summaries.assign(result.settings.size(), SettingSummary{});
@@ -30,7 +30,7 @@ void Summarise(BenchResult& result, std::string_view decimalSeparator) {
       ++exactSettings;
     }
   }
-  result.score = launcher::ComputeScore(medians, decimalSeparator);
+  result.score = kovrin::launcher::ComputeScore(medians, decimalSeparator);
   double sum = 0;
   for (const int32_t median : medians) sum += median;
   result.scoreMean = medians.empty() ? 0 : sum / static_cast<double>(medians.size());
@@ -45,4 +45,4 @@ void Summarise(BenchResult& result, std::string_view decimalSeparator) {
   }
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

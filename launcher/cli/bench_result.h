@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "bench_plan.h"
-#include "repeat_stats.h"
-#include "run_mode.h"
-#include "run_report.h"
-#include "score.h"
-#include "system_facts.h"
+#include "launcher/cli/bench_plan.h"
+#include "launcher/cli/repeat_stats.h"
+#include "launcher/cli/run_mode.h"
+#include "launcher/cli/run_report.h"
+#include "launcher/cli/system_facts.h"
+#include "launcher/core/score.h"
 
-namespace cli {
+namespace kovrin::cli {
 
 struct RunRecord {
   std::size_t setting = 0;  // index into BenchResult::settings
@@ -37,10 +37,10 @@ struct BenchResult {
   Matrix matrix;
   int repeat = 1;
   std::vector<Setting> settings;
-  std::vector<RunRecord> runs;  // in the order they were made
+  std::vector<RunRecord> runs;            // in the order they were made
   std::vector<SettingSummary> summaries;  // one per setting
-  launcher::Score score;
-  double scoreMean = 0;  // the score before rounding: the mean of the settings' integer medians
+  kovrin::launcher::Score score;
+  double scoreMean = 0;             // the score before rounding: the mean of the settings' integer medians
   std::optional<double> exactMean;  // the mean of the settings' exact medians
   // False for any matrix but the default: its score is a mean over other runs.
   bool comparable = true;
@@ -56,4 +56,4 @@ void Summarise(BenchResult& result, std::string_view decimalSeparator);
 inline constexpr std::string_view kNotComparableNote =
     "not comparable with the default benchmark's score: other tests, sizes or depths";
 
-}  // namespace cli
+}  // namespace kovrin::cli

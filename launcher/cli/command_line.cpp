@@ -170,9 +170,7 @@ std::string HelpText() {
          "it (the running test program is ended first, no result file is written).\n";
 }
 
-std::string VersionNumber() {
-  return std::string(kKovrinVersion);
-}
+std::string VersionNumber() { return std::string(kKovrinVersion); }
 
 std::string VersionText() { return "kovrin " + VersionNumber() + "\n"; }
 

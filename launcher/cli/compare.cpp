@@ -1,4 +1,4 @@
-#include "compare.h"
+#include "launcher/cli/compare.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <limits>
 
-#include "results_folder.h"
+#include "launcher/cli/results_folder.h"
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 // A result file is a few hundred kilobytes at most; a larger file is something else.
@@ -39,9 +39,9 @@ std::optional<int> WholeIn(const QJsonValue& value, int low, int high) {
 std::optional<std::string> ReadRun(const QJsonObject& run, FileSetting& into) {
   const QString test = run.value("test").toString();
   if (test == QLatin1String("Quillfire")) {
-    into.setting.test = launcher::TestProgram::Quillfire;
+    into.setting.test = kovrin::launcher::TestProgram::Quillfire;
   } else if (test == QLatin1String("Lumavane")) {
-    into.setting.test = launcher::TestProgram::Lumavane;
+    into.setting.test = kovrin::launcher::TestProgram::Lumavane;
   } else {
     return std::string("its test is neither \"Quillfire\" nor \"Lumavane\"");
   }
@@ -66,8 +66,8 @@ std::optional<std::string> ReadRun(const QJsonObject& run, FileSetting& into) {
 }
 
 void Merge(std::vector<FileSetting>& settings, FileSetting run) {
-  const auto same = std::find_if(settings.begin(), settings.end(),
-                                 [&](const FileSetting& s) { return s.setting == run.setting; });
+  const auto same =
+      std::find_if(settings.begin(), settings.end(), [&](const FileSetting& s) { return s.setting == run.setting; });
   if (same == settings.end()) {
     std::sort(run.flags.begin(), run.flags.end());
     run.flags.erase(std::unique(run.flags.begin(), run.flags.end()), run.flags.end());
@@ -175,9 +175,9 @@ std::optional<ResultFile> ParseResultFile(const QByteArray& bytes, std::string& 
   QJsonParseError parseError{};
   const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
   if (!document.isObject()) {
-    error = "is not a kovrin result file: " +
-            (document.isNull() ? "not JSON (" + parseError.errorString().toStdString() + ")"
-                               : std::string("not a JSON object"));
+    error = "is not a kovrin result file: " + (document.isNull()
+                                                   ? "not JSON (" + parseError.errorString().toStdString() + ")"
+                                                   : std::string("not a JSON object"));
     return std::nullopt;
   }
   const QJsonObject root = document.object();
@@ -313,7 +313,7 @@ QByteArray ComparisonJson(const Comparison& comparison, const ResultFile& base, 
   QJsonArray rows;
   for (const SettingComparison& row : comparison.rows) {
     rows.append(QJsonObject{
-        {"test", QString::fromUtf8(launcher::ProgramName(row.setting.test).data())},
+        {"test", QString::fromUtf8(kovrin::launcher::ProgramName(row.setting.test).data())},
         {"width", row.setting.width},
         {"height", row.setting.height},
         {"depth", row.setting.depth},
@@ -356,4 +356,4 @@ int RunCompare(const std::string& baseName, const std::string& nextName, const s
   return 1;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

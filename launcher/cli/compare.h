@@ -13,16 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "bench_plan.h"
-#include "repeat_stats.h"
+#include "launcher/cli/bench_plan.h"
+#include "launcher/cli/repeat_stats.h"
 
-namespace cli {
+namespace kovrin::cli {
 
 // One setting of a result file: its runs' figures.
 struct FileSetting {
   Setting setting;
-  std::vector<int32_t> fps;      // the integer results
-  std::vector<double> exact;     // the exact rates the runs reported
+  std::vector<int32_t> fps;        // the integer results
+  std::vector<double> exact;       // the exact rates the runs reported
   std::vector<std::string> flags;  // every flag any of its runs carries, sorted, once each
 };
 
@@ -43,7 +43,7 @@ struct SettingComparison {
   Setting setting;
   std::optional<RateRange> base, next;  // nullopt: that side reported no exact rate
   int baseRuns = 0, nextRuns = 0;
-  std::optional<double> ratio;          // next / base medians
+  std::optional<double> ratio;  // next / base medians
   std::optional<Verdict> verdict;
 };
 
@@ -75,4 +75,4 @@ inline constexpr int kCompareUnusableExitCode = 2;
 int RunCompare(const std::string& baseName, const std::string& nextName, const std::optional<std::string>& jsonFile,
                const std::filesystem::path& resultsFolder, std::ostream& out, std::ostream& err);
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -17,26 +17,26 @@
 #include <string_view>
 
 #include "launcher/cli/bench_result.h"
+#include "launcher/cli/line_reader.h"
+#include "launcher/cli/result_csv.h"
+#include "launcher/cli/result_json.h"
+#include "launcher/cli/result_upload.h"
+#include "launcher/cli/results_folder.h"
+#include "launcher/cli/run_mode.h"
+#include "launcher/cli/run_report.h"
+#include "launcher/cli/termination_signals.h"
 #include "launcher/core/bench_sequence.h"
 #include "launcher/core/config_file.h"
-#include "launcher/desktop/desktop_mode.h"
-#include "launcher/submit/detail_lines.h"
 #include "launcher/core/folder_lock.h"
 #include "launcher/core/handoff_folder.h"
 #include "launcher/core/launcher_text.h"
-#include "launcher/cli/line_reader.h"
-#include "launcher/process/program_starter.h"
-#include "launcher/cli/result_csv.h"
-#include "launcher/cli/result_json.h"
 #include "launcher/core/result_rule.h"
-#include "launcher/cli/result_upload.h"
-#include "launcher/cli/results_folder.h"
 #include "launcher/core/results_table.h"
-#include "launcher/cli/run_mode.h"
-#include "launcher/cli/run_report.h"
-#include "launcher/sysinfo/sysinfo_provider.h"
-#include "launcher/cli/termination_signals.h"
+#include "launcher/desktop/desktop_mode.h"
+#include "launcher/process/program_starter.h"
 #include "launcher/process/user_locale.h"
+#include "launcher/submit/detail_lines.h"
+#include "launcher/sysinfo/sysinfo_provider.h"
 
 using kovrin::process::BenchmarkEnvironment;
 using kovrin::process::EndProgram;
@@ -270,8 +270,8 @@ bool HeadlessRun::StartChild(std::size_t index) {
   desktopMode_.NoteBeforeStart();
   child->start(QIODevice::ReadOnly);
   if (!child->waitForStarted()) {
-    startFailure_ = RunName(index) + ": cannot start " + child->program().toStdString() + ": " +
-                    child->errorString().toStdString();
+    startFailure_ =
+        RunName(index) + ": cannot start " + child->program().toStdString() + ": " + child->errorString().toStdString();
     return false;
   }
   return true;
@@ -320,12 +320,13 @@ void HeadlessRun::EndLauncher(int exitCode) {
 
 // Timed out: the program may still run. Otherwise it has ended without a result.
 std::string HeadlessRun::NoResultMessage(std::size_t run, bool timedOut) {
-  std::string message = RunName(run) + ": no result" +
-                        (timedOut ? " within " + std::to_string(setup_.timeoutSeconds) + " s" : "") + "; ";
+  std::string message =
+      RunName(run) + ": no result" + (timedOut ? " within " + std::to_string(setup_.timeoutSeconds) + " s" : "") + "; ";
   std::error_code ignored;
   if (const std::optional<std::string> content = disk_.Read(kovrin::launcher::kResultFile)) {
     message += "results.fps cannot be read as a frame rate: \"" + Shown(*content) + "\"; ";
-  } else if (std::filesystem::exists(std::filesystem::symlink_status(setup_.folder / kovrin::launcher::kResultFile, ignored))) {
+  } else if (std::filesystem::exists(
+                 std::filesystem::symlink_status(setup_.folder / kovrin::launcher::kResultFile, ignored))) {
     message += "results.fps is not a regular file of its own (a FIFO, a link, a folder); ";
   } else {
     message += "results.fps was not written; ";
@@ -407,12 +408,13 @@ void HeadlessRun::PrintReport() {
       const std::optional<RateRange>& exact = result_.summaries[i].exact;
       unstable += exact && exact->unstable ? 1 : 0;
     }
-    out_ << "Unstable: " << (unstable == 0 ? "none" : std::to_string(unstable)) << " of "
-         << result_.settings.size() << " settings (exact rates more than 5 % of the median apart)\n\n";
+    out_ << "Unstable: " << (unstable == 0 ? "none" : std::to_string(unstable)) << " of " << result_.settings.size()
+         << " settings (exact rates more than 5 % of the median apart)\n\n";
   }
   if (result_.comparable) {
     for (const kovrin::launcher::BenchRun& run : kovrin::launcher::kFullBenchmark) {
-      const Setting setting{run.test, kovrin::launcher::ResolutionWidth(run.resIndex), kovrin::launcher::ResolutionHeight(run.resIndex),
+      const Setting setting{run.test, kovrin::launcher::ResolutionWidth(run.resIndex),
+                            kovrin::launcher::ResolutionHeight(run.resIndex),
                             kovrin::launcher::DepthBits(run.depthIndex)};
       for (std::size_t i = 0; i < result_.settings.size(); ++i) {
         if (result_.settings[i] == setting) table_.*run.field = result_.summaries[i].fps;
@@ -453,9 +455,9 @@ bool HeadlessRun::WriteFiles() {
   if (!setup_.saveFolder.empty()) {
     std::string error;
     const std::string stamp = finished.toString(QStringLiteral("yyyy-MM-dd'T'HHmmss'Z'")).toStdString();
-    const std::optional<std::filesystem::path> saved = SaveNewResult(
-        setup_.saveFolder, ResultFileStem(stamp, result_.renderer),
-        std::string_view(json.constData(), static_cast<std::size_t>(json.size())), error);
+    const std::optional<std::filesystem::path> saved =
+        SaveNewResult(setup_.saveFolder, ResultFileStem(stamp, result_.renderer),
+                      std::string_view(json.constData(), static_cast<std::size_t>(json.size())), error);
     if (saved) {
       out_ << "Saved as " << saved->string() << std::endl;
     } else {
@@ -502,7 +504,8 @@ QProcessEnvironment HeadlessEnvironment(const QProcessEnvironment& inherited) {
   if (!display && !IsSet(inherited, "SDL_VIDEODRIVER")) {
     environment.insert(QStringLiteral("SDL_VIDEODRIVER"), QStringLiteral("offscreen"));
   }
-  if (!IsSet(inherited, "KOVRIN_MSGBOX")) environment.insert(QStringLiteral("KOVRIN_MSGBOX"), QStringLiteral("default"));
+  if (!IsSet(inherited, "KOVRIN_MSGBOX"))
+    environment.insert(QStringLiteral("KOVRIN_MSGBOX"), QStringLiteral("default"));
   environment.insert(QStringLiteral("KOVRIN_DIAG"), QStringLiteral("1"));
   return environment;
 }

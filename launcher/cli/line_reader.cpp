@@ -1,6 +1,6 @@
-#include "line_reader.h"
+#include "launcher/cli/line_reader.h"
 
-namespace cli {
+namespace kovrin::cli {
 
 void LineReader::Feed(std::string_view bytes, const Sink& sink) {
   while (!bytes.empty()) {
@@ -30,4 +30,4 @@ void LineReader::Finish(const Sink& sink) {
   dropping_ = false;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace kovrin::cli {
 
 class LineReader {
  public:
@@ -28,4 +28,4 @@ class LineReader {
   bool dropping_ = false;  // the rest of an over-long line
 };
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -1,10 +1,10 @@
-#include "repeat_stats.h"
+#include "launcher/cli/repeat_stats.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-namespace cli {
+namespace kovrin::cli {
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -46,9 +46,12 @@ std::optional<RateRange> RangeOf(const std::vector<double>& rates) {
 
 std::string_view VerdictName(Verdict verdict) {
   switch (verdict) {
-    case Verdict::Faster: return "faster";
-    case Verdict::Slower: return "slower";
-    case Verdict::WithinNoise: return "within noise";
+    case Verdict::Faster:
+      return "faster";
+    case Verdict::Slower:
+      return "slower";
+    case Verdict::WithinNoise:
+      return "within noise";
   }
   return "within noise";
 }
@@ -66,4 +69,4 @@ Verdict CompareRanges(const RateRange& base, int baseRepeats, const RateRange& n
   return next.median > base.median ? Verdict::Faster : Verdict::Slower;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

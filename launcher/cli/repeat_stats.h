@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace kovrin::cli {
 
 // A setting whose range is wider than this share of its median is unstable:
 // two runs of it may differ by more than the differences worth reporting.
@@ -55,4 +55,4 @@ inline constexpr double kSingleRunNoise = 0.03;
 // ratio new / base decides.
 Verdict CompareRanges(const RateRange& base, int baseRepeats, const RateRange& next, int nextRepeats);
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -1,9 +1,9 @@
-#include "result_csv.h"
+#include "launcher/cli/result_csv.h"
 
 #include <charconv>
 #include <optional>
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 // The shortest text that reads back as the same double, as the JSON file has it.
@@ -39,11 +39,11 @@ void AppendRow(std::string& csv, const std::vector<std::string>& fields) {
 }  // namespace
 
 std::vector<std::string> CsvColumns() {
-  return {"run",        "test",         "width",        "height",       "depth",        "repeat",
-          "fps",        "fullscreen",   "window",       "drawable",     "presentation", "color_bits",
-          "depth_bits", "swap_interval", "display_mode", "video_driver", "renderer",     "exact_frames",
-          "exact_seconds", "exact_fps", "frame_ms_p50", "frame_ms_p90", "frame_ms_p99", "frame_ms_max",
-          "exact_end",  "flags"};
+  return {"run",           "test",          "width",        "height",       "depth",        "repeat",
+          "fps",           "fullscreen",    "window",       "drawable",     "presentation", "color_bits",
+          "depth_bits",    "swap_interval", "display_mode", "video_driver", "renderer",     "exact_frames",
+          "exact_seconds", "exact_fps",     "frame_ms_p50", "frame_ms_p90", "frame_ms_p99", "frame_ms_max",
+          "exact_end",     "flags"};
 }
 
 std::string ResultCsv(const BenchResult& result) {
@@ -54,13 +54,32 @@ std::string ResultCsv(const BenchResult& result) {
     const Setting& setting = result.settings[run.setting];
     const RunMode& mode = run.mode;
     const ExactFigures& exact = mode.exact;
-    AppendRow(csv, {std::to_string(i + 1), std::string(launcher::ProgramName(setting.test)),
-                    std::to_string(setting.width), std::to_string(setting.height), std::to_string(setting.depth),
-                    std::to_string(run.repeat), std::to_string(run.fps), Optional(mode.fullscreen), mode.window,
-                    mode.drawable, mode.presentation, Optional(mode.colorBits), Optional(mode.depthBits),
-                    Optional(mode.swapInterval), mode.displayMode, mode.videoDriver, mode.renderer,
-                    Optional(exact.frames), Optional(exact.seconds), Optional(exact.fps), Optional(exact.p50),
-                    Optional(exact.p90), Optional(exact.p99), Optional(exact.max), exact.end, Flags(run.flags)});
+    AppendRow(csv, {std::to_string(i + 1),
+                    std::string(kovrin::launcher::ProgramName(setting.test)),
+                    std::to_string(setting.width),
+                    std::to_string(setting.height),
+                    std::to_string(setting.depth),
+                    std::to_string(run.repeat),
+                    std::to_string(run.fps),
+                    Optional(mode.fullscreen),
+                    mode.window,
+                    mode.drawable,
+                    mode.presentation,
+                    Optional(mode.colorBits),
+                    Optional(mode.depthBits),
+                    Optional(mode.swapInterval),
+                    mode.displayMode,
+                    mode.videoDriver,
+                    mode.renderer,
+                    Optional(exact.frames),
+                    Optional(exact.seconds),
+                    Optional(exact.fps),
+                    Optional(exact.p50),
+                    Optional(exact.p90),
+                    Optional(exact.p99),
+                    Optional(exact.max),
+                    exact.end,
+                    Flags(run.flags)});
   }
   return csv;
 }
@@ -77,4 +96,4 @@ std::string CsvField(std::string_view text) {
   return field + "\"";
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

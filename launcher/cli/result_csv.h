@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "bench_result.h"
+#include "launcher/cli/bench_result.h"
 
-namespace cli {
+namespace kovrin::cli {
 
 // The header row's names, in column order.
 std::vector<std::string> CsvColumns();
@@ -21,4 +21,4 @@ std::string ResultCsv(const BenchResult& result);
 // holds a comma, a quote, a line break or a leading or trailing blank.
 std::string CsvField(std::string_view text);
 
-}  // namespace cli
+}  // namespace kovrin::cli

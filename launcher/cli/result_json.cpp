@@ -1,4 +1,4 @@
-#include "result_json.h"
+#include "launcher/cli/result_json.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,10 +7,10 @@
 
 #include <cmath>
 
-#include "command_line.h"
-#include "sysinfo_records.h"
+#include "launcher/cli/command_line.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 namespace sysinfo = kovrin::sysinfo;
@@ -32,25 +32,30 @@ QJsonValue Bytes(const std::optional<std::uint64_t>& bytes) {
 
 QJsonObject ModeObject(const RunMode& mode) {
   return {
-      {"fullscreen", Optional(mode.fullscreen)},     {"window", Text(mode.window)},
-      {"drawable", Text(mode.drawable)},             {"presentation", Text(mode.presentation)},
-      {"color_bits", Optional(mode.colorBits)},      {"depth_bits", Optional(mode.depthBits)},
-      {"swap_interval", Optional(mode.swapInterval)}, {"display_mode", Text(mode.displayMode)},
-      {"video_driver", Text(mode.videoDriver)},       {"renderer", Text(mode.renderer)},
+      {"fullscreen", Optional(mode.fullscreen)},
+      {"window", Text(mode.window)},
+      {"drawable", Text(mode.drawable)},
+      {"presentation", Text(mode.presentation)},
+      {"color_bits", Optional(mode.colorBits)},
+      {"depth_bits", Optional(mode.depthBits)},
+      {"swap_interval", Optional(mode.swapInterval)},
+      {"display_mode", Text(mode.displayMode)},
+      {"video_driver", Text(mode.videoDriver)},
+      {"renderer", Text(mode.renderer)},
   };
 }
 
 QJsonObject ExactObject(const ExactFigures& exact) {
-  const QJsonValue frames = exact.frames ? QJsonValue(static_cast<qint64>(*exact.frames)) : QJsonValue(QJsonValue::Null);
+  const QJsonValue frames =
+      exact.frames ? QJsonValue(static_cast<qint64>(*exact.frames)) : QJsonValue(QJsonValue::Null);
   return {
       {"frames", frames},
       {"seconds", Optional(exact.seconds)},
       {"fps", Optional(exact.fps)},
-      {"frame_ms",
-       QJsonObject{{"p50", Optional(exact.p50)},
-                   {"p90", Optional(exact.p90)},
-                   {"p99", Optional(exact.p99)},
-                   {"max", Optional(exact.max)}}},
+      {"frame_ms", QJsonObject{{"p50", Optional(exact.p50)},
+                               {"p90", Optional(exact.p90)},
+                               {"p99", Optional(exact.p99)},
+                               {"max", Optional(exact.max)}}},
       {"end", Text(exact.end)},
   };
 }
@@ -62,7 +67,7 @@ QJsonArray FlagArray(const std::vector<RunFlag>& flags) {
 }
 
 QJsonObject SettingKeys(const Setting& setting) {
-  return {{"test", Name(launcher::ProgramName(setting.test))},
+  return {{"test", Name(kovrin::launcher::ProgramName(setting.test))},
           {"width", setting.width},
           {"height", setting.height},
           {"depth", setting.depth}};
@@ -137,19 +142,20 @@ QJsonObject AdapterObject(const AdapterFacts& adapter) {
   QJsonArray devices, modes;
   for (const sysinfo::DeviceDesc& device : adapter.devices) devices.append(DeviceObject(device));
   for (const sysinfo::DisplayMode& mode : adapter.modes) {
-    modes.append(QJsonObject{{"width", static_cast<qint64>(mode.width)},
-                             {"height", static_cast<qint64>(mode.height)},
-                             {"bits_per_pixel", mode.bitsPerPixel ? QJsonValue(static_cast<qint64>(*mode.bitsPerPixel))
-                                                                  : QJsonValue()},
-                             {"refresh_rate", static_cast<qint64>(mode.refreshRate)}});
+    modes.append(QJsonObject{
+        {"width", static_cast<qint64>(mode.width)},
+        {"height", static_cast<qint64>(mode.height)},
+        {"bits_per_pixel", mode.bitsPerPixel ? QJsonValue(static_cast<qint64>(*mode.bitsPerPixel)) : QJsonValue()},
+        {"refresh_rate", static_cast<qint64>(mode.refreshRate)}});
   }
   const QJsonValue palette =
-      adapter.caps.palCaps ? QJsonValue(NamedBits(*adapter.caps.palCaps, {{sysinfo::kPalCaps1Bit, "1bit"},
-                                                                          {sysinfo::kPalCaps2Bit, "2bit"},
-                                                                          {sysinfo::kPalCaps8Bit, "8bit"},
-                                                                          {sysinfo::kPalCaps8BitEntries, "8bit-entries"},
-                                                                          {sysinfo::kPalCapsAllow256, "allow-256"}}))
-                           : QJsonValue();
+      adapter.caps.palCaps
+          ? QJsonValue(NamedBits(*adapter.caps.palCaps, {{sysinfo::kPalCaps1Bit, "1bit"},
+                                                         {sysinfo::kPalCaps2Bit, "2bit"},
+                                                         {sysinfo::kPalCaps8Bit, "8bit"},
+                                                         {sysinfo::kPalCaps8BitEntries, "8bit-entries"},
+                                                         {sysinfo::kPalCapsAllow256, "allow-256"}}))
+          : QJsonValue();
   return {
       {"guid", Text(adapter.identity.guid)},
       {"description", Text(adapter.identity.description)},
@@ -176,7 +182,7 @@ QJsonValue SystemObject(const std::optional<SystemFacts>& system) {
 
 QJsonObject MatrixObject(const Matrix& matrix, bool comparable) {
   QJsonArray tests, sizes, depths;
-  for (const launcher::TestProgram test : matrix.tests) tests.append(Name(launcher::ProgramName(test)));
+  for (const kovrin::launcher::TestProgram test : matrix.tests) tests.append(Name(kovrin::launcher::ProgramName(test)));
   for (const ScreenSize& size : matrix.sizes) {
     sizes.append(QString::fromStdString(std::to_string(size.width) + "x" + std::to_string(size.height)));
   }
@@ -211,4 +217,4 @@ QByteArray ResultJson(const BenchResult& result, const QDateTime& finished) {
   return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

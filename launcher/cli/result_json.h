@@ -5,9 +5,9 @@
 #include <QByteArray>
 #include <QDateTime>
 
-#include "bench_result.h"
+#include "launcher/cli/bench_result.h"
 
-namespace cli {
+namespace kovrin::cli {
 
 // The shape written here; raised whenever a key changes meaning or goes.
 inline constexpr int kResultFormat = 3;
@@ -15,4 +15,4 @@ inline constexpr int kResultFormat = 3;
 // The document for a finished benchmark, with when it finished (as UTC).
 QByteArray ResultJson(const BenchResult& result, const QDateTime& finished);
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -1,4 +1,4 @@
-#include "results_folder.h"
+#include "launcher/cli/results_folder.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "work_folder.h"
+#include "launcher/cli/work_folder.h"
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 namespace fs = std::filesystem;
@@ -20,8 +20,7 @@ constexpr std::size_t kMaxRendererChars = 60;
 constexpr int kMaxSuffix = 1000;
 
 bool Kept(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
-         c == '-';
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
 }
 
 // O_EXCL: the check for an existing file and the creation are one step.
@@ -105,8 +104,8 @@ std::optional<fs::path> SaveNewResult(const fs::path& folder, const std::string&
       return std::nullopt;
     }
   }
-  error = "cannot write a new result in " + folder.string() + ": " + std::to_string(kMaxSuffix) +
-          " files named " + stem + " already exist";
+  error = "cannot write a new result in " + folder.string() + ": " + std::to_string(kMaxSuffix) + " files named " +
+          stem + " already exist";
   return std::nullopt;
 }
 
@@ -136,10 +135,9 @@ std::optional<fs::path> ResolveResultName(std::string_view name, const fs::path&
   if (index == 2) return fs::path(name);
   const std::vector<fs::path> saved = SavedResults(folder);
   if (saved.size() > index) return saved[index];
-  error = "'" + std::string(name) + "' names the " + (index == 0 ? "newest" : "second newest") +
-          " result saved in " + folder.string() + ", which holds " + std::to_string(saved.size()) +
-          " (kovrin --headless --save adds one)";
+  error = "'" + std::string(name) + "' names the " + (index == 0 ? "newest" : "second newest") + " result saved in " +
+          folder.string() + ", which holds " + std::to_string(saved.size()) + " (kovrin --headless --save adds one)";
   return std::nullopt;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace kovrin::cli {
 
 // $XDG_DATA_HOME/kovrin/results when that is an absolute path, otherwise
 // $HOME/.local/share/kovrin/results; empty when neither is known.
@@ -41,4 +41,4 @@ std::vector<std::filesystem::path> SavedResults(const std::filesystem::path& fol
 std::optional<std::filesystem::path> ResolveResultName(std::string_view name, const std::filesystem::path& folder,
                                                        std::string& error);
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -1,10 +1,10 @@
-#include "run_mode.h"
+#include "launcher/cli/run_mode.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 // The leading integer of "32 (R8 G8 B8 A8)" or "-1".
@@ -122,4 +122,4 @@ bool TakeDiagLine(std::string_view line, RunMode& mode) {
   return true;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace kovrin::cli {
 
 // The timed run's exact figures, as the program printed them.
 struct ExactFigures {
@@ -28,12 +28,12 @@ struct RunMode {
   std::optional<int> colorBits;
   std::optional<int> depthBits;
   std::optional<int> swapInterval;
-  std::string window;        // "640x480"
-  std::string drawable;      // the size the program really drew, "640x480"
-  std::string presentation;  // "mode-change", "compositor-scaled", "windowed" or "offscreen"
-  std::string displayMode;   // the display mode in effect, in the program's words
-  std::string videoDriver;   // "x11", "wayland", "offscreen", ...
-  std::string renderer;      // GL_RENDERER
+  std::string window;          // "640x480"
+  std::string drawable;        // the size the program really drew, "640x480"
+  std::string presentation;    // "mode-change", "compositor-scaled", "windowed" or "offscreen"
+  std::string displayMode;     // the display mode in effect, in the program's words
+  std::string videoDriver;     // "x11", "wayland", "offscreen", ...
+  std::string renderer;        // GL_RENDERER
   std::optional<int> rgbBits;  // red, green and blue bits of color_bits, without alpha
   ExactFigures exact;
 };
@@ -46,4 +46,4 @@ inline constexpr std::string_view kDiagPrefix = "[diag] ";
 // other line. Unknown keys are diagnostics all the same and are skipped.
 bool TakeDiagLine(std::string_view line, RunMode& mode);
 
-}  // namespace cli
+}  // namespace kovrin::cli

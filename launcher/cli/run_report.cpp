@@ -1,11 +1,11 @@
-#include "run_report.h"
+#include "launcher/cli/run_report.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 using Check = std::optional<std::string> (*)(const RunRequest&, const RunMode&);
@@ -63,8 +63,7 @@ bool ColourMatches(int depth, int rgbBits) {
 
 std::optional<std::string> CutShort(const RunRequest&, const RunMode& mode) {
   if (mode.exact.end != "closed") return std::nullopt;
-  return "closed after " + (mode.exact.ticks ? std::to_string(*mode.exact.ticks) : std::string("?")) +
-         " of 8 ticks";
+  return "closed after " + (mode.exact.ticks ? std::to_string(*mode.exact.ticks) : std::string("?")) + " of 8 ticks";
 }
 
 std::optional<std::string> Windowed(const RunRequest& request, const RunMode& mode) {
@@ -110,9 +109,9 @@ constexpr FlagRule kRules[] = {
 
 }  // namespace
 
-RunRequest RequestOf(const launcher::BenchRun& run) {
-  return {launcher::ResolutionWidth(run.resIndex), launcher::ResolutionHeight(run.resIndex),
-          launcher::DepthBits(run.depthIndex)};
+RunRequest RequestOf(const kovrin::launcher::BenchRun& run) {
+  return {kovrin::launcher::ResolutionWidth(run.resIndex), kovrin::launcher::ResolutionHeight(run.resIndex),
+          kovrin::launcher::DepthBits(run.depthIndex)};
 }
 
 std::vector<RunFlag> RunFlags(const RunRequest& request, const RunMode& mode) {
@@ -141,8 +140,7 @@ std::string ExactMeanLine(const std::vector<ExactFigures>& runs) {
   if (reported == 0) return "Exact mean: not reported";
   std::string line = "Exact mean: " + Fixed(sum / static_cast<double>(reported), 2) + " fps";
   if (reported < runs.size()) {
-    line += " (over the " + std::to_string(reported) + " of " + std::to_string(runs.size()) +
-            " runs that reported it)";
+    line += " (over the " + std::to_string(reported) + " of " + std::to_string(runs.size()) + " runs that reported it)";
   }
   return line;
 }
@@ -166,4 +164,4 @@ std::string FlagSummaryLine(const std::vector<std::vector<RunFlag>>& runs) {
   return line;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

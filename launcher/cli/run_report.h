@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "results_table.h"
-#include "run_mode.h"
+#include "launcher/cli/run_mode.h"
+#include "launcher/core/results_table.h"
 
-namespace cli {
+namespace kovrin::cli {
 
 // What a run asked for. The default benchmark always asks for full screen.
 struct RunRequest {
@@ -22,7 +22,7 @@ struct RunRequest {
   bool fullscreen = true;
 };
 
-RunRequest RequestOf(const launcher::BenchRun& run);
+RunRequest RequestOf(const kovrin::launcher::BenchRun& run);
 
 struct RunFlag {
   std::string_view name;  // "cut-short", "windowed", "size", "colour-bits", "vsync"
@@ -43,4 +43,4 @@ std::string ExactMeanLine(const std::vector<ExactFigures>& runs);
 // "Flagged: 6 of 12 runs: colour-bits 6 (...)" or "Flagged: none of 12 runs".
 std::string FlagSummaryLine(const std::vector<std::vector<RunFlag>>& runs);
 
-}  // namespace cli
+}  // namespace kovrin::cli

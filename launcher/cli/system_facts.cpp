@@ -1,13 +1,13 @@
-#include "system_facts.h"
+#include "launcher/cli/system_facts.h"
 
 #include <sys/utsname.h>
 
 #include <fstream>
 #include <sstream>
 
-#include "platform_error.h"
+#include "launcher/sysinfo/platform_error.h"
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 constexpr std::string_view kOpenGlPrefix = "OpenGL ";
@@ -88,4 +88,4 @@ std::string CpuModel(std::string_view cpuinfo) {
   return {};
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "sysinfo_provider.h"
-#include "sysinfo_records.h"
+#include "launcher/sysinfo/sysinfo_provider.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
-namespace cli {
+namespace kovrin::cli {
 
 struct AdapterFacts {
   kovrin::sysinfo::AdapterIdentity identity;
@@ -42,4 +42,4 @@ std::string DriverVersion(const std::vector<AdapterFacts>& adapters, std::string
 // or "Model" line (ARM boards); empty when none is there.
 std::string CpuModel(std::string_view cpuinfo);
 
-}  // namespace cli
+}  // namespace kovrin::cli

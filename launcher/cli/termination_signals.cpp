@@ -1,4 +1,4 @@
-#include "termination_signals.h"
+#include "launcher/cli/termination_signals.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <csignal>
 #include <cstring>
 
-namespace cli {
+namespace kovrin::cli {
 namespace {
 
 int g_writeEnd = -1;
@@ -67,4 +67,4 @@ std::string SignalName(int signal) {
   return "signal " + std::to_string(signal);
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

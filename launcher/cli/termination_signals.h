@@ -12,7 +12,7 @@
 
 class QSocketNotifier;
 
-namespace cli {
+namespace kovrin::cli {
 
 class TerminationSignals {
  public:
@@ -36,4 +36,4 @@ std::string SignalName(int signal);
 // The exit code of a launcher ended by `signal`, as a shell reports it.
 inline int SignalExitCode(int signal) { return 128 + signal; }
 
-}  // namespace cli
+}  // namespace kovrin::cli

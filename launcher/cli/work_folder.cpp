@@ -1,4 +1,4 @@
-#include "work_folder.h"
+#include "launcher/cli/work_folder.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace cli {
+namespace kovrin::cli {
 namespace fs = std::filesystem;
 namespace {
 
@@ -126,8 +126,9 @@ WorkFolder ChooseWorkFolder(const fs::path& launcherFolder, const fs::path& perU
     return result;
   }
   if (perUserFolder.empty()) {
-    result.error = launcherFolder.string() + " cannot hold the hand-off files and there is no per-user folder "
-                                             "(neither XDG_DATA_HOME nor HOME is set)";
+    result.error = launcherFolder.string() +
+                   " cannot hold the hand-off files and there is no per-user folder "
+                   "(neither XDG_DATA_HOME nor HOME is set)";
     return result;
   }
   if (std::string problem = UnnamableFolder(perUserFolder, "per-user working folder"); !problem.empty()) {
@@ -137,8 +138,8 @@ WorkFolder ChooseWorkFolder(const fs::path& launcherFolder, const fs::path& perU
   std::error_code error;
   fs::create_directories(perUserFolder, error);
   if (error || !Writable(perUserFolder)) {
-    result.error = "cannot use the working folder " + perUserFolder.string() +
-                   (error ? ": " + error.message() : ": not writable");
+    result.error =
+        "cannot use the working folder " + perUserFolder.string() + (error ? ": " + error.message() : ": not writable");
     return result;
   }
   for (std::string_view entry : kRunFolderEntries) {
@@ -175,4 +176,4 @@ std::string WorkingNotice(const WorkFolder& folder, std::string_view home) {
   return "Working in " + shown;
 }
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace kovrin::cli {
 
 // The file whose presence in the launcher's folder says: nobody's hand-off
 // files belong here.
@@ -36,8 +36,7 @@ std::filesystem::path PerUserFolder(std::string_view xdgDataHome, std::string_vi
 // `perUserFolder`, created if need be, with its links pointing at the
 // launcher's folder. Links left from another installation are replaced; any
 // other file in the way of a link is an error rather than something to delete.
-WorkFolder ChooseWorkFolder(const std::filesystem::path& launcherFolder,
-                            const std::filesystem::path& perUserFolder);
+WorkFolder ChooseWorkFolder(const std::filesystem::path& launcherFolder, const std::filesystem::path& perUserFolder);
 
 // Either folder refused when its name is empty, relative or not valid UTF-8:
 // the error says so, and nothing is created or linked.
@@ -54,4 +53,4 @@ WorkFolder ChooseWorkFolder(const std::filesystem::path& launcherFolder);
 // for the launcher's own folder, which is where the user looks anyway.
 std::string WorkingNotice(const WorkFolder& folder, std::string_view home);
 
-}  // namespace cli
+}  // namespace kovrin::cli

@@ -1,14 +1,13 @@
-#include "bench_labels.h"
+#include "launcher/core/bench_labels.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 std::string WaitingLabel(std::size_t index) {
   const BenchRun& run = kFullBenchmark.at(index);
-  return std::string(ProgramName(run.test)) + "_" + std::to_string(run.resIndex) + "_" +
-         std::to_string(run.depthIndex);
+  return std::string(ProgramName(run.test)) + "_" + std::to_string(run.resIndex) + "_" + std::to_string(run.depthIndex);
 }
 
 std::string StartLabel(std::size_t index) {
@@ -50,4 +49,4 @@ std::optional<RunStep> StepFor(TestProgram runner, std::string_view benchState) 
   return std::nullopt;
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "results_table.h"
+#include "launcher/core/results_table.h"
 
-namespace launcher {
+namespace kovrin::launcher {
 
 inline constexpr std::string_view kFullBenchStart = "FullBenchStart";
 inline constexpr std::string_view kFullBenchEnd = "FullBenchEnd";
@@ -44,4 +44,4 @@ struct RunStep {
 };
 std::optional<RunStep> StepFor(TestProgram runner, std::string_view benchState);
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -1,14 +1,14 @@
-#include "bench_sequence.h"
+#include "launcher/core/bench_sequence.h"
 
 #include <utility>
 
-#include "bench_labels.h"
-#include "config_file.h"
-#include "launcher_text.h"
-#include "result_rule.h"
-#include "score.h"
+#include "launcher/core/bench_labels.h"
+#include "launcher/core/config_file.h"
+#include "launcher/core/launcher_text.h"
+#include "launcher/core/result_rule.h"
+#include "launcher/core/score.h"
 
-namespace launcher {
+namespace kovrin::launcher {
 
 void LauncherEffects::RunCollected(const BenchRun&, int32_t) {}
 
@@ -36,14 +36,21 @@ void BenchSequence::StatusTick() {
   } release{inStep_};
 
   switch (DispatchTarget(benchState_)) {
-    case TickTarget::QuillfireRunner: Quillfire_Bench(); break;
-    case TickTarget::LumavaneRunner: Lumavane_Bench(); break;
-    case TickTarget::CustomRunner: CustomBench(); break;
+    case TickTarget::QuillfireRunner:
+      Quillfire_Bench();
+      break;
+    case TickTarget::LumavaneRunner:
+      Lumavane_Bench();
+      break;
+    case TickTarget::CustomRunner:
+      CustomBench();
+      break;
     case TickTarget::Finish:
       CalcFPS();
       benchState_.clear();
       break;
-    case TickTarget::Nothing: break;
+    case TickTarget::Nothing:
+      break;
   }
 }
 
@@ -124,4 +131,4 @@ void BenchSequence::UnloadCleanup() {
   folder_.Remove(kResultFile);
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

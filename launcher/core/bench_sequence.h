@@ -13,10 +13,10 @@
 #include <string_view>
 #include <utility>
 
-#include "handoff_folder.h"
-#include "results_table.h"
+#include "launcher/core/handoff_folder.h"
+#include "launcher/core/results_table.h"
 
-namespace launcher {
+namespace kovrin::launcher {
 
 // What the sequence needs from whoever runs it.
 class LauncherEffects {
@@ -43,8 +43,7 @@ inline constexpr int kCleanupFailureExitCode = 1;
 
 class BenchSequence {
  public:
-  BenchSequence(HandoffFolder& folder, LauncherEffects& effects, ResultsTable& table,
-                std::string decimalSeparator);
+  BenchSequence(HandoffFolder& folder, LauncherEffects& effects, ResultsTable& table, std::string decimalSeparator);
 
   const std::string& BenchState() const { return benchState_; }
   // Sets the label directly; the window's run button uses RequestRun.
@@ -96,4 +95,4 @@ class BenchSequence {
   bool ended_ = false;
 };
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

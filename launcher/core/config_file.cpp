@@ -1,8 +1,8 @@
-#include "config_file.h"
+#include "launcher/core/config_file.h"
 
-#include "results_table.h"
+#include "launcher/core/results_table.h"
 
-namespace launcher {
+namespace kovrin::launcher {
 
 std::string ConfigFileText(int resIndex, int depthIndex) {
   return ConfigFileTextForMode(ResolutionWidth(resIndex), ResolutionHeight(resIndex), DepthBits(depthIndex));
@@ -14,4 +14,4 @@ std::string ConfigFileTextForMode(int width, int height, int depthBits) {
          "GL_BITDEPTH=" + std::to_string(depthBits) + ";" + crlf;
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 // The exact bytes of config.cfg for the run indices: the width line, the
 // height line and the depth line, each ended by CR LF, nothing else.
@@ -12,4 +12,4 @@ std::string ConfigFileText(int resIndex, int depthIndex);
 // The same lines for any size and depth, for runs beyond the default twelve.
 std::string ConfigFileTextForMode(int width, int height, int depthBits);
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

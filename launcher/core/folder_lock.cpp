@@ -1,4 +1,4 @@
-#include "folder_lock.h"
+#include "launcher/core/folder_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 FolderLock::FolderLock(const std::filesystem::path& folder) {
   const std::filesystem::path file = folder / kLockFile;
@@ -29,10 +29,9 @@ FolderLock::FolderLock(const std::filesystem::path& folder) {
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     ::close(fd);
-    problem_ = error == EWOULDBLOCK
-                   ? "another kovrin is already running in " + folder.string() +
-                         "; only one launcher at a time may run the benchmark in a folder"
-                   : "cannot lock " + file.string() + ": " + std::strerror(error);
+    problem_ = error == EWOULDBLOCK ? "another kovrin is already running in " + folder.string() +
+                                          "; only one launcher at a time may run the benchmark in a folder"
+                                    : "cannot lock " + file.string() + ": " + std::strerror(error);
     return;
   }
   fd_ = fd;
@@ -42,4 +41,4 @@ FolderLock::~FolderLock() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 // The lock file. It stays in the folder after the launcher has ended:
 // removing it would let a third launcher lock a new file while a second one
@@ -36,4 +36,4 @@ class FolderLock {
   std::string problem_;
 };
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -1,4 +1,4 @@
-#include "handoff_folder.h"
+#include "launcher/core/handoff_folder.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <utility>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 namespace {
 
@@ -93,4 +93,4 @@ bool DiskFolder::Remove(std::string_view name) {
   return ::unlink(path.c_str()) == 0;
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

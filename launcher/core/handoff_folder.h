@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 inline constexpr std::string_view kConfigFile = "config.cfg";
 inline constexpr std::string_view kResultFile = "results.fps";
@@ -55,4 +55,4 @@ class DiskFolder final : public HandoffFolder {
   std::filesystem::path folder_;
 };
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -1,4 +1,4 @@
-#include "launcher_text.h"
+#include "launcher/core/launcher_text.h"
 
 #include <cerrno>
 #include <new>
@@ -6,16 +6,13 @@
 
 #include "kovrin_version.h"
 
-namespace launcher {
+namespace kovrin::launcher {
 
 std::string LauncherCaption(int major, int minor, int revision) {
-  return "Kovrin 2002 - " + std::to_string(major) + "." + std::to_string(minor) + "." +
-         std::to_string(revision);
+  return "Kovrin 2002 - " + std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
 }
 
-std::string LauncherCaption() {
-  return LauncherCaption(kKovrinVersionMajor, kKovrinVersionMinor, kKovrinVersionPatch);
-}
+std::string LauncherCaption() { return LauncherCaption(kKovrinVersionMajor, kKovrinVersionMinor, kKovrinVersionPatch); }
 
 ErrorDescription DescribeError(std::exception_ptr error) {
   try {
@@ -37,4 +34,4 @@ std::string UntrappedErrorText(const ErrorDescription& error) {
   return "Error " + std::to_string(error.number) + ": " + error.text;
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 // The title of the launcher's message boxes.
 inline constexpr std::string_view kApplicationTitle = "Kovrin";
@@ -48,4 +48,4 @@ ErrorDescription DescribeError(std::exception_ptr error);
 // "Error <number>: <text>", the message shown before the launcher ends.
 std::string UntrappedErrorText(const ErrorDescription& error);
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

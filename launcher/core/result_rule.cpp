@@ -1,10 +1,10 @@
-#include "result_rule.h"
+#include "launcher/core/result_rule.h"
 
 #include <cstdint>
 #include <limits>
 #include <string_view>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::optional<int32_t> ResultFromFile(std::string_view content, std::string_view
   return ParseResultNumber(content.substr(0, lineEnd), decimalSeparator);
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

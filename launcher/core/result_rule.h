@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 // The frame rate in the content of a result file, or nullopt when no result
 // can be taken (yet): the first line is the text before the first CR, and it
@@ -19,4 +19,4 @@ std::optional<int32_t> ResultFromFile(std::string_view content, std::string_view
 // value below zero and a value beyond the 32-bit signed range give nullopt.
 std::optional<int32_t> ParseResultNumber(std::string_view text, std::string_view decimalSeparator);
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 // Frame rates per run and the overall score, all kept in memory only. The
 // fields are 32-bit: a current card draws well over 32,767 frames per second at
@@ -66,4 +66,4 @@ int ResolutionWidth(int resIndex);
 int ResolutionHeight(int resIndex);
 int DepthBits(int depthIndex);
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

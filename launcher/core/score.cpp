@@ -1,10 +1,10 @@
-#include "score.h"
+#include "launcher/core/score.h"
 
 #include <array>
 #include <charconv>
 #include <cstddef>
 
-namespace launcher {
+namespace kovrin::launcher {
 
 namespace {
 
@@ -25,8 +25,7 @@ int32_t RoundedMean(int64_t sum, int64_t n) {
 
 std::string FormatNumber(double value, std::string_view decimalSeparator) {
   char buffer[64];
-  const auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::general, 15);
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::general, 15);
   std::string text(buffer, error == std::errc{} ? end : buffer);
   if (text == "-0") text = "0";
   if (const std::size_t dot = text.find('.'); dot != std::string::npos) {
@@ -64,4 +63,4 @@ Score ComputeScore(std::span<const int32_t> rates, std::string_view decimalSepar
   return Score{RoundedMean(sum, n), ScoreDisplayNumber(mean, decimalSeparator) + " fps"};
 }
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

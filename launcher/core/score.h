@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "results_table.h"
+#include "launcher/core/results_table.h"
 
-namespace launcher {
+namespace kovrin::launcher {
 
 struct Score {
   int32_t result;     // the mean rounded to the nearest integer, ties to even
@@ -32,4 +32,4 @@ std::string FormatNumber(double value, std::string_view decimalSeparator);
 // decimal ("123.0833" shows as "123", "99.9166" as "99.9").
 std::string ScoreDisplayNumber(double mean, std::string_view decimalSeparator);
 
-}  // namespace launcher
+}  // namespace kovrin::launcher

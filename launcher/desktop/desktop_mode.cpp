@@ -1,8 +1,8 @@
-#include "desktop_mode.h"
+#include "launcher/desktop/desktop_mode.h"
 
 #include <utility>
 
-namespace desktop {
+namespace kovrin::desktop {
 
 std::string Describe(const ScreenMode& mode) {
   for (const CrtcSetting& crtc : mode.crtcs) {
@@ -23,4 +23,4 @@ std::optional<std::string> DesktopModeKeeper::RestoreAfterEnd() {
   return left + "; it was put back to " + Describe(*noted);
 }
 
-}  // namespace desktop
+}  // namespace kovrin::desktop

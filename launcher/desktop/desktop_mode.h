@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace desktop {
+namespace kovrin::desktop {
 
 // One CRTC (a scan-out engine) as RandR describes it; mode 0 is off.
 struct CrtcSetting {
@@ -67,4 +67,4 @@ class DesktopModeKeeper {
   std::optional<ScreenMode> noted_;
 };
 
-}  // namespace desktop
+}  // namespace kovrin::desktop

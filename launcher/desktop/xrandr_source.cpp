@@ -2,9 +2,9 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
-#include "desktop_mode.h"
+#include "launcher/desktop/desktop_mode.h"
 
-namespace desktop {
+namespace kovrin::desktop {
 namespace {
 
 // Xlib's default error handler ends the process; a refused change is only
@@ -139,4 +139,4 @@ class XrandrSource final : public ModeSource {
 
 std::unique_ptr<ModeSource> XrandrModeSource() { return std::make_unique<XrandrSource>(); }
 
-}  // namespace desktop
+}  // namespace kovrin::desktop

@@ -1,4 +1,4 @@
-#include "program_starter.h"
+#include "launcher/process/program_starter.h"
 
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QTimer>
+
+namespace kovrin::process {
 
 QProcessEnvironment BenchmarkEnvironment(const QProcessEnvironment& inherited) {
   QProcessEnvironment environment = inherited;
@@ -48,3 +50,5 @@ void EndProgram(QProcess& process) {
   process.kill();
   process.waitForFinished(kProgramStopGraceMs);
 }
+
+}  // namespace kovrin::process

@@ -5,6 +5,8 @@
 #include <QProcessEnvironment>
 #include <QString>
 
+namespace kovrin::process {
+
 // The environment a test program gets: the launcher's own, with the driver's
 // swap-interval default turned off (Mesa's vblank_mode, NVIDIA's
 // __GL_SYNC_TO_VBLANK) so that a run measures drawing, not the display's
@@ -29,3 +31,5 @@ void AskProgramToEnd(QProcess& process);
 // The same, but returns only once the program is gone: for the launcher's own
 // end, which must not leave a program drawing behind it.
 void EndProgram(QProcess& process);
+
+}  // namespace kovrin::process

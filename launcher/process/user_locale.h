@@ -3,6 +3,10 @@
 
 #include <string>
 
+namespace kovrin::process {
+
 // The decimal separator of the user's locale (LC_ALL, LC_NUMERIC, LANG), as
 // UTF-8: "." or "," for most users.
 std::string UserDecimalSeparator();
+
+}  // namespace kovrin::process

@@ -1,6 +1,6 @@
-#include "checksum.h"
+#include "launcher/submit/checksum.h"
 
-namespace submit {
+namespace kovrin::submit {
 
 double ChecksumGenerator::NextUniform() {
   // 2^32: every 32-bit output divided by it is exact in a double and below 1.
@@ -35,4 +35,4 @@ std::string randnums(ChecksumGenerator& generator, std::int32_t result) {
   return s;
 }
 
-}  // namespace submit
+}  // namespace kovrin::submit

@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-namespace submit {
+namespace kovrin::submit {
 
 // Uniform numbers in [0, 1) from a fixed start state.
 //
@@ -42,4 +42,4 @@ ChecksumGenerator& LauncherChecksumGenerator();
 // its digit. 38, 39 or 40 characters long.
 std::string randnums(ChecksumGenerator& generator, std::int32_t result);
 
-}  // namespace submit
+}  // namespace kovrin::submit

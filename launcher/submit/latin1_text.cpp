@@ -1,9 +1,9 @@
-#include "latin1_text.h"
+#include "launcher/submit/latin1_text.h"
 
 #include <cstdint>
 #include <vector>
 
-namespace submit {
+namespace kovrin::submit {
 namespace {
 
 constexpr char32_t kInvalid = 0xFFFFFFFF;
@@ -80,4 +80,4 @@ std::string ToLatin1(std::string_view utf8) {
   return out;
 }
 
-}  // namespace submit
+}  // namespace kovrin::submit

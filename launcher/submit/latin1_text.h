@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace submit {
+namespace kovrin::submit {
 
 // `utf8` without its last `count` characters (not bytes: a decimal separator
 // may take more than one byte). Empty when it has `count` characters or fewer.
@@ -15,4 +15,4 @@ std::string DropLastCharacters(std::string_view utf8, std::size_t count);
 // no printable sign for, and bytes that are not valid UTF-8, become "?".
 std::string ToLatin1(std::string_view utf8);
 
-}  // namespace submit
+}  // namespace kovrin::submit

@@ -1,14 +1,12 @@
-#include "results_site.h"
+#include "launcher/submit/results_site.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-namespace submit {
+namespace kovrin::submit {
 namespace {
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 bool IsUsableUrlCharacter(char c) {
   if (c <= ' ' || c > '~') return false;
@@ -70,4 +68,4 @@ ResultsSite LauncherResultsSite() {
   return SiteAt(ChooseSiteBase(override, BuildSiteBase()), BuildRecipient());
 }
 
-}  // namespace submit
+}  // namespace kovrin::submit

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace submit {
+namespace kovrin::submit {
 
 inline constexpr std::string_view kFormMailPath = "/cgi-bin/ezformml.cgi";
 inline constexpr std::string_view kRedirectPath = "/kovrin/redirect.htm";
@@ -41,4 +41,4 @@ std::string_view BuildRecipient();
 // unusable environment value is reported on stderr and ignored.
 ResultsSite LauncherResultsSite();
 
-}  // namespace submit
+}  // namespace kovrin::submit

@@ -1,4 +1,4 @@
-#include "submit_page.h"
+#include "launcher/submit/submit_page.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -8,9 +8,9 @@
 #include <system_error>
 
 #include "kovrin_version.h"
-#include "latin1_text.h"
+#include "launcher/submit/latin1_text.h"
 
-namespace submit {
+namespace kovrin::submit {
 namespace {
 
 namespace fs = std::filesystem;
@@ -63,8 +63,9 @@ std::string ResultText(std::string_view scoreCaption) { return DropLastCharacter
 std::string SubmitPageText(const SubmitPageValues& values) {
   std::string page;
   page += "<html><head><title>Submit</title></head><body>";
-  page += "<p><font face=Verdana size=2>You can submit some information about you and your system with the "
-          "results.</font></p>";
+  page +=
+      "<p><font face=Verdana size=2>You can submit some information about you and your system with the "
+      "results.</font></p>";
   page += "<form action=" + values.site.formMailUrl + " method=POST>";
   page += "<input type=hidden name=redirect value=" + values.site.redirectUrl + ">";
   page += "<input type=hidden name=to_email value=" + values.site.recipient + ">";
@@ -73,10 +74,12 @@ std::string SubmitPageText(const SubmitPageValues& values) {
   page += "<input type=hidden name=kovrin_result value=" + values.resultText + ">";
   page += "<input type=hidden name=checksum value=" + values.checksum + ">";
   page += "<p align=left><font face=Verdana size=2>Name:&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
-  page += "<input type=text name=Name size=24><br>System:&nbsp;&nbsp;&nbsp;&nbsp; <textarea rows=4 name=System "
-          "cols=25></textarea>";
-  page += "</font><p align=left><font face=Verdana size=2><input type=submit value=Submit "
-          "name=B1>&nbsp;&nbsp;&nbsp;";
+  page +=
+      "<input type=text name=Name size=24><br>System:&nbsp;&nbsp;&nbsp;&nbsp; <textarea rows=4 name=System "
+      "cols=25></textarea>";
+  page +=
+      "</font><p align=left><font face=Verdana size=2><input type=submit value=Submit "
+      "name=B1>&nbsp;&nbsp;&nbsp;";
   page += "<input type=reset value=Reset name=B2></font></p></form></body></html>";
   return page;
 }
@@ -108,4 +111,4 @@ void DeleteSubmitPage(const std::filesystem::path& pageFile) noexcept {
   fs::remove(pageFile.parent_path(), ignored);  // only when empty: a folder only we could fill
 }
 
-}  // namespace submit
+}  // namespace kovrin::submit

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "checksum.h"
-#include "results_site.h"
+#include "launcher/submit/checksum.h"
+#include "launcher/submit/results_site.h"
 
-namespace submit {
+namespace kovrin::submit {
 
 inline constexpr std::string_view kPageFileName = "submit";
 
@@ -54,4 +54,4 @@ std::filesystem::path CreateHTML(const std::filesystem::path& folder, std::strin
 // reported. An empty path does nothing.
 void DeleteSubmitPage(const std::filesystem::path& pageFile) noexcept;
 
-}  // namespace submit
+}  // namespace kovrin::submit

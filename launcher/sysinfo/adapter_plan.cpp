@@ -1,4 +1,4 @@
-#include "adapter_plan.h"
+#include "launcher/sysinfo/adapter_plan.h"
 
 #include <charconv>
 #include <string_view>
@@ -48,8 +48,7 @@ std::optional<std::int64_t> RenderMinor(const std::string& renderNode) {
   return minor;
 }
 
-std::vector<AdapterPlan> PlanAdapters(const std::vector<DrmDevice>& drm,
-                                      const std::vector<VulkanDeviceInfo>& vulkan,
+std::vector<AdapterPlan> PlanAdapters(const std::vector<DrmDevice>& drm, const std::vector<VulkanDeviceInfo>& vulkan,
                                       const std::vector<EglDeviceInfo>& egl) {
   std::vector<bool> vulkanUsed(vulkan.size());
   std::vector<bool> eglUsed(egl.size());
@@ -77,9 +76,8 @@ std::vector<AdapterPlan> PlanAdapters(const std::vector<DrmDevice>& drm,
   }
   AdapterPlan software;
   software.software = true;
-  software.vulkan = FirstFree(vulkan, vulkanUsed, [](const VulkanDeviceInfo& d) {
-    return d.type == VK_PHYSICAL_DEVICE_TYPE_CPU;
-  });
+  software.vulkan =
+      FirstFree(vulkan, vulkanUsed, [](const VulkanDeviceInfo& d) { return d.type == VK_PHYSICAL_DEVICE_TYPE_CPU; });
   software.egl = FirstFree(egl, eglUsed, [](const EglDeviceInfo& d) { return d.software; });
   if (software.vulkan || software.egl) {
     plans.push_back(software);

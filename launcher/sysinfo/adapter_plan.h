@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "drm_source.h"
-#include "egl_source.h"
-#include "vulkan_source.h"
+#include "launcher/sysinfo/drm_source.h"
+#include "launcher/sysinfo/egl_source.h"
+#include "launcher/sysinfo/vulkan_source.h"
 
 namespace kovrin::sysinfo {
 
@@ -26,8 +26,7 @@ struct AdapterPlan {
 // same node; then every GPU that only Vulkan knows. A machine with no GPU gets
 // one software adapter: the first CPU-type Vulkan device and Mesa's software
 // EGL device, whichever of them exist.
-std::vector<AdapterPlan> PlanAdapters(const std::vector<DrmDevice>& drm,
-                                      const std::vector<VulkanDeviceInfo>& vulkan,
+std::vector<AdapterPlan> PlanAdapters(const std::vector<DrmDevice>& drm, const std::vector<VulkanDeviceInfo>& vulkan,
                                       const std::vector<EglDeviceInfo>& egl);
 
 // The adapter that shows the X screen: the one the firmware booted on, else

@@ -1,4 +1,4 @@
-#include "capability_rules.h"
+#include "launcher/sysinfo/capability_rules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,11 +7,16 @@ namespace kovrin::sysinfo {
 
 std::uint32_t DepthBit(int bits) {
   switch (bits) {
-    case 8: return kDepth8;
-    case 16: return kDepth16;
-    case 24: return kDepth24;
-    case 32: return kDepth32;
-    default: return 0;
+    case 8:
+      return kDepth8;
+    case 16:
+      return kDepth16;
+    case 24:
+      return kDepth24;
+    case 32:
+      return kDepth32;
+    default:
+      return 0;
   }
 }
 
@@ -47,8 +52,8 @@ std::uint32_t PaletteCapsFromVisuals(const std::vector<VisualSummary>& visuals) 
   return caps;
 }
 
-std::uint32_t RefreshRateHz(std::uint64_t dotClock, std::uint32_t hTotal, std::uint32_t vTotal,
-                            bool doubleScan, bool interlace) {
+std::uint32_t RefreshRateHz(std::uint64_t dotClock, std::uint32_t hTotal, std::uint32_t vTotal, bool doubleScan,
+                            bool interlace) {
   double lines = vTotal;
   if (doubleScan) {
     lines *= 2;
@@ -78,8 +83,7 @@ VideoMemory VideoMemoryFigures(const std::optional<HeapFigures>& heap, bool shar
   return memory;
 }
 
-std::uint32_t TextureMemoryCaps(std::uint32_t allowedTypeBits,
-                                const std::vector<bool>& typeIsDeviceLocal) {
+std::uint32_t TextureMemoryCaps(std::uint32_t allowedTypeBits, const std::vector<bool>& typeIsDeviceLocal) {
   std::uint32_t caps = 0;
   for (std::size_t i = 0; i < typeIsDeviceLocal.size() && i < 32; ++i) {
     if ((allowedTypeBits >> i) & 1u) {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "sysinfo_records.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
 namespace kovrin::sysinfo {
 
@@ -15,10 +15,10 @@ std::uint32_t DepthBit(int bits);
 
 // One framebuffer configuration as the GL driver lists it.
 struct ConfigSizes {
-  int bufferSize = 0;    // colour bits per pixel
-  int depthSize = 0;     // z-buffer bits
-  bool openGL = false;   // renderable with desktop OpenGL
-  bool rgb = false;      // an RGB (not luminance) colour buffer
+  int bufferSize = 0;   // colour bits per pixel
+  int depthSize = 0;    // z-buffer bits
+  bool openGL = false;  // renderable with desktop OpenGL
+  bool rgb = false;     // an RGB (not luminance) colour buffer
 };
 
 struct DepthWords {
@@ -43,8 +43,8 @@ std::uint32_t PaletteCapsFromVisuals(const std::vector<VisualSummary>& visuals);
 
 // Refresh rate in whole hertz from a mode's timings; 0 when the timings are
 // missing (a virtual display reports none).
-std::uint32_t RefreshRateHz(std::uint64_t dotClock, std::uint32_t hTotal, std::uint32_t vTotal,
-                            bool doubleScan, bool interlace);
+std::uint32_t RefreshRateHz(std::uint64_t dotClock, std::uint32_t hTotal, std::uint32_t vTotal, bool doubleScan,
+                            bool interlace);
 
 // A memory heap as the driver reports it, with its budget where known.
 struct HeapFigures {
@@ -66,7 +66,6 @@ VideoMemory VideoMemoryFigures(const std::optional<HeapFigures>& heap, bool shar
 
 // Texture placement capabilities from the memory types an image may live in
 // (allowedTypeBits, one bit per type) and which of them are device-local.
-std::uint32_t TextureMemoryCaps(std::uint32_t allowedTypeBits,
-                                const std::vector<bool>& typeIsDeviceLocal);
+std::uint32_t TextureMemoryCaps(std::uint32_t allowedTypeBits, const std::vector<bool>& typeIsDeviceLocal);
 
 }  // namespace kovrin::sysinfo

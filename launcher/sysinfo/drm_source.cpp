@@ -1,4 +1,4 @@
-#include "drm_source.h"
+#include "launcher/sysinfo/drm_source.h"
 
 #include <xf86drm.h>
 
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-#include "platform_error.h"
+#include "launcher/sysinfo/platform_error.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -47,9 +47,7 @@ DrmDevice Convert(const drmDevice& device) {
 
 }  // namespace
 
-std::string DrmDevice::CardName() const {
-  return std::filesystem::path(primaryNode).filename().string();
-}
+std::string DrmDevice::CardName() const { return std::filesystem::path(primaryNode).filename().string(); }
 
 std::vector<DrmDevice> ListDrmDevices() {
   const int count = drmGetDevices2(0, nullptr, 0);

@@ -20,7 +20,7 @@ struct DrmDevice {
   std::string primaryNode;  // "/dev/dri/card0"; empty without a display node
   std::string renderNode;   // "/dev/dri/renderD128"; empty for display-only devices
   std::optional<PciAddress> pci;
-  std::string driverName;   // the kernel driver bound to the device
+  std::string driverName;        // the kernel driver bound to the device
   std::string CardName() const;  // "card0" for "/dev/dri/card0"
 };
 

@@ -1,12 +1,12 @@
-#include "egl_source.h"
+#include "launcher/sysinfo/egl_source.h"
 
 #include <GL/gl.h>
 
 #include <cstdio>
 #include <string_view>
 
-#include "guid_text.h"
-#include "platform_error.h"
+#include "launcher/sysinfo/guid_text.h"
+#include "launcher/sysinfo/platform_error.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -64,9 +64,7 @@ class DeviceDisplay {
   DeviceDisplay& operator=(const DeviceDisplay&) = delete;
 
   EGLDisplay get() const { return display_; }
-  bool Has(std::string_view extension) const {
-    return HasWord(eglQueryString(display_, EGL_EXTENSIONS), extension);
-  }
+  bool Has(std::string_view extension) const { return HasWord(eglQueryString(display_, EGL_EXTENSIONS), extension); }
 
  private:
   EGLDisplay display_ = EGL_NO_DISPLAY;
@@ -220,8 +218,7 @@ GlFacts QueryOpenGL(const EglDeviceInfo& device) {
     const EGLint size[] = {EGL_WIDTH, 1, EGL_HEIGHT, 1, EGL_NONE};
     surface = eglCreatePbufferSurface(display.get(), config, size);
   }
-  if ((!surfaceless && surface == EGL_NO_SURFACE) ||
-      !eglMakeCurrent(display.get(), surface, surface, context)) {
+  if ((!surfaceless && surface == EGL_NO_SURFACE) || !eglMakeCurrent(display.get(), surface, surface, context)) {
     const EGLint error = eglGetError();
     eglDestroyContext(display.get(), context);
     throw PlatformError(error, "eglMakeCurrent on the device display failed");

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "capability_rules.h"
-#include "sysinfo_records.h"
+#include "launcher/sysinfo/capability_rules.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
 namespace kovrin::sysinfo {
 
@@ -38,7 +38,7 @@ struct GlFacts {
   std::string renderer;  // GL_RENDERER
   std::string version;   // GL_VERSION
   int maxTextureSize = 0;
-  DepthWords depths;     // from every configuration at its exact sizes
+  DepthWords depths;  // from every configuration at its exact sizes
 };
 
 // Creates an OpenGL context on the device and reads its limits; the thread's

@@ -1,4 +1,4 @@
-#include "guid_text.h"
+#include "launcher/sysinfo/guid_text.h"
 
 namespace kovrin::sysinfo {
 namespace {

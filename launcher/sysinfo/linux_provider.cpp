@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "adapter_plan.h"
-#include "drm_source.h"
-#include "egl_source.h"
-#include "guid_text.h"
-#include "platform_error.h"
-#include "sysfs_facts.h"
-#include "sysinfo_provider.h"
-#include "vulkan_source.h"
-#include "x11_source.h"
+#include "launcher/sysinfo/adapter_plan.h"
+#include "launcher/sysinfo/drm_source.h"
+#include "launcher/sysinfo/egl_source.h"
+#include "launcher/sysinfo/guid_text.h"
+#include "launcher/sysinfo/platform_error.h"
+#include "launcher/sysinfo/sysfs_facts.h"
+#include "launcher/sysinfo/sysinfo_provider.h"
+#include "launcher/sysinfo/vulkan_source.h"
+#include "launcher/sysinfo/x11_source.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -100,8 +100,8 @@ AdapterIdentity LinuxProvider::Identify(const AdapterPlan& plan) {
 }
 
 LinuxProvider::Adapter& LinuxProvider::Find(const std::string& guid) {
-  const auto it = std::find_if(adapters_.begin(), adapters_.end(),
-                               [&guid](const Adapter& a) { return a.identity.guid == guid; });
+  const auto it =
+      std::find_if(adapters_.begin(), adapters_.end(), [&guid](const Adapter& a) { return a.identity.guid == guid; });
   if (it == adapters_.end()) {
     throw PlatformError(0, "no display adapter with GUID " + guid);
   }

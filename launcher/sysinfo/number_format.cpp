@@ -1,4 +1,4 @@
-#include "number_format.h"
+#include "launcher/sysinfo/number_format.h"
 
 #include <charconv>
 

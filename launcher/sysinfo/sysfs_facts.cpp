@@ -1,4 +1,4 @@
-#include "sysfs_facts.h"
+#include "launcher/sysinfo/sysfs_facts.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -115,9 +115,7 @@ std::optional<std::uint64_t> ParseMemAvailable(std::string_view meminfo) {
   return std::nullopt;
 }
 
-std::optional<std::uint64_t> ReadMemAvailable(const fs::path& meminfo) {
-  return ParseMemAvailable(ReadText(meminfo));
-}
+std::optional<std::uint64_t> ReadMemAvailable(const fs::path& meminfo) { return ParseMemAvailable(ReadText(meminfo)); }
 
 std::optional<DisplayMode> ParseKernelModeName(std::string_view line) {
   line = Trim(line);

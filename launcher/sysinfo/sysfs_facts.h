@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sysinfo_records.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
 namespace kovrin::sysinfo {
 

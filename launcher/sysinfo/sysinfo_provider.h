@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "sysinfo_records.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
 namespace kovrin::sysinfo {
 

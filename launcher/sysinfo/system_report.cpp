@@ -1,9 +1,9 @@
-#include "system_report.h"
+#include "launcher/sysinfo/system_report.h"
 
 #include <cstdint>
 #include <utility>
 
-#include "number_format.h"
+#include "launcher/sysinfo/number_format.h"
 
 namespace kovrin::sysinfo {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "report_sink.h"
-#include "sysinfo_provider.h"
+#include "launcher/sysinfo/report_sink.h"
+#include "launcher/sysinfo/sysinfo_provider.h"
 
 namespace kovrin::sysinfo {
 

@@ -1,9 +1,9 @@
-#include "vulkan_source.h"
+#include "launcher/sysinfo/vulkan_source.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform_error.h"
+#include "launcher/sysinfo/platform_error.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -16,15 +16,13 @@ struct FormatDepth {
 // Both channel orders count: a device that renders only one of them still
 // renders that many bits per pixel.
 constexpr FormatDepth kColourFormats[] = {
-    {VK_FORMAT_R5G6B5_UNORM_PACK16, 16}, {VK_FORMAT_B5G6R5_UNORM_PACK16, 16},
-    {VK_FORMAT_R8G8B8_UNORM, 24},        {VK_FORMAT_B8G8R8_UNORM, 24},
-    {VK_FORMAT_B8G8R8A8_UNORM, 32},      {VK_FORMAT_R8G8B8A8_UNORM, 32},
+    {VK_FORMAT_R5G6B5_UNORM_PACK16, 16}, {VK_FORMAT_B5G6R5_UNORM_PACK16, 16}, {VK_FORMAT_R8G8B8_UNORM, 24},
+    {VK_FORMAT_B8G8R8_UNORM, 24},        {VK_FORMAT_B8G8R8A8_UNORM, 32},      {VK_FORMAT_R8G8B8A8_UNORM, 32},
 };
 
 constexpr FormatDepth kDepthFormats[] = {
-    {VK_FORMAT_D16_UNORM, 16},   {VK_FORMAT_D16_UNORM_S8_UINT, 16},
-    {VK_FORMAT_X8_D24_UNORM_PACK32, 24}, {VK_FORMAT_D24_UNORM_S8_UINT, 24},
-    {VK_FORMAT_D32_SFLOAT, 32},  {VK_FORMAT_D32_SFLOAT_S8_UINT, 32},
+    {VK_FORMAT_D16_UNORM, 16},         {VK_FORMAT_D16_UNORM_S8_UINT, 16}, {VK_FORMAT_X8_D24_UNORM_PACK32, 24},
+    {VK_FORMAT_D24_UNORM_S8_UINT, 24}, {VK_FORMAT_D32_SFLOAT, 32},        {VK_FORMAT_D32_SFLOAT_S8_UINT, 32},
 };
 
 // A zeroed Vulkan structure of the given type.
@@ -37,15 +35,14 @@ T Make(VkStructureType type) {
 
 void Check(VkResult result, const char* call) {
   if (result != VK_SUCCESS) {
-    throw PlatformError(static_cast<int>(result), std::string(call) + " failed with VkResult " +
-                                                      std::to_string(static_cast<int>(result)));
+    throw PlatformError(static_cast<int>(result),
+                        std::string(call) + " failed with VkResult " + std::to_string(static_cast<int>(result)));
   }
 }
 
 std::vector<std::string> ExtensionNames(VkPhysicalDevice device) {
   std::uint32_t count = 0;
-  Check(vkEnumerateDeviceExtensionProperties(device, nullptr, &count, nullptr),
-        "vkEnumerateDeviceExtensionProperties");
+  Check(vkEnumerateDeviceExtensionProperties(device, nullptr, &count, nullptr), "vkEnumerateDeviceExtensionProperties");
   std::vector<VkExtensionProperties> properties(count);
   Check(vkEnumerateDeviceExtensionProperties(device, nullptr, &count, properties.data()),
         "vkEnumerateDeviceExtensionProperties");
@@ -73,12 +70,14 @@ VulkanDeviceInfo Inspect(VkPhysicalDevice handle) {
 
   auto id = Make<VkPhysicalDeviceIDProperties>(VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_ID_PROPERTIES);
   auto driver = Make<VkPhysicalDeviceDriverProperties>(VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_DRIVER_PROPERTIES);
-  auto pci = Make<VkPhysicalDevicePCIBusInfoPropertiesEXT>(VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_PCI_BUS_INFO_PROPERTIES_EXT);
+  auto pci =
+      Make<VkPhysicalDevicePCIBusInfoPropertiesEXT>(VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_PCI_BUS_INFO_PROPERTIES_EXT);
   auto drm = Make<VkPhysicalDeviceDrmPropertiesEXT>(VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_DRM_PROPERTIES_EXT);
   auto properties = Make<VkPhysicalDeviceProperties2>(VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_PROPERTIES_2);
   // Only structures the device knows may be chained.
   const bool hasId = basic.apiVersion >= VK_API_VERSION_1_1;
-  const bool hasDriver = basic.apiVersion >= VK_API_VERSION_1_2 || Has(extensions, VK_KHR_DRIVER_PROPERTIES_EXTENSION_NAME);
+  const bool hasDriver =
+      basic.apiVersion >= VK_API_VERSION_1_2 || Has(extensions, VK_KHR_DRIVER_PROPERTIES_EXTENSION_NAME);
   const bool hasPci = Has(extensions, VK_EXT_PCI_BUS_INFO_EXTENSION_NAME);
   const bool hasDrm = Has(extensions, VK_EXT_PHYSICAL_DEVICE_DRM_EXTENSION_NAME);
   void** next = &properties.pNext;
@@ -188,9 +187,9 @@ std::vector<VulkanDeviceInfo> VulkanInstance::Devices() const {
   return devices;
 }
 
-VideoMemory VulkanInstance::Memory(const VulkanDeviceInfo& device,
-                                   std::optional<std::uint64_t> memAvailable) const {
-  auto budget = Make<VkPhysicalDeviceMemoryBudgetPropertiesEXT>(VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_MEMORY_BUDGET_PROPERTIES_EXT);
+VideoMemory VulkanInstance::Memory(const VulkanDeviceInfo& device, std::optional<std::uint64_t> memAvailable) const {
+  auto budget =
+      Make<VkPhysicalDeviceMemoryBudgetPropertiesEXT>(VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_MEMORY_BUDGET_PROPERTIES_EXT);
   auto properties = Make<VkPhysicalDeviceMemoryProperties2>(VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_MEMORY_PROPERTIES_2);
   if (device.hasMemoryBudget) {
     properties.pNext = &budget;
@@ -210,8 +209,8 @@ VideoMemory VulkanInstance::Memory(const VulkanDeviceInfo& device,
       largest->usage = budget.heapUsage[i];
     }
   }
-  const bool sharesSystemMemory = device.type == VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU ||
-                                  device.type == VK_PHYSICAL_DEVICE_TYPE_CPU;
+  const bool sharesSystemMemory =
+      device.type == VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU || device.type == VK_PHYSICAL_DEVICE_TYPE_CPU;
   return VideoMemoryFigures(largest, sharesSystemMemory, memAvailable);
 }
 
@@ -261,8 +260,7 @@ DepthWords VulkanDepthWords(const std::function<VkFormatFeatureFlags(VkFormat)>&
 
 std::string VulkanApiName(std::uint32_t apiVersion) {
   return "Vulkan " + std::to_string(VK_API_VERSION_MAJOR(apiVersion)) + "." +
-         std::to_string(VK_API_VERSION_MINOR(apiVersion)) + "." +
-         std::to_string(VK_API_VERSION_PATCH(apiVersion));
+         std::to_string(VK_API_VERSION_MINOR(apiVersion)) + "." + std::to_string(VK_API_VERSION_PATCH(apiVersion));
 }
 
 }  // namespace kovrin::sysinfo

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "capability_rules.h"
-#include "drm_source.h"
-#include "guid_text.h"
-#include "sysinfo_records.h"
+#include "launcher/sysinfo/capability_rules.h"
+#include "launcher/sysinfo/drm_source.h"
+#include "launcher/sysinfo/guid_text.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
 namespace kovrin::sysinfo {
 
@@ -24,10 +24,10 @@ struct VulkanDeviceInfo {
   std::uint32_t apiVersion = 0;
   std::optional<Uuid> deviceUuid;
   std::optional<Uuid> driverUuid;
-  std::string driverName;                  // VkPhysicalDeviceDriverProperties::driverName
-  std::optional<PciAddress> pci;           // VK_EXT_pci_bus_info
-  std::optional<std::int64_t> renderMinor; // VK_EXT_physical_device_drm
-  bool hasMemoryBudget = false;            // VK_EXT_memory_budget
+  std::string driverName;                   // VkPhysicalDeviceDriverProperties::driverName
+  std::optional<PciAddress> pci;            // VK_EXT_pci_bus_info
+  std::optional<std::int64_t> renderMinor;  // VK_EXT_physical_device_drm
+  bool hasMemoryBudget = false;             // VK_EXT_memory_budget
 };
 
 class VulkanInstance {

@@ -1,4 +1,4 @@
-#include "x11_source.h"
+#include "launcher/sysinfo/x11_source.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "capability_rules.h"
-#include "platform_error.h"
+#include "launcher/sysinfo/capability_rules.h"
+#include "launcher/sysinfo/platform_error.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -46,8 +46,7 @@ class XConnection {
   void ThrowOnError(const char* what) const {
     XSync(display_, False);
     if (g_firstXError != 0) {
-      throw PlatformError(g_firstXError, std::string(what) + " failed with X error " +
-                                             std::to_string(g_firstXError));
+      throw PlatformError(g_firstXError, std::string(what) + " failed with X error " + std::to_string(g_firstXError));
     }
   }
 
@@ -92,8 +91,8 @@ bool HasRandr12(Display* display) {
   int errorBase = 0;
   int major = 0;
   int minor = 0;
-  return XRRQueryExtension(display, &eventBase, &errorBase) &&
-         XRRQueryVersion(display, &major, &minor) && (major > 1 || (major == 1 && minor >= 2));
+  return XRRQueryExtension(display, &eventBase, &errorBase) && XRRQueryVersion(display, &major, &minor) &&
+         (major > 1 || (major == 1 && minor >= 2));
 }
 
 struct ResourcesDeleter {
@@ -127,8 +126,7 @@ void ReadRandr(const XConnection& x, int screen, XScreenFacts& facts, std::optio
     mode.width = info.width;
     mode.height = info.height;
     mode.bitsPerPixel = bits;
-    mode.refreshRate = RefreshRateHz(info.dotClock, info.hTotal, info.vTotal,
-                                     (info.modeFlags & RR_DoubleScan) != 0,
+    mode.refreshRate = RefreshRateHz(info.dotClock, info.hTotal, info.vTotal, (info.modeFlags & RR_DoubleScan) != 0,
                                      (info.modeFlags & RR_Interlace) != 0);
     facts.modes.push_back(mode);
   }

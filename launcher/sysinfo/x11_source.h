@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "sysinfo_records.h"
+#include "launcher/sysinfo/sysinfo_records.h"
 
 namespace kovrin::sysinfo {
 
@@ -13,8 +13,8 @@ struct XScreenFacts {
   // XRandR's modes of the screen's outputs, in the server's order; without
   // XRandR 1.2, the screen's own size.
   std::vector<DisplayMode> modes;
-  std::uint32_t palCaps = 0;        // from the screen's PseudoColor visuals
-  std::optional<bool> gammaRamps;   // a CRTC takes a gamma ramp (size > 0); unasked without XRandR 1.2
+  std::uint32_t palCaps = 0;       // from the screen's PseudoColor visuals
+  std::optional<bool> gammaRamps;  // a CRTC takes a gamma ramp (size > 0); unasked without XRandR 1.2
 };
 
 // nullopt when no X display can be reached. An X request that fails throws

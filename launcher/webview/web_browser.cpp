@@ -1,4 +1,4 @@
-#include "web_browser.h"
+#include "launcher/webview/web_browser.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,12 +11,12 @@
 
 #include <optional>
 
-#include "webengine_environment.h"
+#include "launcher/webview/webengine_environment.h"
 
 // The environment has to be right before the engine starts, which is when
 // the first view is built.
 QWidget* WebBrowser::PreparedParent(QWidget* parent) {
-  submit::PrepareWebEngineEnvironment();
+  kovrin::webview::PrepareWebEngineEnvironment();
   return parent;
 }
 

@@ -1,4 +1,4 @@
-#include "webengine_environment.h"
+#include "launcher/webview/webengine_environment.h"
 
 #include <unistd.h>
 
@@ -8,7 +8,7 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace submit {
+namespace kovrin::webview {
 namespace {
 
 constexpr char kSandboxVariable[] = "QTWEBENGINE_DISABLE_SANDBOX";
@@ -59,4 +59,4 @@ void PrepareWebEngineEnvironment() {
   }
 }
 
-}  // namespace submit
+}  // namespace kovrin::webview

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace submit {
+namespace kovrin::webview {
 
 struct EnvironmentSetting {
   std::string name;
@@ -32,4 +32,4 @@ std::vector<EnvironmentSetting> WebEngineEnvironmentSettings(bool runningAsRoot,
 // later calls change nothing the engine still reads, and are harmless.
 void PrepareWebEngineEnvironment();
 
-}  // namespace submit
+}  // namespace kovrin::webview

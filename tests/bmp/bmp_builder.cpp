@@ -1,8 +1,8 @@
-#include "bmp_builder.h"
+#include "tests/bmp/bmp_builder.h"
 
 #include <algorithm>
 
-namespace bmptest {
+namespace kovrin::test::bmp {
 
 namespace {
 
@@ -25,8 +25,7 @@ std::size_t WrittenHeaderSize(const BmpShape& shape) {
 
 std::size_t HeadersSize(const BmpShape& shape) {
   const std::size_t entry = shape.headerSize == 12 ? 3 : 4;
-  return (shape.fileHeader ? 14 : 0) + WrittenHeaderSize(shape) + 4 * shape.masks.size() +
-         entry * shape.palette.size();
+  return (shape.fileHeader ? 14 : 0) + WrittenHeaderSize(shape) + 4 * shape.masks.size() + entry * shape.palette.size();
 }
 
 void PutInfoHeader(std::vector<uint8_t>& out, const BmpShape& shape) {
@@ -97,14 +96,20 @@ std::vector<uint8_t> PackRows(int bitsPerPixel, const std::vector<std::vector<ui
     } else {
       for (const uint32_t v : row) {
         switch (bitsPerPixel) {
-          case 8: out.push_back(static_cast<uint8_t>(v)); break;
-          case 16: Put16(out, v); break;
+          case 8:
+            out.push_back(static_cast<uint8_t>(v));
+            break;
+          case 16:
+            Put16(out, v);
+            break;
           case 24:  // stored blue, green, red
             out.push_back(static_cast<uint8_t>(v));
             out.push_back(static_cast<uint8_t>(v >> 8));
             out.push_back(static_cast<uint8_t>(v >> 16));
             break;
-          default: Put32(out, v); break;
+          default:
+            Put32(out, v);
+            break;
         }
       }
     }
@@ -117,10 +122,10 @@ std::vector<uint8_t> PackRows(int bitsPerPixel, const std::vector<std::vector<ui
 std::vector<Rgb> TestPalette(std::size_t n) {
   std::vector<Rgb> palette;
   for (std::size_t i = 0; i < n; ++i) {
-    palette.push_back({static_cast<uint8_t>(i * 7 + 3), static_cast<uint8_t>(250 - i * 5 % 250),
-                       static_cast<uint8_t>(i * 13 + 100)});
+    palette.push_back(
+        {static_cast<uint8_t>(i * 7 + 3), static_cast<uint8_t>(250 - i * 5 % 250), static_cast<uint8_t>(i * 13 + 100)});
   }
   return palette;
 }
 
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <vector>
 
-namespace bmptest {
+namespace kovrin::test::bmp {
 
 struct Rgb {
   uint8_t r = 0, g = 0, b = 0;
@@ -33,10 +33,10 @@ struct BmpShape {
   uint32_t compression = kBiRgb;
   uint32_t imageSize = 0;
   uint32_t colorsUsed = 0;
-  std::vector<uint32_t> masks;   // written right behind the header
-  std::vector<Rgb> palette;      // 4-byte entries, 3-byte ones for a core header
-  std::vector<uint8_t> gap;      // unused bytes between the table and the pixels
-  std::vector<uint8_t> pixels;   // the encoded pixel data
+  std::vector<uint32_t> masks;          // written right behind the header
+  std::vector<Rgb> palette;             // 4-byte entries, 3-byte ones for a core header
+  std::vector<uint8_t> gap;             // unused bytes between the table and the pixels
+  std::vector<uint8_t> pixels;          // the encoded pixel data
   std::optional<uint32_t> pixelOffset;  // replaces the true offset in the file header
 };
 
@@ -51,4 +51,4 @@ std::vector<uint8_t> PackRows(int bitsPerPixel, const std::vector<std::vector<ui
 // A palette of n distinct colours.
 std::vector<Rgb> TestPalette(std::size_t n);
 
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

@@ -4,10 +4,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "bmp_samples.h"
-#include "bmp_test_util.h"
+#include "tests/bmp/bmp_samples.h"
+#include "tests/bmp/bmp_test_util.h"
 
-namespace bmptest {
+using kovrin::framework::BmpResult;
+
+namespace kovrin::test::bmp {
 namespace {
 
 namespace fs = std::filesystem;
@@ -25,4 +27,4 @@ TEST(bmpSeedCorpus, HoldsEverySampleAsBuilt) {
 }
 
 }  // namespace
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

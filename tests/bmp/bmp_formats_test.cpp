@@ -5,9 +5,12 @@
 #include <string>
 #include <tuple>
 
-#include "bmp_test_util.h"
+#include "tests/bmp/bmp_test_util.h"
 
-namespace bmptest {
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpResult;
+
+namespace kovrin::test::bmp {
 namespace {
 
 constexpr int kWidth = 5;  // odd, so that every depth but 32 bits pads its rows
@@ -31,17 +34,24 @@ struct Format {
 };
 
 uint32_t IndexAt(int x, int y, size_t n) { return static_cast<uint32_t>((x * 3 + y * 5 + 1) % static_cast<int>(n)); }
-uint32_t Field(int x, int y, int a, int b, int bits) { return static_cast<uint32_t>((x * a + y * b + 2) % (1 << bits)); }
+uint32_t Field(int x, int y, int a, int b, int bits) {
+  return static_cast<uint32_t>((x * a + y * b + 2) % (1 << bits));
+}
 
 Format Indexed(const char* name, uint16_t bpp, size_t n) {
-  return {name, bpp, kBiRgb, {}, n, [n](int x, int y) { return IndexAt(x, y, n); },
+  return {name,
+          bpp,
+          kBiRgb,
+          {},
+          n,
+          [n](int x, int y) { return IndexAt(x, y, n); },
           [](uint32_t v, const std::vector<Rgb>& palette) { return palette[v]; }};
 }
 
 // Three channels of the given widths at the given positions (low bit first:
 // blue, green, red), plus bits outside the masks that must be ignored.
-Format Packed(const char* name, uint16_t bpp, uint32_t compression, int rBits, int gBits, int bBits,
-              int bShift, int gShift, int rShift, uint32_t junk) {
+Format Packed(const char* name, uint16_t bpp, uint32_t compression, int rBits, int gBits, int bBits, int bShift,
+              int gShift, int rShift, uint32_t junk) {
   std::vector<uint32_t> masks;
   if (compression == kBiBitFields) {
     masks = {((1u << rBits) - 1) << rShift, ((1u << gBits) - 1) << gShift, ((1u << bBits) - 1) << bShift};
@@ -58,7 +68,11 @@ Format Packed(const char* name, uint16_t bpp, uint32_t compression, int rBits, i
 }
 
 Format Rgb24() {
-  return {"rgb24", 24, kBiRgb, {}, 0,
+  return {"rgb24",
+          24,
+          kBiRgb,
+          {},
+          0,
           [](int x, int y) { return static_cast<uint32_t>((x * 40 + y) << 16 | (200 - x * 10) << 8 | (y * 60 + 7)); },
           [](uint32_t v, const std::vector<Rgb>&) {
             return Rgb{static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
@@ -156,8 +170,8 @@ BmpShape Rgb24Spec(int width, int height, const std::vector<std::vector<uint32_t
 
 TEST(bmpLayout, FourByTwoGivesTwentyFourBytesBottomLeftFirst) {
   // File rows are bottom row first: the first stored pixel is the bottom-left one.
-  const auto file = BuildBmp(Rgb24Spec(4, 2, {{0xFF0000, 0x00FF00, 0x0000FF, 0x102030},
-                                              {0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0}}));
+  const auto file =
+      BuildBmp(Rgb24Spec(4, 2, {{0xFF0000, 0x00FF00, 0x0000FF, 0x102030}, {0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0}}));
   const BmpResult result = Decode(file);
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
   EXPECT_EQ(result.image->width, 4);
@@ -170,13 +184,12 @@ TEST(bmpLayout, FourByTwoGivesTwentyFourBytesBottomLeftFirst) {
 }
 
 TEST(bmpLayout, WidthThreeRowsCarryNoPadding) {
-  const auto file = BuildBmp(Rgb24Spec(3, 2, {{0x010203, 0x040506, 0x070809},
-                                              {0x0A0B0C, 0x0D0E0F, 0x101112}}));
+  const auto file = BuildBmp(Rgb24Spec(3, 2, {{0x010203, 0x040506, 0x070809}, {0x0A0B0C, 0x0D0E0F, 0x101112}}));
   const BmpResult result = Decode(file);
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
   // The second row begins right after 9 bytes, not after the file's 12.
-  EXPECT_TRUE(SamePixels(*result.image, 3, 2,
-                         {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}, {16, 17, 18}}));
+  EXPECT_TRUE(
+      SamePixels(*result.image, 3, 2, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}, {16, 17, 18}}));
 }
 
 // An 8-bit bare DIB whose colours-used field is 16: the table has 16 entries
@@ -193,7 +206,8 @@ TEST(bmpLayout, ColoursUsedSixteenPlacesBareDibPixelsAt104) {
   ASSERT_EQ(PixelStart(shape), 104u);
   const BmpResult result = Decode(file);
   ASSERT_NE(result.image, nullptr) << ErrorName(result.error);
-  EXPECT_TRUE(SamePixels(*result.image, 4, 1, {shape.palette[15], shape.palette[0], shape.palette[7], shape.palette[3]}));
+  EXPECT_TRUE(
+      SamePixels(*result.image, 4, 1, {shape.palette[15], shape.palette[0], shape.palette[7], shape.palette[3]}));
 }
 
 TEST(bmpLayout, OnlyLowSixteenBitsOfColoursUsedCount) {
@@ -295,20 +309,19 @@ TEST_P(ChannelScaling, RoundsToFullRange) {
 
 INSTANTIATE_TEST_SUITE_P(
     bmp, ChannelScaling,
-    ::testing::Values(
-        ScaleCase{16, kBiRgb, {}, 0x7FFF, {255, 255, 255}},
-        ScaleCase{16, kBiRgb, {}, 0xFFFF, {255, 255, 255}},  // top bit unused
-        ScaleCase{16, kBiRgb, {}, 0x0000, {0, 0, 0}},
-        ScaleCase{16, kBiRgb, {}, 1u << 10 | 15u << 5 | 16u, {8, 123, 132}},
-        ScaleCase{16, kBiRgb, {}, 30u << 10, {247, 0, 0}},
-        ScaleCase{16, kBiBitFields, {0xF800, 0x07E0, 0x001F}, 0xFFFF, {255, 255, 255}},
-        ScaleCase{16, kBiBitFields, {0xF800, 0x07E0, 0x001F}, 32u << 5, {0, 130, 0}},
-        ScaleCase{16, kBiBitFields, {0x0003, 0x001C, 0x0020}, 0x003F, {255, 255, 255}},
-        ScaleCase{16, kBiBitFields, {0x0003, 0x001C, 0x0020}, 0x0001 | 3u << 2, {85, 109, 0}},
-        ScaleCase{32, kBiRgb, {}, 0xFF123456, {0x12, 0x34, 0x56}},
-        ScaleCase{32, kBiBitFields, {0x3FF00000, 0x000FFC00, 0x000003FF}, 0x3FFFFFFF, {255, 255, 255}},
-        ScaleCase{32, kBiBitFields, {0x3FF00000, 0x000FFC00, 0x000003FF}, 512u << 20, {128, 0, 0}},
-        ScaleCase{32, kBiBitFields, {0x80000000, 0x40000000, 0x00000001}, 0x80000001, {255, 0, 255}}));
+    ::testing::Values(ScaleCase{16, kBiRgb, {}, 0x7FFF, {255, 255, 255}},
+                      ScaleCase{16, kBiRgb, {}, 0xFFFF, {255, 255, 255}},  // top bit unused
+                      ScaleCase{16, kBiRgb, {}, 0x0000, {0, 0, 0}},
+                      ScaleCase{16, kBiRgb, {}, 1u << 10 | 15u << 5 | 16u, {8, 123, 132}},
+                      ScaleCase{16, kBiRgb, {}, 30u << 10, {247, 0, 0}},
+                      ScaleCase{16, kBiBitFields, {0xF800, 0x07E0, 0x001F}, 0xFFFF, {255, 255, 255}},
+                      ScaleCase{16, kBiBitFields, {0xF800, 0x07E0, 0x001F}, 32u << 5, {0, 130, 0}},
+                      ScaleCase{16, kBiBitFields, {0x0003, 0x001C, 0x0020}, 0x003F, {255, 255, 255}},
+                      ScaleCase{16, kBiBitFields, {0x0003, 0x001C, 0x0020}, 0x0001 | 3u << 2, {85, 109, 0}},
+                      ScaleCase{32, kBiRgb, {}, 0xFF123456, {0x12, 0x34, 0x56}},
+                      ScaleCase{32, kBiBitFields, {0x3FF00000, 0x000FFC00, 0x000003FF}, 0x3FFFFFFF, {255, 255, 255}},
+                      ScaleCase{32, kBiBitFields, {0x3FF00000, 0x000FFC00, 0x000003FF}, 512u << 20, {128, 0, 0}},
+                      ScaleCase{32, kBiBitFields, {0x80000000, 0x40000000, 0x00000001}, 0x80000001, {255, 0, 255}}));
 
 // With bit fields the masks sit between the header and the pixels, also in a
 // bare DIB, and a colour table (if any) follows them.
@@ -352,17 +365,16 @@ TEST_P(RejectedMasks, AreAConversionError) {
   EXPECT_EQ(result.error, BmpError::ConversionError) << "got " << ErrorName(result.error);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    bmp, RejectedMasks,
-    ::testing::Values(MaskCase{"zero_red", 16, {0, 0x07E0, 0x001F}},
-                      MaskCase{"zero_blue", 32, {0xFF0000, 0xFF00, 0}},
-                      MaskCase{"overlapping", 16, {0xF800, 0x0FE0, 0x001F}},
-                      MaskCase{"same_mask_twice", 32, {0xFF, 0xFF, 0xFF00}},
-                      MaskCase{"non_contiguous", 16, {0xF00F, 0x0F00, 0x00F0}},
-                      MaskCase{"beyond_16_bits", 16, {0x1F0000, 0x07E0, 0x001F}},
-                      MaskCase{"bit_fields_with_24_bits", 24, {0xFF0000, 0xFF00, 0xFF}},
-                      MaskCase{"bit_fields_with_8_bits", 8, {0xE0, 0x1C, 0x03}}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(bmp, RejectedMasks,
+                         ::testing::Values(MaskCase{"zero_red", 16, {0, 0x07E0, 0x001F}},
+                                           MaskCase{"zero_blue", 32, {0xFF0000, 0xFF00, 0}},
+                                           MaskCase{"overlapping", 16, {0xF800, 0x0FE0, 0x001F}},
+                                           MaskCase{"same_mask_twice", 32, {0xFF, 0xFF, 0xFF00}},
+                                           MaskCase{"non_contiguous", 16, {0xF00F, 0x0F00, 0x00F0}},
+                                           MaskCase{"beyond_16_bits", 16, {0x1F0000, 0x07E0, 0x001F}},
+                                           MaskCase{"bit_fields_with_24_bits", 24, {0xFF0000, 0xFF00, 0xFF}},
+                                           MaskCase{"bit_fields_with_8_bits", 8, {0xE0, 0x1C, 0x03}}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

@@ -9,10 +9,14 @@
 #include <climits>
 #include <functional>
 
-#include "bmp_samples.h"
-#include "bmp_test_util.h"
+#include "tests/bmp/bmp_samples.h"
+#include "tests/bmp/bmp_test_util.h"
 
-namespace bmptest {
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpResult;
+using kovrin::framework::DecodeBmp;
+
+namespace kovrin::test::bmp {
 namespace {
 
 // Where the colour table ends: anything shorter is not a DIB.
@@ -66,11 +70,14 @@ TEST(bmpTruncatedFile, CutRleStreamKeepsWhatItDecoded) {
 }
 
 TEST(bmpTruncatedFile, EmptyAndTinyInputs) {
-  for (const std::vector<uint8_t>& bytes :
-       {std::vector<uint8_t>{}, {'B'}, {'B', 'M'}, {40, 0, 0}, {12, 0, 0, 0}, {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 18, 0, 0, 0}}) {
+  for (const std::vector<uint8_t>& bytes : {std::vector<uint8_t>{},
+                                            {'B'},
+                                            {'B', 'M'},
+                                            {40, 0, 0},
+                                            {12, 0, 0, 0},
+                                            {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 18, 0, 0, 0}}) {
     const BmpResult result = Decode(bytes);
-    EXPECT_EQ(result.error, BmpError::UnknownFormat)
-        << bytes.size() << "-byte input: got " << ErrorName(result.error);
+    EXPECT_EQ(result.error, BmpError::UnknownFormat) << bytes.size() << "-byte input: got " << ErrorName(result.error);
   }
 }
 
@@ -142,31 +149,86 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         HostileCase{"width_zero", [](S& s) { s.width = 0; }, BmpError::ConversionError},
         HostileCase{"height_zero", [](S& s) { s.height = 0; }, BmpError::ConversionError},
-        HostileCase{"core_width_zero", [](S& s) { s.headerSize = 12; s.width = 0; }, BmpError::ConversionError},
+        HostileCase{"core_width_zero",
+                    [](S& s) {
+                      s.headerSize = 12;
+                      s.width = 0;
+                    },
+                    BmpError::ConversionError},
         HostileCase{"negative_width", [](S& s) { s.width = -2; }, BmpError::ConversionError},
         HostileCase{"most_negative_width", [](S& s) { s.width = INT_MIN; }, BmpError::ConversionError},
-        HostileCase{"huge_width_and_height", [](S& s) { s.width = INT_MAX; s.height = INT_MAX; }, BmpError::OutOfMemory},
-        HostileCase{"huge_top_down", [](S& s) { s.width = INT_MAX; s.height = INT_MIN; }, BmpError::OutOfMemory},
+        HostileCase{"huge_width_and_height",
+                    [](S& s) {
+                      s.width = INT_MAX;
+                      s.height = INT_MAX;
+                    },
+                    BmpError::OutOfMemory},
+        HostileCase{"huge_top_down",
+                    [](S& s) {
+                      s.width = INT_MAX;
+                      s.height = INT_MIN;
+                    },
+                    BmpError::OutOfMemory},
         HostileCase{"most_negative_height", [](S& s) { s.height = INT_MIN; }, BmpError::OutOfMemory},
-        HostileCase{"row_bytes_overflow_32_bits", [](S& s) { s.width = 0x40000001; s.height = 1; s.bitsPerPixel = 32; }, BmpError::OutOfMemory},
-        HostileCase{"huge_rle_from_few_bytes", [](S& s) { s.width = 30000; s.height = 30000; s.bitsPerPixel = 8; s.compression = kBiRle8; s.colorsUsed = 1; s.palette = TestPalette(1); s.pixels = {0, 1}; }, BmpError::OutOfMemory},
-        HostileCase{"core_header_largest_size", [](S& s) { s.headerSize = 12; s.width = 0xFFFF; s.height = 0xFFFF; }, BmpError::OutOfMemory},
+        HostileCase{"row_bytes_overflow_32_bits",
+                    [](S& s) {
+                      s.width = 0x40000001;
+                      s.height = 1;
+                      s.bitsPerPixel = 32;
+                    },
+                    BmpError::OutOfMemory},
+        HostileCase{"huge_rle_from_few_bytes",
+                    [](S& s) {
+                      s.width = 30000;
+                      s.height = 30000;
+                      s.bitsPerPixel = 8;
+                      s.compression = kBiRle8;
+                      s.colorsUsed = 1;
+                      s.palette = TestPalette(1);
+                      s.pixels = {0, 1};
+                    },
+                    BmpError::OutOfMemory},
+        HostileCase{"core_header_largest_size",
+                    [](S& s) {
+                      s.headerSize = 12;
+                      s.width = 0xFFFF;
+                      s.height = 0xFFFF;
+                    },
+                    BmpError::OutOfMemory},
         HostileCase{"data_shorter_than_size", [](S& s) { s.height = 3; }, BmpError::ConversionError},
         HostileCase{"bits_0", [](S& s) { s.bitsPerPixel = 0; }, BmpError::ConversionError},
-        HostileCase{"bits_2", [](S& s) { s.bitsPerPixel = 2; s.colorsUsed = 4; s.palette = TestPalette(4); }, BmpError::ConversionError},
+        HostileCase{"bits_2",
+                    [](S& s) {
+                      s.bitsPerPixel = 2;
+                      s.colorsUsed = 4;
+                      s.palette = TestPalette(4);
+                    },
+                    BmpError::ConversionError},
         HostileCase{"bits_64", [](S& s) { s.bitsPerPixel = 64; }, BmpError::ConversionError},
         HostileCase{"bits_65535", [](S& s) { s.bitsPerPixel = 0xFFFF; }, BmpError::ConversionError},
         HostileCase{"planes_0", [](S& s) { s.planes = 0; }, BmpError::ConversionError},
         HostileCase{"planes_2", [](S& s) { s.planes = 2; }, BmpError::ConversionError},
         HostileCase{"jpeg_inside", [](S& s) { s.compression = 4; }, BmpError::ConversionError},
         HostileCase{"png_inside", [](S& s) { s.compression = 5; }, BmpError::ConversionError},
-        HostileCase{"alpha_bit_fields", [](S& s) { s.compression = 6; s.bitsPerPixel = 32; s.masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}; }, BmpError::ConversionError},
+        HostileCase{"alpha_bit_fields",
+                    [](S& s) {
+                      s.compression = 6;
+                      s.bitsPerPixel = 32;
+                      s.masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+                    },
+                    BmpError::ConversionError},
         HostileCase{"compression_unknown", [](S& s) { s.compression = 0xFFFFFFFF; }, BmpError::ConversionError},
         HostileCase{"pixel_offset_past_end", [](S& s) { s.pixelOffset = 70; }, BmpError::ConversionError},
         HostileCase{"pixel_offset_max", [](S& s) { s.pixelOffset = 0xFFFFFFFF; }, BmpError::ConversionError},
         HostileCase{"pixel_offset_into_headers", [](S& s) { s.pixelOffset = 0; }, BmpError::None},
         HostileCase{"colours_used_beyond_file", [](S& s) { s.colorsUsed = 0xFFFF; }, BmpError::UnknownFormat},
-        HostileCase{"masks_beyond_file", [](S& s) { s.compression = kBiBitFields; s.bitsPerPixel = 16; s.pixels.clear(); }, BmpError::UnknownFormat},
+        HostileCase{"masks_beyond_file",
+                    [](S& s) {
+                      s.compression = kBiBitFields;
+                      s.bitsPerPixel = 16;
+                      s.pixels.clear();
+                    },
+                    BmpError::UnknownFormat},
         HostileCase{"header_0", [](S& s) { s.headerSize = 0; }, BmpError::UnknownFormat},
         HostileCase{"header_16", [](S& s) { s.headerSize = 16; }, BmpError::UnknownFormat},
         HostileCase{"header_52", [](S& s) { s.headerSize = 52; }, BmpError::UnknownFormat},
@@ -202,4 +264,4 @@ TEST(bmpAllocationLimit, ALargerLimitThanTheBuiltInOneIsNotTaken) {
 }
 
 }  // namespace
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

@@ -6,9 +6,12 @@
 #include <fstream>
 #include <string>
 
-#include "bmp_test_util.h"
+#include "tests/bmp/bmp_test_util.h"
 
-namespace bmptest {
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpErrorMessage;
+
+namespace kovrin::test::bmp {
 namespace {
 
 TEST(bmpErrorMessage, TextsOfEveryFailure) {
@@ -184,12 +187,11 @@ BmpShape ShortPixels() {
   return shape;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    bmp, LoadFailure,
-    ::testing::Values(FailureCase{"header_108", Header108(), "Unknown DIB file format."},
-                      FailureCase{"huge", HugeImage(), "Out of memory."},
-                      FailureCase{"short_pixels", ShortPixels(), "Image file conversion error."}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(bmp, LoadFailure,
+                         ::testing::Values(FailureCase{"header_108", Header108(), "Unknown DIB file format."},
+                                           FailureCase{"huge", HugeImage(), "Out of memory."},
+                                           FailureCase{"short_pixels", ShortPixels(), "Image file conversion error."}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

@@ -1,9 +1,9 @@
-#include "bmp_samples.h"
+#include "tests/bmp/bmp_samples.h"
 
 #include <stdexcept>
 #include <string>
 
-namespace bmptest {
+namespace kovrin::test::bmp {
 
 namespace {
 
@@ -110,4 +110,4 @@ const Sample& SampleNamed(std::string_view name) {
   throw std::out_of_range("no sample " + std::string(name));
 }
 
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

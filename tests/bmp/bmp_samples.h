@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "bmp_builder.h"
+#include "tests/bmp/bmp_builder.h"
 
-namespace bmptest {
+namespace kovrin::test::bmp {
 
 struct Sample {
   const char* name;
@@ -17,4 +17,4 @@ struct Sample {
 const std::vector<Sample>& Samples();
 const Sample& SampleNamed(std::string_view name);
 
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

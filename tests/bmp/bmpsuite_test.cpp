@@ -11,9 +11,12 @@
 #include <set>
 #include <string>
 
-#include "bmp_test_util.h"
+#include "tests/bmp/bmp_test_util.h"
 
-namespace bmptest {
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpResult;
+
+namespace kovrin::test::bmp {
 namespace {
 
 namespace fs = std::filesystem;
@@ -21,12 +24,12 @@ namespace fs = std::filesystem;
 const fs::path kSuite = fs::path(KOVRIN_SOURCE_DIR) / ".." / "shared" / "bmpsuite";
 
 enum class Compare {
-  Exact,          // every byte equals the reference
-  Tolerance,      // within `tolerance` per channel; the reason is in the table
-  WhereDecoded,   // equal wherever we decoded a colour; pixels the file skips
-                  // are black here, but palette colour 0 or transparent there
-  FullRange,      // the reference shifts narrow channels; ours reach 255 each
-  None,           // no reference: it rejects the file or reads it otherwise
+  Exact,         // every byte equals the reference
+  Tolerance,     // within `tolerance` per channel; the reason is in the table
+  WhereDecoded,  // equal wherever we decoded a colour; pixels the file skips
+                 // are black here, but palette colour 0 or transparent there
+  FullRange,     // the reference shifts narrow channels; ours reach 255 each
+  None,          // no reference: it rejects the file or reads it otherwise
 };
 
 struct SuiteCase {
@@ -168,8 +171,8 @@ std::vector<uint8_t> Reference(const fs::path& path) {
   const size_t bytes = static_cast<size_t>(image.width) * image.height * 3;
   for (size_t i = 0; i < bytes; ++i) max[i % 3] = std::max(max[i % 3], image.pixels[i]);
   if (max[0] == 255 && max[1] == 255 && max[2] == 255) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "brightest red, green, blue: " << int{max[0]} << ", "
-                                       << int{max[1]} << ", " << int{max[2]} << "; expected 255 each";
+  return ::testing::AssertionFailure() << "brightest red, green, blue: " << int{max[0]} << ", " << int{max[1]} << ", "
+                                       << int{max[2]} << "; expected 255 each";
 }
 
 ::testing::AssertionResult AgreesWithReference(const ImageRecord& image, const std::vector<uint8_t>& ref,
@@ -188,9 +191,8 @@ std::vector<uint8_t> Reference(const fs::path& path) {
       for (int k = 0; k < 3; ++k) {
         if (std::abs(ours[k] - theirs[k]) > tolerance) {
           return ::testing::AssertionFailure()
-                 << "pixel x=" << x << " row from bottom=" << y << ": ours "
-                 << Rgb{ours[0], ours[1], ours[2]} << ", reference " << Rgb{theirs[0], theirs[1], theirs[2]}
-                 << " (tolerance " << tolerance << ")";
+                 << "pixel x=" << x << " row from bottom=" << y << ": ours " << Rgb{ours[0], ours[1], ours[2]}
+                 << ", reference " << Rgb{theirs[0], theirs[1], theirs[2]} << " (tolerance " << tolerance << ")";
         }
       }
     }
@@ -248,4 +250,4 @@ TEST(bmpSuiteTable, ListsEveryFileOfTheSuite) {
 }
 
 }  // namespace
-}  // namespace bmptest
+}  // namespace kovrin::test::bmp

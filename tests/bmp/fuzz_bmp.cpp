@@ -5,7 +5,11 @@
 #include <cstdlib>
 #include <span>
 
-#include "bmp_decoder.h"
+#include "framework/bmp_decoder.h"
+
+using kovrin::framework::BmpError;
+using kovrin::framework::BmpResult;
+using kovrin::framework::DecodeBmp;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A lower limit than the programs' keeps every input fast; the paths taken

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "command_line.h"
+#include "launcher/cli/command_line.h"
 
 namespace {
 
-using Action = cli::CommandLine::Action;
+using Action = kovrin::cli::CommandLine::Action;
 
 struct Case {
   std::vector<std::string> args;
@@ -42,10 +42,11 @@ TEST(CommandLine, TableOfArguments) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("arguments " + Joined(c.args));
-    const cli::CommandLine line = cli::ParseCommandLine(c.args);
+    const kovrin::cli::CommandLine line = kovrin::cli::ParseCommandLine(c.args);
     EXPECT_EQ(line.action, c.action);
     if (c.action == Action::Error) {
-      EXPECT_NE(line.error.find(c.errorPart), std::string::npos) << "expected '" << c.errorPart << "' in '" << line.error << "'";
+      EXPECT_NE(line.error.find(c.errorPart), std::string::npos)
+          << "expected '" << c.errorPart << "' in '" << line.error << "'";
     } else {
       EXPECT_EQ(line.jsonFile, c.jsonFile);
       EXPECT_EQ(line.timeoutSeconds, c.timeoutSeconds);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "command_line.h"
+#include "launcher/cli/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> args(1);
@@ -17,11 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       args.back() += static_cast<char>(data[i]);
     }
   }
-  const cli::CommandLine line = cli::ParseCommandLine(args);
-  if (line.action == cli::CommandLine::Action::Headless &&
+  const kovrin::cli::CommandLine line = kovrin::cli::ParseCommandLine(args);
+  if (line.action == kovrin::cli::CommandLine::Action::Headless &&
       (line.timeoutSeconds < 1 || line.timeoutSeconds > 24 * 60 * 60 || (line.jsonFile && line.jsonFile->empty()))) {
     __builtin_trap();
   }
-  if (line.action == cli::CommandLine::Action::Error && line.error.empty()) __builtin_trap();
+  if (line.action == kovrin::cli::CommandLine::Action::Error && line.error.empty()) __builtin_trap();
   return 0;
 }

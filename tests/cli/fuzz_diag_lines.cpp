@@ -5,20 +5,20 @@
 #include <cstdint>
 #include <string_view>
 
-#include "line_reader.h"
-#include "run_mode.h"
+#include "launcher/cli/line_reader.h"
+#include "launcher/cli/run_mode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   // The first byte sets the size of the reads, as a pipe would cut them.
   const std::size_t chunk = 1 + data[0] * 37;
   std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-  cli::RunMode mode;
-  const cli::LineReader::Sink take = [&mode](std::string_view line) {
-    if (line.size() > cli::LineReader::kMaxLine) __builtin_trap();
-    cli::TakeDiagLine(line, mode);
+  kovrin::cli::RunMode mode;
+  const kovrin::cli::LineReader::Sink take = [&mode](std::string_view line) {
+    if (line.size() > kovrin::cli::LineReader::kMaxLine) __builtin_trap();
+    kovrin::cli::TakeDiagLine(line, mode);
   };
-  cli::LineReader reader;
+  kovrin::cli::LineReader reader;
   while (!bytes.empty()) {
     const std::string_view part = bytes.substr(0, chunk);
     reader.Feed(part, take);

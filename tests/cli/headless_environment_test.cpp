@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "headless_run.h"
+#include "launcher/cli/headless_run.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ TEST(HeadlessEnvironment, DisplayMessageBoxesAndDiagnostics) {
     SCOPED_TRACE(c.what);
     QProcessEnvironment inherited;
     for (const auto& [name, value] : c.inherited) inherited.insert(name, value);
-    const QProcessEnvironment environment = cli::HeadlessEnvironment(inherited);
+    const QProcessEnvironment environment = kovrin::cli::HeadlessEnvironment(inherited);
     EXPECT_EQ(environment.value(QStringLiteral("SDL_VIDEODRIVER")).toStdString(), c.videoDriver.toStdString());
     EXPECT_EQ(environment.value(QStringLiteral("KOVRIN_MSGBOX")).toStdString(), c.msgbox.toStdString());
     EXPECT_EQ(environment.value(QStringLiteral("KOVRIN_DIAG")).toStdString(), "1");

@@ -17,20 +17,20 @@
 #include <string>
 #include <vector>
 
-#include "../sysinfo/fake_provider.h"
-#include "command_line.h"
-#include "compare.h"
-#include "desktop_mode.h"
-#include "detail_lines.h"
-#include "headless_run.h"
-#include "results_table.h"
-#include "temp_folder.h"
+#include "launcher/cli/command_line.h"
+#include "launcher/cli/compare.h"
+#include "launcher/cli/headless_run.h"
+#include "launcher/core/results_table.h"
+#include "launcher/desktop/desktop_mode.h"
+#include "launcher/submit/detail_lines.h"
+#include "tests/cli/temp_folder.h"
+#include "tests/sysinfo/fake_provider.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using cli_test::TempFolder;
-using cli_test::WriteFile;
+using kovrin::test::cli::TempFolder;
+using kovrin::test::cli::WriteFile;
 
 // The score label takes the user's decimal separator: the test's is ".".
 void EnsureApplication() {
@@ -59,12 +59,17 @@ std::string ReportingFake(int fps, const std::string& end = "ticks") {
          "echo \"[diag] swap_interval: 0\" >&2\n"
          "echo \"[diag] frames: $(value GL_BITDEPTH)$(value GL_RESX)\" >&2\n"
          "echo \"[diag] run_seconds: 8.000500\" >&2\n"
-         "echo \"[diag] fps: " + std::to_string(fps) + ".25\" >&2\n"
+         "echo \"[diag] fps: " +
+         std::to_string(fps) +
+         ".25\" >&2\n"
          "echo \"[diag] frame_ms: p50 8.000 p90 9.000 p99 190.249 max 200.000\" >&2\n"
-         "echo \"[diag] run_end: " + end + "\" >&2\n"
+         "echo \"[diag] run_end: " +
+         end +
+         "\" >&2\n"
          "echo \"[diag] ticks: 3\" >&2\n"
          "echo \"[msgbox] caption: Fake | text: hello | buttons: OK | answer: OK\" >&2\n"
-         "printf '" + std::to_string(fps) + "\\r\\n' > results.fps\n";
+         "printf '" +
+         std::to_string(fps) + "\\r\\n' > results.fps\n";
 }
 
 struct Outcome {
@@ -83,8 +88,8 @@ class HeadlessRunTest : public ::testing::Test {
   }
 
   Outcome Run(int timeoutSeconds = 2, std::optional<std::string> json = std::nullopt,
-              desktop::ModeSource* screen = nullptr) {
-    cli::HeadlessSetup setup;
+              kovrin::desktop::ModeSource* screen = nullptr) {
+    kovrin::cli::HeadlessSetup setup;
     setup.timeoutSeconds = timeoutSeconds;
     setup.jsonFile = std::move(json);
     setup.desktopModes = screen;
@@ -93,7 +98,7 @@ class HeadlessRunTest : public ::testing::Test {
 
   // The system report comes from a fake: the machine's own would make the
   // tests depend on its devices.
-  Outcome RunWith(cli::HeadlessSetup setup) {
+  Outcome RunWith(kovrin::cli::HeadlessSetup setup) {
     setup.folder = folder();
     setup.systemProvider = [] {
       kovrin::sysinfo::testing::FakeAdapter adapter;
@@ -107,7 +112,7 @@ class HeadlessRunTest : public ::testing::Test {
           std::vector<kovrin::sysinfo::testing::FakeAdapter>{adapter});
     };
     std::ostringstream out, err;
-    const int code = cli::RunHeadless(setup, out, err);
+    const int code = kovrin::cli::RunHeadless(setup, out, err);
     return {code, out.str(), err.str()};
   }
 
@@ -149,22 +154,22 @@ TEST_F(HeadlessRunTest, ARunWithoutAResultFails) {
 
 // A screen whose mode is the text of a file that the fake programs write, as
 // a test program that switched the display and died would leave it.
-class FileScreen final : public desktop::ModeSource {
+class FileScreen final : public kovrin::desktop::ModeSource {
  public:
   explicit FileScreen(fs::path file) : file_(std::move(file)) {}
-  std::optional<desktop::ScreenMode> Current() override {
+  std::optional<kovrin::desktop::ScreenMode> Current() override {
     std::ifstream in(file_);
     unsigned width = 0, height = 0;
     char x = 0;
     if (!(in >> width >> x >> height)) return std::nullopt;
-    desktop::ScreenMode mode;
+    kovrin::desktop::ScreenMode mode;
     mode.width = 1600;
     mode.height = 1200;
-    mode.crtcs = {desktop::CrtcSetting{1, width * 10000 + height, 0, 0, 1, {2}, width, height}};
+    mode.crtcs = {kovrin::desktop::CrtcSetting{1, width * 10000 + height, 0, 0, 1, {2}, width, height}};
     return mode;
   }
-  bool Restore(const desktop::ScreenMode& wanted) override {
-    WriteFile(file_, desktop::Describe(wanted));
+  bool Restore(const kovrin::desktop::ScreenMode& wanted) override {
+    WriteFile(file_, kovrin::desktop::Describe(wanted));
     ++restores;
     return true;
   }
@@ -189,8 +194,9 @@ TEST_F(HeadlessRunTest, TheDesktopModeAProgramLeftIsPutBack) {
 
   const Outcome outcome = Run(2, std::nullopt, &screen);
   EXPECT_EQ(outcome.exitCode, 1) << "run 3 leaves no result";
-  EXPECT_TRUE(Contains(outcome.out, "Run 3/12 Quillfire 1024x768x16: the test program left the desktop at 1024x768; "
-                                    "it was put back to 1600x1200\n"))
+  EXPECT_TRUE(Contains(outcome.out,
+                       "Run 3/12 Quillfire 1024x768x16: the test program left the desktop at 1024x768; "
+                       "it was put back to 1600x1200\n"))
       << outcome.out;
   EXPECT_EQ(screen.restores, 1) << outcome.out;
   EXPECT_EQ(ReadText(screenFile), "1600x1200");
@@ -215,9 +221,10 @@ TEST_F(HeadlessRunTest, AStaleResultThatCannotBeDeletedStopsTheRun) {
 
   const Outcome outcome = Run();
   EXPECT_EQ(outcome.exitCode, 1);
-  EXPECT_TRUE(Contains(outcome.err, "kovrin: Es ist ein bekannter Fehler aufgetreten!\n"
-                                    "Eine Datei konnte nicht gel\xC3\xB6scht werden\n"
-                                    "Um Cheat-Sicherheit zu gew\xC3\xA4hren wird abgebrochen.\n"))
+  EXPECT_TRUE(Contains(outcome.err,
+                       "kovrin: Es ist ein bekannter Fehler aufgetreten!\n"
+                       "Eine Datei konnte nicht gel\xC3\xB6scht werden\n"
+                       "Um Cheat-Sicherheit zu gew\xC3\xA4hren wird abgebrochen.\n"))
       << outcome.err;
   EXPECT_FALSE(Contains(outcome.out, "Run 2/12")) << outcome.out;
   EXPECT_FALSE(fs::exists(folder() / "config.cfg")) << "config.cfg is deleted before the refusal";
@@ -233,28 +240,31 @@ TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
   ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
 
   // The report: the details of the window's details list, then the score.
-  launcher::ResultsTable table;
-  for (const launcher::BenchRun& run : launcher::kFullBenchmark) {
-    table.*run.field = run.test == launcher::TestProgram::Quillfire ? 120 : 61;
+  kovrin::launcher::ResultsTable table;
+  for (const kovrin::launcher::BenchRun& run : kovrin::launcher::kFullBenchmark) {
+    table.*run.field = run.test == kovrin::launcher::TestProgram::Quillfire ? 120 : 61;
   }
   std::string report;
-  for (const std::string& line : submit::DetailLines(true, "90.5 fps", table)) report += line + "\n";
+  for (const std::string& line : kovrin::submit::DetailLines(true, "90.5 fps", table)) report += line + "\n";
   report += "Score: 90.5 fps\n";
   report += "Exact mean: 90.75 fps\n";
-  report += "Flagged: 8 of 12 runs: size 4 (window or drawable not the size asked for), "
-            "colour-bits 6 (colour bits other than the depth asked for)\n";
+  report +=
+      "Flagged: 8 of 12 runs: size 4 (window or drawable not the size asked for), "
+      "colour-bits 6 (colour bits other than the depth asked for)\n";
   ASSERT_GE(outcome.out.size(), report.size());
   EXPECT_EQ(outcome.out.substr(outcome.out.size() - report.size()), report) << outcome.out;
   // Each run's exact rate beside its result, its flags after it.
-  EXPECT_TRUE(Contains(outcome.out, "Run 12/12 Lumavane 1600x1200x32: 61 fps (61.25 exact, p99 frame 190.2 ms)\n"
-                                    "Run 12/12 Lumavane 1600x1200x32: flagged size: 1600x1200 asked for, "
-                                    "drawable 1600x1080\n\n"))
+  EXPECT_TRUE(Contains(outcome.out,
+                       "Run 12/12 Lumavane 1600x1200x32: 61 fps (61.25 exact, p99 frame 190.2 ms)\n"
+                       "Run 12/12 Lumavane 1600x1200x32: flagged size: 1600x1200 asked for, "
+                       "drawable 1600x1080\n\n"))
       << outcome.out;
-  EXPECT_TRUE(Contains(outcome.out, "Run 11/12 Lumavane 1600x1200x16: 61 fps (61.25 exact, p99 frame 190.2 ms)\n"
-                                    "Run 11/12 Lumavane 1600x1200x16: flagged size: 1600x1200 asked for, "
-                                    "drawable 1600x1080\n"
-                                    "Run 11/12 Lumavane 1600x1200x16: flagged colour-bits: 16 bits per pixel "
-                                    "asked for, drawn with 24-bit colour\n"))
+  EXPECT_TRUE(Contains(outcome.out,
+                       "Run 11/12 Lumavane 1600x1200x16: 61 fps (61.25 exact, p99 frame 190.2 ms)\n"
+                       "Run 11/12 Lumavane 1600x1200x16: flagged size: 1600x1200 asked for, "
+                       "drawable 1600x1080\n"
+                       "Run 11/12 Lumavane 1600x1200x16: flagged colour-bits: 16 bits per pixel "
+                       "asked for, drawn with 24-bit colour\n"))
       << outcome.out;
   // The programs' own lines pass through; the diagnostics asked for do not.
   EXPECT_TRUE(Contains(outcome.err, "[msgbox] caption: Fake | text: hello")) << outcome.err;
@@ -268,7 +278,7 @@ TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
   ASSERT_TRUE(document.isObject()) << parseError.errorString().toStdString() << "\n" << bytes;
   const QJsonObject root = document.object();
   EXPECT_EQ(root.value("format").toInt(), 3);
-  EXPECT_EQ(root.value("version").toString().toStdString(), cli::VersionNumber());
+  EXPECT_EQ(root.value("version").toString().toStdString(), kovrin::cli::VersionNumber());
   const QDateTime date = QDateTime::fromString(root.value("date").toString(), Qt::ISODate);
   EXPECT_TRUE(date.isValid() && date.timeSpec() == Qt::UTC) << root.value("date").toString().toStdString();
   EXPECT_EQ(root.value("renderer").toString().toStdString(), "Fake GL");
@@ -280,13 +290,13 @@ TEST_F(HeadlessRunTest, AFullRunPrintsTheDetailsAndWritesTheJson) {
   const QJsonArray runs = root.value("runs").toArray();
   ASSERT_EQ(runs.size(), 12);
   for (qsizetype i = 0; i < runs.size(); ++i) {
-    const launcher::BenchRun& expected = launcher::kFullBenchmark[static_cast<std::size_t>(i)];
-    const int width = launcher::ResolutionWidth(expected.resIndex);
-    const int height = launcher::ResolutionHeight(expected.resIndex);
-    const int depth = launcher::DepthBits(expected.depthIndex);
+    const kovrin::launcher::BenchRun& expected = kovrin::launcher::kFullBenchmark[static_cast<std::size_t>(i)];
+    const int width = kovrin::launcher::ResolutionWidth(expected.resIndex);
+    const int height = kovrin::launcher::ResolutionHeight(expected.resIndex);
+    const int depth = kovrin::launcher::DepthBits(expected.depthIndex);
     SCOPED_TRACE("run " + std::to_string(i + 1));
     const QJsonObject run = runs.at(i).toObject();
-    EXPECT_EQ(run.value("test").toString().toStdString(), launcher::ProgramName(expected.test));
+    EXPECT_EQ(run.value("test").toString().toStdString(), kovrin::launcher::ProgramName(expected.test));
     EXPECT_EQ(run.value("width").toInt(), width);
     EXPECT_EQ(run.value("height").toInt(), height);
     EXPECT_EQ(run.value("depth").toInt(), depth);
@@ -334,12 +344,14 @@ TEST_F(HeadlessRunTest, ARunClosedEarlyIsFlaggedCutShort) {
   const fs::path jsonFile = folder() / "result.json";
   const Outcome outcome = Run(30, jsonFile.string());
   ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
-  EXPECT_TRUE(Contains(outcome.out, "Run 2/12 Quillfire 640x480x32: 120 fps (120.25 exact, p99 frame 190.2 ms)\n"
-                                    "Run 2/12 Quillfire 640x480x32: flagged cut-short: closed after 3 of 8 ticks\n"))
+  EXPECT_TRUE(Contains(outcome.out,
+                       "Run 2/12 Quillfire 640x480x32: 120 fps (120.25 exact, p99 frame 190.2 ms)\n"
+                       "Run 2/12 Quillfire 640x480x32: flagged cut-short: closed after 3 of 8 ticks\n"))
       << outcome.out;
-  EXPECT_TRUE(Contains(outcome.out, "\nFlagged: 10 of 12 runs: cut-short 6 (closed before the eighth tick), "
-                                    "size 4 (window or drawable not the size asked for), "
-                                    "colour-bits 6 (colour bits other than the depth asked for)\n"))
+  EXPECT_TRUE(Contains(outcome.out,
+                       "\nFlagged: 10 of 12 runs: cut-short 6 (closed before the eighth tick), "
+                       "size 4 (window or drawable not the size asked for), "
+                       "colour-bits 6 (colour bits other than the depth asked for)\n"))
       << outcome.out;
 
   std::ifstream in(jsonFile, std::ios::binary);
@@ -365,7 +377,8 @@ TEST_F(HeadlessRunTest, ARunWithoutFiguresKeepsItsLineAndHasNullFigures) {
 
   std::ifstream in(jsonFile, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const QJsonObject run = QJsonDocument::fromJson(QByteArray::fromStdString(bytes)).object().value("runs")[0].toObject();
+  const QJsonObject run =
+      QJsonDocument::fromJson(QByteArray::fromStdString(bytes)).object().value("runs")[0].toObject();
   const QJsonObject exact = run.value("exact").toObject();
   for (const char* key : {"frames", "seconds", "fps", "end"}) {
     EXPECT_TRUE(exact.contains(key) && exact.value(key).isNull()) << key << "\n" << bytes;
@@ -383,10 +396,10 @@ TEST_F(HeadlessRunTest, ARunWithoutFiguresKeepsItsLineAndHasNullFigures) {
 TEST_F(HeadlessRunTest, RepeatedRunsOfAnotherMatrixAreSummarisedAndCompared) {
   Program("Quillfire", ReportingFake(30));
   Program("Lumavane", ReportingFake(61));
-  cli::HeadlessSetup setup;
+  kovrin::cli::HeadlessSetup setup;
   setup.timeoutSeconds = 30;
   setup.repeat = 2;
-  setup.matrix = {{launcher::TestProgram::Quillfire}, {{1920, 1080}, {640, 480}}, {16}};
+  setup.matrix = {{kovrin::launcher::TestProgram::Quillfire}, {{1920, 1080}, {640, 480}}, {16}};
   const fs::path json = folder() / "a.json", csv = folder() / "a.csv";
   setup.jsonFile = json.string();
   setup.csvFile = csv.string();
@@ -424,7 +437,7 @@ TEST_F(HeadlessRunTest, RepeatedRunsOfAnotherMatrixAreSummarisedAndCompared) {
   EXPECT_EQ(system.value("adapters").toArray().at(0).toObject().value("modes").toArray().size(), 1);
 
   std::ostringstream out, err;
-  EXPECT_EQ(cli::RunCompare(json.string(), json.string(), std::nullopt, folder(), out, err), 0) << err.str();
+  EXPECT_EQ(kovrin::cli::RunCompare(json.string(), json.string(), std::nullopt, folder(), out, err), 0) << err.str();
   EXPECT_TRUE(Contains(out.str(), "Score: 30.0 fps (BASE), 30.0 fps (NEW), ratio 1.00\n")) << out.str();
   EXPECT_FALSE(Contains(out.str(), "faster") || Contains(out.str(), "slower")) << out.str();
 
@@ -440,17 +453,20 @@ TEST_F(HeadlessRunTest, RepeatedRunsOfAnotherMatrixAreSummarisedAndCompared) {
   doubled.insert("runs", runs);
   WriteFile(folder() / "b.json", QJsonDocument(doubled).toJson().toStdString());
   std::ostringstream out2, err2;
-  EXPECT_EQ(cli::RunCompare(json.string(), (folder() / "b.json").string(), std::nullopt, folder(), out2, err2), 0);
+  EXPECT_EQ(kovrin::cli::RunCompare(json.string(), (folder() / "b.json").string(), std::nullopt, folder(), out2, err2),
+            0);
   EXPECT_TRUE(Contains(out2.str(), "2.00  faster\n")) << out2.str();
   EXPECT_TRUE(Contains(out2.str(), "Exact mean: 30.25 fps (BASE), 60.50 fps (NEW), ratio 2.00")) << out2.str();
 
   WriteFile(folder() / "notes.md", "# not a result\n");
   std::ostringstream out3, err3;
-  EXPECT_EQ(cli::RunCompare(json.string(), (folder() / "notes.md").string(), std::nullopt, folder(), out3, err3), 2);
+  EXPECT_EQ(
+      kovrin::cli::RunCompare(json.string(), (folder() / "notes.md").string(), std::nullopt, folder(), out3, err3), 2);
   EXPECT_TRUE(Contains(err3.str(), (folder() / "notes.md").string() + " is not a kovrin result file")) << err3.str();
   WriteFile(folder() / "old.json", "{\"format\": 9, \"runs\": []}");
   std::ostringstream out4, err4;
-  EXPECT_EQ(cli::RunCompare((folder() / "old.json").string(), json.string(), std::nullopt, folder(), out4, err4), 2);
+  EXPECT_EQ(
+      kovrin::cli::RunCompare((folder() / "old.json").string(), json.string(), std::nullopt, folder(), out4, err4), 2);
   EXPECT_TRUE(Contains(err4.str(), "has result format 9")) << err4.str();
 }
 

@@ -5,12 +5,12 @@
 // Every case runs a copy of kovrin in a scratch folder of its own, beside
 // shell stand-ins for the test programs (the launcher works in the folder of
 // its executable), with HOME pointing at an empty scratch folder.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "temp_folder.h"
+#include "tests/cli/temp_folder.h"
 
 extern char** environ;
 
@@ -31,8 +31,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-using cli_test::TempFolder;
-using cli_test::WriteFile;
+using kovrin::test::cli::TempFolder;
+using kovrin::test::cli::WriteFile;
 
 std::string ReadAll(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -122,8 +122,8 @@ class Launcher {
     // ASan keeps up to 256 MB of freed memory in quarantine, which would
     // hide what the launcher really holds; a sanitizer-free build ignores it.
     const char* asan = std::getenv("ASAN_OPTIONS");
-    environment.push_back(std::string("ASAN_OPTIONS=") + (asan != nullptr && *asan != '\0' ? std::string(asan) + ":" : "") +
-                          "quarantine_size_mb=16");
+    environment.push_back(std::string("ASAN_OPTIONS=") +
+                          (asan != nullptr && *asan != '\0' ? std::string(asan) + ":" : "") + "quarantine_size_mb=16");
     environment.push_back("HOME=" + home.string());
     environment.push_back("XDG_DATA_HOME=" + (home / "data").string());
     environment.push_back("KOVRIN_MSGBOX=default");
@@ -227,12 +227,12 @@ class LauncherFaults : public ::testing::Test {
 
 struct Fault {
   const char* name;
-  const char* quillfire;           // the stand-in's body
-  std::vector<std::string> args;   // after --headless --json FILE
-  int signal;                      // sent once the program runs; 0: none
+  const char* quillfire;          // the stand-in's body
+  std::vector<std::string> args;  // after --headless --json FILE
+  int signal;                     // sent once the program runs; 0: none
   int exitCode;
   const char* errPart;
-  long maxRssKb;                   // 0: not checked
+  long maxRssKb;  // 0: not checked
 };
 
 // Seconds within which each case must end, from its cause: the signal, the
@@ -241,26 +241,49 @@ constexpr int kEndsWithin = 10;
 
 TEST_F(LauncherFaults, EachEndsBoundedWithNoProgramLeftAndNoHandoffFile) {
   const Fault faults[] = {
-      {"results.fps a FIFO, program hangs", "mkfifo results.fps\nexec sleep 60", {"--timeout", "3"}, 0, 1,
+      {"results.fps a FIFO, program hangs",
+       "mkfifo results.fps\nexec sleep 60",
+       {"--timeout", "3"},
+       0,
+       1,
        "Run 1/12 Quillfire 640x480x16: no result within 3 s; results.fps is not a regular file of its own (a "
        "FIFO, a link, a folder); Quillfire was still running and has been stopped",
        0},
-      {"results.fps a FIFO, program ends", "mkfifo results.fps", {}, 0, 1,
+      {"results.fps a FIFO, program ends",
+       "mkfifo results.fps",
+       {},
+       0,
+       1,
        "Run 1/12 Quillfire 640x480x16: no result; results.fps is not a regular file of its own (a FIFO, a link, "
        "a folder); Quillfire ended with exit code 0",
        0},
-      {"negative result", "printf -- '-2000000000\\r\\n' > results.fps", {}, 0, 1,
-       "no result; results.fps cannot be read as a frame rate: \"-2000000000\\r\\n\"", 0},
-      {"program exits without result", "exit 3", {}, 0, 1, "no result; results.fps was not written; Quillfire "
-       "ended with exit code 3", 0},
+      {"negative result",
+       "printf -- '-2000000000\\r\\n' > results.fps",
+       {},
+       0,
+       1,
+       "no result; results.fps cannot be read as a frame rate: \"-2000000000\\r\\n\"",
+       0},
+      {"program exits without result",
+       "exit 3",
+       {},
+       0,
+       1,
+       "no result; results.fps was not written; Quillfire "
+       "ended with exit code 3",
+       0},
       {"program crashes", "kill -SEGV $$", {}, 0, 1, "Quillfire was ended by SIGSEGV", 0},
       {"SIGTERM to the launcher", "exec sleep 60", {}, SIGTERM, 143, "kovrin: stopped by SIGTERM", 0},
       {"SIGINT to the launcher", "exec sleep 60", {}, SIGINT, 130, "kovrin: stopped by SIGINT", 0},
-      {"SIGTERM, program ignores SIGTERM", "trap '' TERM\necho $$ >> pids\nexec sleep 60", {}, SIGTERM, 143,
-       "kovrin: stopped by SIGTERM", 0},
+      {"SIGTERM, program ignores SIGTERM",
+       "trap '' TERM\necho $$ >> pids\nexec sleep 60",
+       {},
+       SIGTERM,
+       143,
+       "kovrin: stopped by SIGTERM",
+       0},
       // 300 MB without a line end; the launcher must not hold it.
-      {"program floods its output", "head -c 300000000 /dev/zero", {}, 0, 1, "ended with exit code 0",
-       200 * 1024},
+      {"program floods its output", "head -c 300000000 /dev/zero", {}, 0, 1, "ended with exit code 0", 200 * 1024},
   };
   int index = 0;
   for (const Fault& fault : faults) {

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "line_reader.h"
+#include "launcher/cli/line_reader.h"
 
 namespace {
 
-constexpr std::size_t kMax = cli::LineReader::kMaxLine;
+constexpr std::size_t kMax = kovrin::cli::LineReader::kMaxLine;
 
 struct Case {
   const char* name;
@@ -26,14 +26,15 @@ TEST(LineReader, SplitsAndCapsLines) {
       {"over-long across many reads",
        {std::string(kMax - 1, 'z'), "zz", std::string(3 * kMax, 'z'), "tail\nafter"},
        {std::string(kMax, 'z'), "after"}},
-      {"never ended, ever longer", {std::string(kMax, 'q'), std::string(kMax, 'q'), std::string(kMax, 'q')},
+      {"never ended, ever longer",
+       {std::string(kMax, 'q'), std::string(kMax, 'q'), std::string(kMax, 'q')},
        {std::string(kMax, 'q')}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    cli::LineReader reader;
+    kovrin::cli::LineReader reader;
     std::vector<std::string> got;
-    const cli::LineReader::Sink sink = [&got](std::string_view line) { got.emplace_back(line); };
+    const kovrin::cli::LineReader::Sink sink = [&got](std::string_view line) { got.emplace_back(line); };
     for (const std::string& chunk : c.chunks) reader.Feed(chunk, sink);
     reader.Finish(sink);
     ASSERT_EQ(got.size(), c.lines.size());

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "command_line.h"
+#include "launcher/cli/command_line.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ Words MatchesInTags(const std::vector<std::string>& tags, const std::string& pat
 
 // The help's paragraph that begins with `start`, up to the next blank line.
 std::string HelpParagraph(const std::string& start) {
-  const std::string help = cli::HelpText();
+  const std::string help = kovrin::cli::HelpText();
   const std::size_t begin = help.find(start);
   if (begin == std::string::npos) return {};
   return help.substr(begin, help.find("\n\n", begin) - begin);
@@ -78,8 +78,8 @@ TEST(ManualPage, DocumentsEveryOptionOfTheHelpAndNoneTheLauncherRefuses) {
   const auto tags = ManualTags();
   ASSERT_TRUE(tags.contains("OPTIONS")) << "the manual page has no OPTIONS section with .TP items";
   // The help lists its options at the start of lines indented by two blanks.
-  const Words helpOptions = Matches(cli::HelpText(), R"((?:^|\n)  (-[-a-z0-9]+))");
-  ASSERT_FALSE(helpOptions.empty()) << "no options found in the help:\n" << cli::HelpText();
+  const Words helpOptions = Matches(kovrin::cli::HelpText(), R"((?:^|\n)  (-[-a-z0-9]+))");
+  ASSERT_FALSE(helpOptions.empty()) << "no options found in the help:\n" << kovrin::cli::HelpText();
   const Words manualOptions = MatchesInTags(tags.at("OPTIONS"), R"((?:^|[ ,])(-[-a-z0-9]+))");
 
   for (const std::string& option : helpOptions) {
@@ -87,17 +87,17 @@ TEST(ManualPage, DocumentsEveryOptionOfTheHelpAndNoneTheLauncherRefuses) {
         << "the help lists " << option << " but the manual page's OPTIONS do not; they have: " << Join(manualOptions);
   }
   for (const std::string& option : manualOptions) {
-    const cli::CommandLine line = cli::ParseCommandLine({option});
-    EXPECT_FALSE(line.action == cli::CommandLine::Action::Error && line.error.starts_with("unknown argument"))
+    const kovrin::cli::CommandLine line = kovrin::cli::ParseCommandLine({option});
+    EXPECT_FALSE(line.action == kovrin::cli::CommandLine::Action::Error && line.error.starts_with("unknown argument"))
         << "the manual page documents " << option << ", which kovrin refuses: " << line.error;
   }
 }
 
 TEST(ManualPage, DocumentsTheHelpsEnvironmentVariablesAndExitStatuses) {
   const auto tags = ManualTags();
-  const Words manualVariables = MatchesInTags(tags.count("ENVIRONMENT") ? tags.at("ENVIRONMENT") : std::vector<std::string>{},
-                                              R"([A-Z][A-Z_]+)");
-  for (const std::string& variable : Matches(cli::HelpText(), R"(\bKOVRIN_[A-Z_]+)")) {
+  const Words manualVariables =
+      MatchesInTags(tags.count("ENVIRONMENT") ? tags.at("ENVIRONMENT") : std::vector<std::string>{}, R"([A-Z][A-Z_]+)");
+  for (const std::string& variable : Matches(kovrin::cli::HelpText(), R"(\bKOVRIN_[A-Z_]+)")) {
     EXPECT_TRUE(manualVariables.contains(variable))
         << "the help names " << variable << " but the manual page's ENVIRONMENT does not";
   }
@@ -107,8 +107,8 @@ TEST(ManualPage, DocumentsTheHelpsEnvironmentVariablesAndExitStatuses) {
   const Words helpStatuses = Matches(exitParagraph, R"(\b[0-9]+\b)");
   const Words manualStatuses =
       MatchesInTags(tags.count("EXIT STATUS") ? tags.at("EXIT STATUS") : std::vector<std::string>{}, R"(^[0-9]+$)");
-  EXPECT_EQ(helpStatuses, manualStatuses) << "exit statuses in the help: " << Join(helpStatuses)
-                                          << "; in the manual page: " << Join(manualStatuses);
+  EXPECT_EQ(helpStatuses, manualStatuses)
+      << "exit statuses in the help: " << Join(helpStatuses) << "; in the manual page: " << Join(manualStatuses);
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "bench_plan.h"
-#include "repeat_stats.h"
-#include "score.h"
+#include "launcher/cli/bench_plan.h"
+#include "launcher/cli/repeat_stats.h"
+#include "launcher/core/score.h"
 
 namespace {
 
@@ -16,11 +16,10 @@ TEST(RepeatStats, IntegerMedianRoundsAHalfToEven) {
     std::vector<int32_t> values;
     int32_t median;
   } const cases[] = {
-      {{7}, 7}, {{9, 1, 5}, 5}, {{20, 21}, 20}, {{21, 22}, 22}, {{10, 20}, 15},
-      {{2147483647, 2147483646}, 2147483646},
+      {{7}, 7}, {{9, 1, 5}, 5}, {{20, 21}, 20}, {{21, 22}, 22}, {{10, 20}, 15}, {{2147483647, 2147483646}, 2147483646},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(cli::IntegerMedian(c.values), c.median) << "values starting " << c.values[0];
+    EXPECT_EQ(kovrin::cli::IntegerMedian(c.values), c.median) << "values starting " << c.values[0];
   }
 }
 
@@ -31,29 +30,29 @@ TEST(RepeatStats, RangeAndUnstableSpread) {
     bool unstable;
   } const cases[] = {
       {{20.0}, 20.0, 20.0, 20.0, false},
-      {{20.0, 21.0}, 20.5, 20.0, 21.0, false},   // 4.9 %
+      {{20.0, 21.0}, 20.5, 20.0, 21.0, false},         // 4.9 %
       {{100.0, 94.0, 99.0}, 99.0, 94.0, 100.0, true},  // 6.1 %
       {{0.0, 1.0}, 0.5, 0.0, 1.0, true},
   };
   for (const Case& c : cases) {
-    const auto range = cli::RangeOf(c.rates);
+    const auto range = kovrin::cli::RangeOf(c.rates);
     ASSERT_TRUE(range);
     EXPECT_DOUBLE_EQ(range->median, c.median);
     EXPECT_EQ(range->min, c.min);
     EXPECT_EQ(range->max, c.max);
     EXPECT_EQ(range->unstable, c.unstable) << "median " << c.median << " spread " << range->spread;
   }
-  EXPECT_FALSE(cli::RangeOf({}));
+  EXPECT_FALSE(kovrin::cli::RangeOf({}));
 }
 
 TEST(RepeatStats, Verdicts) {
-  using cli::Verdict;
-  const auto one = [](double v) { return cli::RateRange{v, v, v, 0, false}; };
-  const auto span = [](double lo, double mid, double hi) { return cli::RateRange{mid, lo, hi, 0, false}; };
+  using kovrin::cli::Verdict;
+  const auto one = [](double v) { return kovrin::cli::RateRange{v, v, v, 0, false}; };
+  const auto span = [](double lo, double mid, double hi) { return kovrin::cli::RateRange{mid, lo, hi, 0, false}; };
   struct Case {
-    cli::RateRange base;
+    kovrin::cli::RateRange base;
     int baseRuns;
-    cli::RateRange next;
+    kovrin::cli::RateRange next;
     int nextRuns;
     Verdict verdict;
   } const cases[] = {
@@ -68,53 +67,53 @@ TEST(RepeatStats, Verdicts) {
       {one(20), 1, one(40), 1, Verdict::Faster},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(cli::CompareRanges(c.base, c.baseRuns, c.next, c.nextRuns), c.verdict)
+    EXPECT_EQ(kovrin::cli::CompareRanges(c.base, c.baseRuns, c.next, c.nextRuns), c.verdict)
         << c.base.median << " vs " << c.next.median;
   }
 }
 
 TEST(RepeatStats, ScoreOfAnyNumberOfRates) {
   const std::vector<int32_t> rates{20, 21};
-  const launcher::Score score = launcher::ComputeScore(rates, ".");
+  const kovrin::launcher::Score score = kovrin::launcher::ComputeScore(rates, ".");
   EXPECT_EQ(score.result, 20) << "20.5 rounds to the even 20";
   EXPECT_EQ(score.label, "20.5 fps");
-  EXPECT_EQ(launcher::ComputeScore(std::vector<int32_t>{7, 8, 8}, ".").label, "7.6 fps");
+  EXPECT_EQ(kovrin::launcher::ComputeScore(std::vector<int32_t>{7, 8, 8}, ".").label, "7.6 fps");
 }
 
 TEST(BenchPlan, OptionValues) {
   std::string error;
-  EXPECT_EQ(cli::ParseSizes("1920x1080,640x480", error),
-            (std::vector<cli::ScreenSize>{{1920, 1080}, {640, 480}}));
+  EXPECT_EQ(kovrin::cli::ParseSizes("1920x1080,640x480", error),
+            (std::vector<kovrin::cli::ScreenSize>{{1920, 1080}, {640, 480}}));
   for (const char* bad : {"", "640", "640x", "x480", "0x480", "640x480,", "640x480,640x480", "16385x10", "64O x480"}) {
     error.clear();
-    EXPECT_FALSE(cli::ParseSizes(bad, error)) << bad;
+    EXPECT_FALSE(kovrin::cli::ParseSizes(bad, error)) << bad;
     EXPECT_FALSE(error.empty()) << bad;
   }
-  EXPECT_EQ(cli::ParseDepths("32,16", error), (std::vector<int>{32, 16}));
-  EXPECT_FALSE(cli::ParseDepths("24", error));
-  EXPECT_EQ(cli::ParseRepeat("20", error), 20);
-  EXPECT_FALSE(cli::ParseRepeat("21", error));
-  EXPECT_FALSE(cli::ParseRepeat("0", error));
-  EXPECT_FALSE(cli::ParseTests("quillfire,quillfire", error));
+  EXPECT_EQ(kovrin::cli::ParseDepths("32,16", error), (std::vector<int>{32, 16}));
+  EXPECT_FALSE(kovrin::cli::ParseDepths("24", error));
+  EXPECT_EQ(kovrin::cli::ParseRepeat("20", error), 20);
+  EXPECT_FALSE(kovrin::cli::ParseRepeat("21", error));
+  EXPECT_FALSE(kovrin::cli::ParseRepeat("0", error));
+  EXPECT_FALSE(kovrin::cli::ParseTests("quillfire,quillfire", error));
 }
 
 TEST(BenchPlan, OrderAndTimeLeft) {
-  cli::Matrix matrix{{launcher::TestProgram::Lumavane, launcher::TestProgram::Quillfire},
-                     {{1920, 1080}, {640, 480}},
-                     {32, 16}};
-  const auto settings = cli::Settings(cli::Ordered(matrix));
+  kovrin::cli::Matrix matrix{{kovrin::launcher::TestProgram::Lumavane, kovrin::launcher::TestProgram::Quillfire},
+                             {{1920, 1080}, {640, 480}},
+                             {32, 16}};
+  const auto settings = kovrin::cli::Settings(kovrin::cli::Ordered(matrix));
   ASSERT_EQ(settings.size(), 8u);
-  EXPECT_EQ(cli::SettingName(settings.front()), "Quillfire 640x480x16");
-  EXPECT_EQ(cli::SettingName(settings.back()), "Lumavane 1920x1080x32");
-  const auto order = cli::RunOrder(2, 3);
+  EXPECT_EQ(kovrin::cli::SettingName(settings.front()), "Quillfire 640x480x16");
+  EXPECT_EQ(kovrin::cli::SettingName(settings.back()), "Lumavane 1920x1080x32");
+  const auto order = kovrin::cli::RunOrder(2, 3);
   ASSERT_EQ(order.size(), 6u);
   EXPECT_EQ(order[3].setting, 1u);
   EXPECT_EQ(order[3].repeat, 1);
-  EXPECT_EQ(cli::TimeLeftText(44.4), "about 44 s left");
-  EXPECT_EQ(cli::TimeLeftText(160), "about 2 min 40 s left");
-  EXPECT_EQ(cli::TimeLeftText(3900), "about 1 h 5 min left");
-  EXPECT_EQ(cli::EstimateSecondsLeft({8, 10}, 3), 27.0);
-  EXPECT_FALSE(cli::EstimateSecondsLeft({}, 3));
+  EXPECT_EQ(kovrin::cli::TimeLeftText(44.4), "about 44 s left");
+  EXPECT_EQ(kovrin::cli::TimeLeftText(160), "about 2 min 40 s left");
+  EXPECT_EQ(kovrin::cli::TimeLeftText(3900), "about 1 h 5 min left");
+  EXPECT_EQ(kovrin::cli::EstimateSecondsLeft({8, 10}, 3), 27.0);
+  EXPECT_FALSE(kovrin::cli::EstimateSecondsLeft({}, 3));
 }
 
 }  // namespace

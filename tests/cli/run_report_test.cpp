@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "run_mode.h"
-#include "run_report.h"
+#include "launcher/cli/run_mode.h"
+#include "launcher/cli/run_report.h"
 
 namespace {
 
-using cli::ExactFigures;
-using cli::RunFlag;
-using cli::RunMode;
-using cli::RunRequest;
+using kovrin::cli::ExactFigures;
+using kovrin::cli::RunFlag;
+using kovrin::cli::RunMode;
+using kovrin::cli::RunRequest;
 
 RunMode ModeOf(std::initializer_list<const char*> lines) {
   RunMode mode;
-  for (const char* line : lines) EXPECT_TRUE(cli::TakeDiagLine(line, mode)) << line;
+  for (const char* line : lines) EXPECT_TRUE(kovrin::cli::TakeDiagLine(line, mode)) << line;
   return mode;
 }
 
@@ -26,8 +26,7 @@ RunMode ModeOf(std::initializer_list<const char*> lines) {
 TEST(ExactFigureLines, AreReadBack) {
   const RunMode mode = ModeOf({"[diag] frames: 19", "[diag] run_seconds: 8.123456", "[diag] fps: 2.34",
                                "[diag] frame_ms: p50 417.000 p90 420.250 p99 512.001 max 2500.001",
-                               "[diag] run_end: closed\r", "[diag] ticks: 3",
-                               "[diag] color_bits: 24 (R8 G8 B8 A0)"});
+                               "[diag] run_end: closed\r", "[diag] ticks: 3", "[diag] color_bits: 24 (R8 G8 B8 A0)"});
   const ExactFigures& e = mode.exact;
   EXPECT_EQ(e.frames, 19);
   EXPECT_EQ(e.seconds, 8.123456);
@@ -43,9 +42,9 @@ TEST(ExactFigureLines, AreReadBack) {
 }
 
 TEST(ExactFigureLines, MalformedValuesAreNotReported) {
-  const RunMode mode = ModeOf({"[diag] frames: 19x", "[diag] run_seconds: soon", "[diag] fps: ",
-                               "[diag] fps: inf", "[diag] run_seconds: -8.000000", "[diag] fps: nan",
-                               "[diag] frame_ms: none", "[diag] run_end: maybe", "[diag] color_bits: 32"});
+  const RunMode mode = ModeOf({"[diag] frames: 19x", "[diag] run_seconds: soon", "[diag] fps: ", "[diag] fps: inf",
+                               "[diag] run_seconds: -8.000000", "[diag] fps: nan", "[diag] frame_ms: none",
+                               "[diag] run_end: maybe", "[diag] color_bits: 32"});
   const ExactFigures& e = mode.exact;
   EXPECT_FALSE(e.frames || e.seconds || e.fps || e.p50 || e.p90 || e.p99 || e.max);
   EXPECT_EQ(e.end, "");
@@ -69,7 +68,8 @@ TEST(RunFlags, EachRuleAndOnlyItFires) {
   const RunRequest r16{640, 480, 16};
   const RunRequest r32{1600, 1200, 32};
   const FlagCase cases[] = {
-      {"as asked, 16 bit 5-6-5", r16,
+      {"as asked, 16 bit 5-6-5",
+       r16,
        {"[diag] window: 640x480", "[diag] fullscreen: yes", "[diag] color_bits: 16 (R5 G6 B5 A0)",
         "[diag] swap_interval: 0", "[diag] run_end: ticks", "[diag] fps: 60.00",
         "[diag] display_mode: 640x480 (offscreen display: any mode is accepted, nothing is shown)"},
@@ -80,19 +80,28 @@ TEST(RunFlags, EachRuleAndOnlyItFires) {
       {"closed", r16, {"[diag] run_end: closed", "[diag] ticks: 3"}, {"cut-short: closed after 3 of 8 ticks"}},
       {"windowed", r16, {"[diag] fullscreen: no"}, {"windowed: full screen asked for, drawn in a window"}},
       {"window size", r32, {"[diag] window: 1024x768"}, {"size: 1600x1200 asked for, window 1024x768"}},
-      {"drawable size", r32, {"[diag] window: 1600x1200", "[diag] drawable: 1600x1176 (client area)"},
+      {"drawable size",
+       r32,
+       {"[diag] window: 1600x1200", "[diag] drawable: 1600x1176 (client area)"},
        {"size: 1600x1200 asked for, drawable 1600x1176"}},
-      {"24-bit colour for 16", r16, {"[diag] color_bits: 24 (R8 G8 B8 A0)"},
+      {"24-bit colour for 16",
+       r16,
+       {"[diag] color_bits: 24 (R8 G8 B8 A0)"},
        {"colour-bits: 16 bits per pixel asked for, drawn with 24-bit colour"}},
-      {"16-bit colour for 32", r32, {"[diag] color_bits: 16 (R5 G6 B5 A0)"},
+      {"16-bit colour for 32",
+       r32,
+       {"[diag] color_bits: 16 (R5 G6 B5 A0)"},
        {"colour-bits: 32 bits per pixel asked for, drawn with 16-bit colour"}},
       {"swap interval", r16, {"[diag] swap_interval: 1"}, {"vsync: swap interval 1"}},
       {"adaptive", r16, {"[diag] swap_interval: -1"}, {"vsync: swap interval -1"}},
-      {"rate at refresh", r16, {"[diag] display_mode: 640x480 24 bpp 60 Hz", "[diag] fps: 59.10"},
+      {"rate at refresh",
+       r16,
+       {"[diag] display_mode: 640x480 24 bpp 60 Hz", "[diag] fps: 59.10"},
        {"vsync: 59.10 fps on a 60 Hz display"}},
       {"rate just outside 2 %", r16, {"[diag] display_mode: 640x480 24 bpp 60 Hz", "[diag] fps: 58.79"}, {}},
       {"refresh unknown", r16, {"[diag] display_mode: 640x480 24 bpp 0 Hz", "[diag] fps: 0.00"}, {}},
-      {"several, in order", r16,
+      {"several, in order",
+       r16,
        {"[diag] swap_interval: 1", "[diag] color_bits: 24 (R8 G8 B8 A0)", "[diag] run_end: closed",
         "[diag] fullscreen: no"},
        {"cut-short: closed after ? of 8 ticks", "windowed: full screen asked for, drawn in a window",
@@ -101,9 +110,10 @@ TEST(RunFlags, EachRuleAndOnlyItFires) {
   for (const FlagCase& c : cases) {
     SCOPED_TRACE(c.name);
     RunMode mode;
-    for (const char* line : c.lines) cli::TakeDiagLine(line, mode);
+    for (const char* line : c.lines) kovrin::cli::TakeDiagLine(line, mode);
     std::vector<std::string> got;
-    for (const RunFlag& flag : cli::RunFlags(c.request, mode)) got.push_back(std::string(flag.name) + ": " + flag.detail);
+    for (const RunFlag& flag : kovrin::cli::RunFlags(c.request, mode))
+      got.push_back(std::string(flag.name) + ": " + flag.detail);
     EXPECT_EQ(got, c.flags);
   }
 }
@@ -114,23 +124,23 @@ TEST(RunReportLines, ExactSuffixAndMean) {
   full.p99 = 190.249;
   ExactFigures noFrameTimes;
   noFrameTimes.fps = 12;
-  EXPECT_EQ(cli::ExactSuffix(full), " (5.73 exact, p99 frame 190.2 ms)");
-  EXPECT_EQ(cli::ExactSuffix(noFrameTimes), " (12.00 exact)");
-  EXPECT_EQ(cli::ExactSuffix(ExactFigures{}), "");
+  EXPECT_EQ(kovrin::cli::ExactSuffix(full), " (5.73 exact, p99 frame 190.2 ms)");
+  EXPECT_EQ(kovrin::cli::ExactSuffix(noFrameTimes), " (12.00 exact)");
+  EXPECT_EQ(kovrin::cli::ExactSuffix(ExactFigures{}), "");
 
   ExactFigures other;
   other.fps = 52.0851;
-  EXPECT_EQ(cli::ExactMeanLine({full, other}), "Exact mean: 28.91 fps");
-  EXPECT_EQ(cli::ExactMeanLine({full, ExactFigures{}, other}),
+  EXPECT_EQ(kovrin::cli::ExactMeanLine({full, other}), "Exact mean: 28.91 fps");
+  EXPECT_EQ(kovrin::cli::ExactMeanLine({full, ExactFigures{}, other}),
             "Exact mean: 28.91 fps (over the 2 of 3 runs that reported it)");
-  EXPECT_EQ(cli::ExactMeanLine({ExactFigures{}}), "Exact mean: not reported");
+  EXPECT_EQ(kovrin::cli::ExactMeanLine({ExactFigures{}}), "Exact mean: not reported");
 }
 
 TEST(RunReportLines, FlagSummaryCountsRunsAndNamesWhy) {
   const RunFlag colour{"colour-bits", "x"};
   const RunFlag cut{"cut-short", "y"};
-  EXPECT_EQ(cli::FlagSummaryLine({{}, {}}), "Flagged: none of 2 runs");
-  EXPECT_EQ(cli::FlagSummaryLine({{colour}, {}, {colour, cut}}),
+  EXPECT_EQ(kovrin::cli::FlagSummaryLine({{}, {}}), "Flagged: none of 2 runs");
+  EXPECT_EQ(kovrin::cli::FlagSummaryLine({{colour}, {}, {colour, cut}}),
             "Flagged: 2 of 3 runs: cut-short 1 (closed before the eighth tick), "
             "colour-bits 2 (colour bits other than the depth asked for)");
 }

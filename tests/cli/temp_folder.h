@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli_test {
+namespace kovrin::test::cli {
 
 class TempFolder {
  public:
@@ -33,4 +33,4 @@ inline void WriteFile(const std::filesystem::path& path, std::string_view bytes)
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-}  // namespace cli_test
+}  // namespace kovrin::test::cli

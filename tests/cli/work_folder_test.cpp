@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <string>
 
-#include "temp_folder.h"
-#include "work_folder.h"
+#include "launcher/cli/work_folder.h"
+#include "tests/cli/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using cli_test::TempFolder;
-using cli_test::WriteFile;
+using kovrin::test::cli::TempFolder;
+using kovrin::test::cli::WriteFile;
 
 TEST(PerUserFolder, FromXdgDataHomeOrHome) {
   struct Case {
@@ -24,7 +24,8 @@ TEST(PerUserFolder, FromXdgDataHomeOrHome) {
       {"", "", ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(cli::PerUserFolder(c.xdg, c.home), c.expected) << "XDG_DATA_HOME '" << c.xdg << "', HOME '" << c.home << "'";
+    EXPECT_EQ(kovrin::cli::PerUserFolder(c.xdg, c.home), c.expected)
+        << "XDG_DATA_HOME '" << c.xdg << "', HOME '" << c.home << "'";
   }
 }
 
@@ -34,7 +35,7 @@ class WorkFolderTest : public ::testing::Test {
     fs::create_directory(launcherFolder);
     WriteFile(launcherFolder / "Quillfire", "");
   }
-  void MarkShared() { WriteFile(launcherFolder / cli::kSharedInstallMarker, ""); }
+  void MarkShared() { WriteFile(launcherFolder / kovrin::cli::kSharedInstallMarker, ""); }
 
   TempFolder temp;
   fs::path launcherFolder = temp.Path() / "lib-kovrin";
@@ -42,7 +43,7 @@ class WorkFolderTest : public ::testing::Test {
 };
 
 TEST_F(WorkFolderTest, AWritableFolderOfItsOwnIsUsedAsItIs) {
-  const cli::WorkFolder folder = cli::ChooseWorkFolder(launcherFolder, perUser);
+  const kovrin::cli::WorkFolder folder = kovrin::cli::ChooseWorkFolder(launcherFolder, perUser);
   EXPECT_EQ(folder.path, launcherFolder) << folder.error;
   EXPECT_FALSE(folder.perUser);
   EXPECT_FALSE(fs::exists(perUser)) << "the per-user folder was made though it is not needed";
@@ -54,10 +55,10 @@ TEST_F(WorkFolderTest, ASharedInstallationWorksInThePerUserFolderThroughLinks) {
   fs::create_directories(perUser);
   fs::create_symlink("/opt/old-kovrin/data", perUser / "data");
 
-  const cli::WorkFolder folder = cli::ChooseWorkFolder(launcherFolder, perUser);
+  const kovrin::cli::WorkFolder folder = kovrin::cli::ChooseWorkFolder(launcherFolder, perUser);
   ASSERT_EQ(folder.path, perUser) << folder.error;
   EXPECT_TRUE(folder.perUser);
-  for (const std::string_view entry : cli::kRunFolderEntries) {
+  for (const std::string_view entry : kovrin::cli::kRunFolderEntries) {
     EXPECT_EQ(fs::read_symlink(perUser / entry), launcherFolder / entry) << entry;
   }
   EXPECT_TRUE(fs::is_regular_file(perUser / "Quillfire")) << "the link to the program does not lead to it";
@@ -68,9 +69,10 @@ TEST_F(WorkFolderTest, AFileInTheWayOfALinkIsAnErrorAndStays) {
   fs::create_directories(perUser);
   WriteFile(perUser / "default.fnt", "mine");
 
-  const cli::WorkFolder folder = cli::ChooseWorkFolder(launcherFolder, perUser);
+  const kovrin::cli::WorkFolder folder = kovrin::cli::ChooseWorkFolder(launcherFolder, perUser);
   EXPECT_TRUE(folder.path.empty());
-  EXPECT_NE(folder.error.find((perUser / "default.fnt").string() + " is in the way"), std::string::npos) << folder.error;
+  EXPECT_NE(folder.error.find((perUser / "default.fnt").string() + " is in the way"), std::string::npos)
+      << folder.error;
   EXPECT_FALSE(fs::is_symlink(perUser / "default.fnt"));
 }
 
@@ -93,7 +95,7 @@ TEST_F(WorkFolderTest, AFolderThatCannotBeNamedIsRefused) {
   MarkShared();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const cli::WorkFolder folder = cli::ChooseWorkFolder(c.launcher, c.perUser);
+    const kovrin::cli::WorkFolder folder = kovrin::cli::ChooseWorkFolder(c.launcher, c.perUser);
     EXPECT_TRUE(folder.path.empty()) << folder.path;
     EXPECT_NE(folder.error.find(c.errorPart), std::string::npos) << folder.error;
   }
@@ -105,7 +107,7 @@ TEST_F(WorkFolderTest, AFolderThatCannotBeNamedIsRefused) {
 TEST_F(WorkFolderTest, AUtf8NameIsUsedAsItIs) {
   const fs::path named = temp.Path() / "K\xc3\xb6vrin \xe2\x82\xac";
   fs::create_directory(named);
-  const cli::WorkFolder folder = cli::ChooseWorkFolder(named, perUser);
+  const kovrin::cli::WorkFolder folder = kovrin::cli::ChooseWorkFolder(named, perUser);
   EXPECT_EQ(folder.path, named) << folder.error;
 }
 
@@ -127,10 +129,10 @@ TEST(WorkingNotice, ShowsThePerUserFolderWithTheHomeFolderAsTilde) {
       {"/home/u/kovrin", false, "/home/u", ""},
   };
   for (const Case& c : cases) {
-    cli::WorkFolder folder;
+    kovrin::cli::WorkFolder folder;
     folder.path = c.path;
     folder.perUser = c.perUser;
-    EXPECT_EQ(cli::WorkingNotice(folder, c.home), c.expected) << c.path << " with HOME '" << c.home << "'";
+    EXPECT_EQ(kovrin::cli::WorkingNotice(folder, c.home), c.expected) << c.path << " with HOME '" << c.home << "'";
   }
 }
 

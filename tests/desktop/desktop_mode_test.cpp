@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "desktop_mode.h"
+#include "launcher/desktop/desktop_mode.h"
 
 namespace {
 
-using desktop::CrtcSetting;
-using desktop::DesktopModeKeeper;
-using desktop::ScreenMode;
+using kovrin::desktop::CrtcSetting;
+using kovrin::desktop::DesktopModeKeeper;
+using kovrin::desktop::ScreenMode;
 
 ScreenMode Mode(unsigned width, unsigned height, std::uint64_t modeId) {
   ScreenMode mode;
@@ -28,7 +28,7 @@ const ScreenMode kSmall = Mode(640, 480, 73);
 
 // The screen as a test program leaves it: what Current() reads before the
 // start, then after the end; Restore() is answered as told and recorded.
-class FakeScreen final : public desktop::ModeSource {
+class FakeScreen final : public kovrin::desktop::ModeSource {
  public:
   std::vector<std::optional<ScreenMode>> reads;
   bool restoreWorks = true;
@@ -92,9 +92,9 @@ TEST(DesktopModeKeeper, ANoteServesOneEndOnly) {
 
 TEST(DesktopModeKeeper, DescribesTheFirstLitOutput) {
   ScreenMode mode = kSmall;
-  EXPECT_EQ(desktop::Describe(mode), "640x480");
+  EXPECT_EQ(kovrin::desktop::Describe(mode), "640x480");
   for (CrtcSetting& crtc : mode.crtcs) crtc.mode = 0;
-  EXPECT_EQ(desktop::Describe(mode), "1600x1200") << "all outputs off: the screen's own size";
+  EXPECT_EQ(kovrin::desktop::Describe(mode), "1600x1200") << "all outputs off: the screen's own size";
 }
 
 }  // namespace

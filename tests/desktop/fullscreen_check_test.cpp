@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace {
 
@@ -19,16 +19,16 @@ std::string Box(const std::string& text) {
   return "[msgbox] caption: " + kTitle + " | text: " + text + " | buttons: OK | answer: OK";
 }
 
-kt::RunResult RunRefused(const char* answer) {
-  kt::RunOptions o;
-  o.config = kt::ConfigText(640, 480, 16);
+kovrin::test::RunResult RunRefused(const char* answer) {
+  kovrin::test::RunOptions o;
+  o.config = kovrin::test::ConfigText(640, 480, 16);
   o.msgbox = answer;
   o.env = {{"KOVRIN_FAULT", "fullscreen_check"}};
-  return kt::RunProgram(o);
+  return kovrin::test::RunProgram(o);
 }
 
 TEST(FullScreenCheck, YesRunsInAWindowOfTheAskedSize) {
-  const kt::RunResult r = RunRefused("yes");
+  const kovrin::test::RunResult r = RunRefused("yes");
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   EXPECT_EQ(r.MsgBoxLines(), std::vector<std::string>{kQuestion + "YES"}) << r.stdErr;
   EXPECT_EQ(r.Diag("fullscreen"), "no");
@@ -39,7 +39,7 @@ TEST(FullScreenCheck, YesRunsInAWindowOfTheAskedSize) {
 }
 
 TEST(FullScreenCheck, NoEndsWithTheClosingMessagesAndNoResult) {
-  const kt::RunResult r = RunRefused("no");
+  const kovrin::test::RunResult r = RunRefused("no");
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   const std::vector<std::string> expected = {kQuestion + "NO", Box("Programm wird auf Grund mehrer Fehler beendet!"),
                                              Box("Fehler in Graphics_Init_CreateWindow")};

@@ -15,10 +15,10 @@
 #include <optional>
 #include <thread>
 
-#include "desktop_mode.h"
-#include "frmMain.h"
-#include "program_runner.h"
-#include "weston_desktop.h"
+#include "launcher/desktop/desktop_mode.h"
+#include "launcher/frmMain.h"
+#include "tests/support/program_runner.h"
+#include "tests/support/weston_desktop.h"
 
 namespace {
 
@@ -29,16 +29,16 @@ void Script(const fs::path& path, const std::string& text) {
   fs::permissions(path, fs::perms::owner_all);
 }
 
-std::optional<std::string> ScreenNow(desktop::ModeSource& screen) {
-  const std::optional<desktop::ScreenMode> mode = screen.Current();
-  return mode ? std::optional<std::string>(desktop::Describe(*mode)) : std::nullopt;
+std::optional<std::string> ScreenNow(kovrin::desktop::ModeSource& screen) {
+  const std::optional<kovrin::desktop::ScreenMode> mode = screen.Current();
+  return mode ? std::optional<std::string>(kovrin::desktop::Describe(*mode)) : std::nullopt;
 }
 
 TEST(LauncherWindow, PutsBackTheModeAKilledTestProgramLeft) {
   const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
   if (!fs::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
-  if (!kt::OnPath("xrandr")) GTEST_SKIP() << "xrandr is not installed (tools/bootstrap.sh installs it)";
-  const auto server = kt::XServer::StartXorgDummy(config);
+  if (!kovrin::test::OnPath("xrandr")) GTEST_SKIP() << "xrandr is not installed (tools/bootstrap.sh installs it)";
+  const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
   ::setenv("DISPLAY", server->Display().c_str(), 1);
   // The window itself is drawn offscreen; only the keeper talks to the server.
@@ -56,7 +56,7 @@ TEST(LauncherWindow, PutsBackTheModeAKilledTestProgramLeft) {
   Script(root / "Quillfire", "#!/bin/sh\nxrandr -s 640x480\nkill -KILL $$\n");
   Script(root / "Lumavane", "#!/bin/sh\nexit 0\n");
 
-  const std::unique_ptr<desktop::ModeSource> screen = desktop::XrandrModeSource();
+  const std::unique_ptr<kovrin::desktop::ModeSource> screen = kovrin::desktop::XrandrModeSource();
   ASSERT_EQ(ScreenNow(*screen), "1600x1200");
   LauncherSetup setup;
   setup.folder = folder.path();

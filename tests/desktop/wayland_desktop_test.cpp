@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "program_runner.h"
-#include "weston_desktop.h"
+#include "tests/support/program_runner.h"
+#include "tests/support/weston_desktop.h"
 
 namespace {
 
@@ -41,15 +41,15 @@ std::array<bool, 4> LitQuarters(const std::string& display) {
 
 class WaylandDesktop : public testing::Test {
  protected:
-  static void SetUpTestSuite() { desktop_ = kt::WestonDesktop::Start(kScreenWidth, kScreenHeight, why_); }
+  static void SetUpTestSuite() { desktop_ = kovrin::test::WestonDesktop::Start(kScreenWidth, kScreenHeight, why_); }
   static void TearDownTestSuite() { desktop_.reset(); }
   void SetUp() override {
     if (!desktop_) GTEST_SKIP() << "no Wayland desktop for this test: " << why_;
   }
 
-  static kt::RunOptions Options(int width, int height, int depth, const char* answer) {
-    kt::RunOptions o;
-    o.config = kt::ConfigText(width, height, depth);
+  static kovrin::test::RunOptions Options(int width, int height, int depth, const char* answer) {
+    kovrin::test::RunOptions o;
+    o.config = kovrin::test::ConfigText(width, height, depth);
     o.videoDriver = "";
     o.display = desktop_->XDisplay();
     o.env = desktop_->WaylandEnvironment();
@@ -57,10 +57,10 @@ class WaylandDesktop : public testing::Test {
     return o;
   }
 
-  static std::unique_ptr<kt::WestonDesktop> desktop_;
+  static std::unique_ptr<kovrin::test::WestonDesktop> desktop_;
   static std::string why_;
 };
-std::unique_ptr<kt::WestonDesktop> WaylandDesktop::desktop_;
+std::unique_ptr<kovrin::test::WestonDesktop> WaylandDesktop::desktop_;
 std::string WaylandDesktop::why_;
 
 struct FullScreenCase {
@@ -73,11 +73,11 @@ class WaylandFullScreen : public WaylandDesktop, public testing::WithParamInterf
 
 TEST_P(WaylandFullScreen, DrawsTheAskedSizeOverTheWholeScreen) {
   const FullScreenCase c = GetParam();
-  kt::RunOptions o = Options(c.width, c.height, c.depth, "no");
+  kovrin::test::RunOptions o = Options(c.width, c.height, c.depth, "no");
   std::array<bool, 4> lit{};
   o.whileRunning = [&lit] { lit = LitQuarters(desktop_->HostDisplay()); };
   o.whileRunningAfterMs = 5000;
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
 
   const std::string asked = std::to_string(c.width) + "x" + std::to_string(c.height);
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, WaylandFullScreen,
 // Taller than the screen: no full screen can draw it, so the user is asked
 // once, and Yes gets a window that draws exactly that size, or says it does not.
 TEST_F(WaylandDesktop, LargerThanTheScreenAsksOnceAndDrawsTheSizeInAWindow) {
-  const kt::RunResult r = kt::RunProgram(Options(1600, 1200, 32, "yes"));
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(Options(1600, 1200, 32, "yes"));
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   ASSERT_EQ(r.MsgBoxLines().size(), 1u) << r.stdErr;
   EXPECT_NE(r.MsgBoxLines()[0].find("Vollbildmodus wird nicht unterst\xC3\xBCtzt!"), std::string::npos);
@@ -117,9 +117,9 @@ TEST_F(WaylandDesktop, LargerThanTheScreenAsksOnceAndDrawsTheSizeInAWindow) {
 // Through Xwayland the compositor makes a full-screen X window its own size,
 // whatever mode was set: that is no full screen, and the user is asked.
 TEST_F(WaylandDesktop, AnXwaylandFullScreenOfTheWrongSizeIsRefused) {
-  kt::RunOptions o = Options(640, 480, 16, "no");
+  kovrin::test::RunOptions o = Options(640, 480, 16, "no");
   o.videoDriver = "x11";
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   ASSERT_FALSE(r.MsgBoxLines().empty()) << r.stdErr;
   EXPECT_NE(r.MsgBoxLines()[0].find("Vollbildmodus wird nicht unterst\xC3\xBCtzt!"), std::string::npos);
@@ -131,16 +131,16 @@ TEST_F(WaylandDesktop, AnXwaylandFullScreenOfTheWrongSizeIsRefused) {
 // run as a close does, with a result; a compositor that went away is a lost display.
 TEST(LostDisplay, OnWaylandTheProgramEndsWithoutAResult) {
   std::string why;
-  auto desktop = kt::WestonDesktop::Start(1024, 768, why);
+  auto desktop = kovrin::test::WestonDesktop::Start(1024, 768, why);
   if (!desktop) GTEST_SKIP() << "no Wayland desktop for this test: " << why;
-  kt::RunOptions o;
-  o.config = kt::ConfigText(640, 480, 32);
+  kovrin::test::RunOptions o;
+  o.config = kovrin::test::ConfigText(640, 480, 32);
   o.videoDriver = "wayland";
   o.env = desktop->WaylandEnvironment();
   o.whileRunning = [&desktop] { desktop.reset(); };
   o.whileRunningAfterMs = 4000;
   o.timeoutSeconds = 30;
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_FALSE(r.timedOut) << r.stdErr;
   EXPECT_EQ(r.exitCode, 1) << r.stdErr;
   EXPECT_NE(r.stdErr.find("the connection to the display was lost"), std::string::npos) << r.stdErr;

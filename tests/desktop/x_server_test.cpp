@@ -9,23 +9,23 @@
 #include <memory>
 #include <optional>
 
-#include "desktop_mode.h"
-#include "program_runner.h"
+#include "launcher/desktop/desktop_mode.h"
+#include "tests/support/program_runner.h"
 
 namespace {
 
 TEST(LostDisplay, TheProgramEndsWithoutAResult) {
-  auto server = kt::XServer::StartXvfb("1024x768x24");
+  auto server = kovrin::test::XServer::StartXvfb("1024x768x24");
   if (!server) GTEST_SKIP() << "Xvfb could not be started";
-  kt::RunOptions o;
-  o.config = kt::ConfigText(1024, 768, 32);
+  kovrin::test::RunOptions o;
+  o.config = kovrin::test::ConfigText(1024, 768, 32);
   o.videoDriver = "";
   o.display = server->Display();
   o.whileRunning = [&server] { server->End(); };
   o.whileRunningAfterMs = 3000;
   // Without its own handler the program spun in Xlib's exit path until killed.
   o.timeoutSeconds = 30;
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_FALSE(r.timedOut) << "the program kept running without its display\n" << r.stdErr;
   EXPECT_EQ(r.exitCode, 1) << r.stdErr;
   EXPECT_NE(r.stdErr.find("the connection to the display was lost"), std::string::npos) << r.stdErr;
@@ -54,32 +54,32 @@ class DisplayVariable {
 TEST(DesktopModeKeeper, PutsBackTheModeOfAKilledFullScreenRun) {
   const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
   if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
-  const auto server = kt::XServer::StartXorgDummy(config);
+  const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
   const DisplayVariable display(server->Display());
-  const std::unique_ptr<desktop::ModeSource> screen = desktop::XrandrModeSource();
-  const std::optional<desktop::ScreenMode> before = screen->Current();
+  const std::unique_ptr<kovrin::desktop::ModeSource> screen = kovrin::desktop::XrandrModeSource();
+  const std::optional<kovrin::desktop::ScreenMode> before = screen->Current();
   ASSERT_TRUE(before.has_value()) << "no RandR 1.2 on the dummy server";
-  ASSERT_EQ(desktop::Describe(*before), "1600x1200");
+  ASSERT_EQ(kovrin::desktop::Describe(*before), "1600x1200");
 
-  desktop::DesktopModeKeeper keeper(*screen);
+  kovrin::desktop::DesktopModeKeeper keeper(*screen);
   keeper.NoteBeforeStart();
-  kt::RunOptions o;
-  o.config = kt::ConfigText(640, 480, 16);
+  kovrin::test::RunOptions o;
+  o.config = kovrin::test::ConfigText(640, 480, 16);
   o.videoDriver = "";
   o.display = server->Display();
-  std::optional<desktop::ScreenMode> during;
+  std::optional<kovrin::desktop::ScreenMode> during;
   o.whileRunning = [&] { during = screen->Current(); };
   o.whileRunningAfterMs = 3500;
   o.terminateAfterMs = 4000;
   o.terminateSignal = SIGKILL;
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   ASSERT_EQ(r.exitCode, 128 + SIGKILL) << r.stdErr;
   ASSERT_TRUE(during.has_value());
-  ASSERT_EQ(desktop::Describe(*during), "640x480") << "the run did not switch the display\n" << r.stdErr;
-  const std::optional<desktop::ScreenMode> left = screen->Current();
+  ASSERT_EQ(kovrin::desktop::Describe(*during), "640x480") << "the run did not switch the display\n" << r.stdErr;
+  const std::optional<kovrin::desktop::ScreenMode> left = screen->Current();
   ASSERT_TRUE(left.has_value());
-  EXPECT_EQ(desktop::Describe(*left), "640x480") << "something else put the mode back; nothing left to test";
+  EXPECT_EQ(kovrin::desktop::Describe(*left), "640x480") << "something else put the mode back; nothing left to test";
 
   EXPECT_EQ(keeper.RestoreAfterEnd(),
             std::optional<std::string>("the test program left the desktop at 640x480; it was put back to 1600x1200"));

@@ -1,10 +1,10 @@
-#include "gl_test_context.h"
+#include "tests/gltrace/gl_test_context.h"
 
 #include <SDL.h>
 
 #include <cstdlib>
 
-namespace gltrace {
+namespace kovrin::test::gltrace {
 
 std::unique_ptr<GlTestContext> GlTestContext::Create(int width, int height, std::string* error) {
   // Tests never open a window on somebody's screen.
@@ -26,8 +26,7 @@ std::unique_ptr<GlTestContext> GlTestContext::Create(int width, int height, std:
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_Window* window =
-      SDL_CreateWindow("gltest", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  SDL_Window* window = SDL_CreateWindow("gltest", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (window == nullptr) {
     if (error != nullptr) *error = std::string("SDL window: ") + SDL_GetError();
     return nullptr;
@@ -50,4 +49,4 @@ GlTestContext::~GlTestContext() {
 
 void GlTestContext::Swap() { SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_)); }
 
-}  // namespace gltrace
+}  // namespace kovrin::test::gltrace

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-namespace gltrace {
+namespace kovrin::test::gltrace {
 
 class GlTestContext {
  public:
@@ -25,4 +25,4 @@ class GlTestContext {
   void* context_;
 };
 
-}  // namespace gltrace
+}  // namespace kovrin::test::gltrace

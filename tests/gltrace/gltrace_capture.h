@@ -6,12 +6,12 @@
 // it), record the call and forward it to the real function. Between
 // StartCapture and StopCapture every such call is kept in memory, in the same
 // line format as a trace file (see gltrace_recorder.cpp), without a frame
-// limit; gltrace::ParseTrace (gltrace_reader.h) reads it back.
+// limit; kovrin::test::gltrace::ParseTrace (gltrace_reader.h) reads it back.
 #pragma once
 
 #include <string>
 
-namespace gltrace {
+namespace kovrin::test::gltrace {
 
 // Starts keeping every recorded call; a capture already running is restarted
 // empty.
@@ -19,4 +19,4 @@ void StartCapture();
 // Stops keeping calls and hands over what was kept.
 std::string StopCapture();
 
-}  // namespace gltrace
+}  // namespace kovrin::test::gltrace

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "gl_test_context.h"
-#include "gltrace_capture.h"
-#include "gltrace_format.h"
-#include "gltrace_reader.h"
+#include "tests/gltrace/gl_test_context.h"
+#include "tests/gltrace/gltrace_capture.h"
+#include "tests/gltrace/gltrace_format.h"
+#include "tests/gltrace/gltrace_reader.h"
 
 namespace {
 
@@ -19,11 +19,11 @@ class GltraceCapture : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    context_ = gltrace::GlTestContext::Create(16, 16, &error);
+    context_ = kovrin::test::gltrace::GlTestContext::Create(16, 16, &error);
     ASSERT_NE(context_, nullptr) << "no GL context: " << error;
   }
   void TearDown() override {
-    (void)gltrace::StopCapture();
+    (void)kovrin::test::gltrace::StopCapture();
     context_.reset();
   }
 
@@ -38,11 +38,11 @@ class GltraceCapture : public ::testing::Test {
     return lines;
   }
 
-  std::unique_ptr<gltrace::GlTestContext> context_;
+  std::unique_ptr<kovrin::test::gltrace::GlTestContext> context_;
 };
 
 TEST_F(GltraceCapture, WritesEachCallInTheLineFormat) {
-  gltrace::StartCapture();
+  kovrin::test::gltrace::StartCapture();
   glEnable(GL_BLEND);
   glDisable(GL_DEPTH_TEST);
   glBlendFunc(GL_ONE, GL_ONE);
@@ -91,15 +91,15 @@ TEST_F(GltraceCapture, WritesEachCallInTheLineFormat) {
       "glCallList 7",
       "glFinish",
   };
-  EXPECT_EQ(Lines(gltrace::StopCapture()), expected);
+  EXPECT_EQ(Lines(kovrin::test::gltrace::StopCapture()), expected);
 }
 
 TEST_F(GltraceCapture, ForwardsToTheRealGl) {
   glDisable(GL_BLEND);
-  gltrace::StartCapture();
+  kovrin::test::gltrace::StartCapture();
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  (void)gltrace::StopCapture();
+  (void)kovrin::test::gltrace::StopCapture();
   EXPECT_EQ(glIsEnabled(GL_BLEND), GL_TRUE) << "glEnable did not reach the GL";
   GLint source = 0;
   glGetIntegerv(GL_BLEND_SRC, &source);
@@ -107,15 +107,15 @@ TEST_F(GltraceCapture, ForwardsToTheRealGl) {
 }
 
 TEST_F(GltraceCapture, GeneratedNamesAreTheResults) {
-  gltrace::StartCapture();
+  kovrin::test::gltrace::StartCapture();
   GLuint names[2] = {0, 0};
   glGenTextures(2, names);
   const GLuint list = glGenLists(2);
   glNewList(list + 1, GL_COMPILE);
   glEndList();
-  const gltrace::Trace trace = gltrace::ParseTrace(gltrace::StopCapture());
+  const kovrin::test::gltrace::Trace trace = kovrin::test::gltrace::ParseTrace(kovrin::test::gltrace::StopCapture());
   ASSERT_EQ(trace.tail.size(), 4u);
-  const gltrace::Call& gen = trace.tail[0];
+  const kovrin::test::gltrace::Call& gen = trace.tail[0];
   EXPECT_EQ(gen.Text(), "glGenTextures 2 = " + std::to_string(names[0]) + " " + std::to_string(names[1]));
   EXPECT_NE(names[0], 0u);
   EXPECT_EQ(trace.tail[1].Text(), "glGenLists 2 = " + std::to_string(list));
@@ -127,25 +127,25 @@ TEST_F(GltraceCapture, GeneratedNamesAreTheResults) {
 TEST_F(GltraceCapture, PixelDigestIgnoresRowPadding) {
   // 3 x 2 RGB: rows of 9 bytes, padded to 12 under the default alignment.
   const std::vector<uint8_t> tight = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
-  const std::vector<uint8_t> padded = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE,
+  const std::vector<uint8_t> padded = {1,  2,  3,  4,  5,  6,  7,  8,  9,  0xEE, 0xEE, 0xEE,
                                        10, 11, 12, 13, 14, 15, 16, 17, 18, 0xEE, 0xEE, 0xEE};
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
-  gltrace::StartCapture();
+  kovrin::test::gltrace::StartCapture();
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 3, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, tight.data());
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 3, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, padded.data());
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 3, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 1, 1, 0, GL_RGB, GL_FLOAT, tight.data());
-  const std::vector<gltrace::Call> uploads =
-      gltrace::CallsNamed(gltrace::ParseTrace(gltrace::StopCapture()).tail, "glTexImage2D");
+  const std::vector<kovrin::test::gltrace::Call> uploads = kovrin::test::gltrace::CallsNamed(
+      kovrin::test::gltrace::ParseTrace(kovrin::test::gltrace::StopCapture()).tail, "glTexImage2D");
   ASSERT_EQ(uploads.size(), 4u);
   char digest[16];
-  std::snprintf(digest, sizeof digest, "px:%08X", gltrace::DigestOf(tight));
-  EXPECT_EQ(uploads[0].Text(), std::string("glTexImage2D GL_TEXTURE_2D 0 GL_RGB8 3 2 0 GL_RGB GL_UNSIGNED_BYTE ") +
-                                   digest);
+  std::snprintf(digest, sizeof digest, "px:%08X", kovrin::test::gltrace::DigestOf(tight));
+  EXPECT_EQ(uploads[0].Text(),
+            std::string("glTexImage2D GL_TEXTURE_2D 0 GL_RGB8 3 2 0 GL_RGB GL_UNSIGNED_BYTE ") + digest);
   EXPECT_EQ(uploads[1].args.back(), digest) << "padding bytes entered the digest";
   EXPECT_EQ(uploads[2].args.back(), "null");
   EXPECT_EQ(uploads[3].args.back(), "px:?");
@@ -153,31 +153,31 @@ TEST_F(GltraceCapture, PixelDigestIgnoresRowPadding) {
 }
 
 TEST_F(GltraceCapture, UnknownEnumsAreHex) {
-  gltrace::StartCapture();
+  kovrin::test::gltrace::StartCapture();
   glEnable(0x1234);
   glClear(0x8000 | GL_DEPTH_BUFFER_BIT);
   glClear(0);
-  const std::string text = gltrace::StopCapture();
+  const std::string text = kovrin::test::gltrace::StopCapture();
   while (glGetError() != GL_NO_ERROR) {
   }
-  EXPECT_EQ(Lines(text), (std::vector<std::string>{"glEnable 0x1234", "glClear GL_DEPTH_BUFFER_BIT|0x8000",
-                                                   "glClear 0"}));
+  EXPECT_EQ(Lines(text),
+            (std::vector<std::string>{"glEnable 0x1234", "glClear GL_DEPTH_BUFFER_BIT|0x8000", "glClear 0"}));
 }
 
 TEST_F(GltraceCapture, RecordsOnlyWhileCapturingAndCountsSwaps) {
   glLoadIdentity();
-  gltrace::StartCapture();
+  kovrin::test::gltrace::StartCapture();
   glTranslatef(1.0f, 0.0f, 0.0f);
   context_->Swap();
   glTranslatef(2.0f, 0.0f, 0.0f);
   context_->Swap();
   glTranslatef(3.0f, 0.0f, 0.0f);
-  const std::string text = gltrace::StopCapture();
+  const std::string text = kovrin::test::gltrace::StopCapture();
   glTranslatef(4.0f, 0.0f, 0.0f);
-  EXPECT_EQ(gltrace::StopCapture(), "") << "a stopped capture kept calls";
+  EXPECT_EQ(kovrin::test::gltrace::StopCapture(), "") << "a stopped capture kept calls";
   EXPECT_EQ(Lines(text), (std::vector<std::string>{"glTranslatef 1 0 0", "SWAP 1", "glTranslatef 2 0 0", "SWAP 2",
                                                    "glTranslatef 3 0 0"}));
-  const gltrace::Trace trace = gltrace::ParseTrace(text);
+  const kovrin::test::gltrace::Trace trace = kovrin::test::gltrace::ParseTrace(text);
   ASSERT_EQ(trace.frames.size(), 2u);
   EXPECT_EQ(trace.frames[1].at(0).Float(0), 2.0f);
   EXPECT_EQ(trace.tail.at(0).Float(0), 3.0f);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "gltrace_reader.h"
+#include "tests/gltrace/gltrace_reader.h"
 
 extern char** environ;
 
@@ -81,16 +81,17 @@ class GltracePreload : public ::testing::Test {
     fs::remove_all(dir_, ec);
   }
 
-  gltrace::Trace RecordProbe(int frames, const std::string& recordFrames) {
-    const ProbeRun run = RunProbe(frames, {{"KOVRIN_GLTRACE", tracePath_}, {"KOVRIN_GLTRACE_FRAMES", recordFrames}}, dir_);
+  kovrin::test::gltrace::Trace RecordProbe(int frames, const std::string& recordFrames) {
+    const ProbeRun run =
+        RunProbe(frames, {{"KOVRIN_GLTRACE", tracePath_}, {"KOVRIN_GLTRACE_FRAMES", recordFrames}}, dir_);
     EXPECT_EQ(run.exitCode, 0) << "probe failed: " << run.stderrText;
     std::ifstream file(tracePath_);
     std::string firstLine;
     std::getline(file, firstLine);
     EXPECT_EQ(firstLine, "# kovrin-gltrace 1") << "trace file " << tracePath_;
-    std::optional<gltrace::Trace> trace = gltrace::ReadTraceFile(tracePath_);
+    std::optional<kovrin::test::gltrace::Trace> trace = kovrin::test::gltrace::ReadTraceFile(tracePath_);
     EXPECT_TRUE(trace.has_value()) << "no trace file " << tracePath_;
-    return trace.value_or(gltrace::Trace{});
+    return trace.value_or(kovrin::test::gltrace::Trace{});
   }
 
   fs::path dir_;
@@ -98,11 +99,11 @@ class GltracePreload : public ::testing::Test {
 };
 
 TEST_F(GltracePreload, RecordsStartUpAndTheFirstFrames) {
-  const gltrace::Trace trace = RecordProbe(5, "2");
+  const kovrin::test::gltrace::Trace trace = RecordProbe(5, "2");
   ASSERT_EQ(trace.frames.size(), 2u) << "frames recorded with KOVRIN_GLTRACE_FRAMES=2";
   EXPECT_TRUE(trace.tail.empty()) << "calls after the last recorded frame: " << trace.tail.size();
 
-  const std::vector<gltrace::Call> startUp = trace.frames[0];
+  const std::vector<kovrin::test::gltrace::Call> startUp = trace.frames[0];
   ASSERT_GE(startUp.size(), 4u);
   EXPECT_EQ(startUp[0].Text(), "glEnable GL_TEXTURE_2D");
   EXPECT_EQ(startUp[1].Text(), "glClearColor 0 0.25 0.5 1");
@@ -111,8 +112,8 @@ TEST_F(GltracePreload, RecordsStartUpAndTheFirstFrames) {
   EXPECT_EQ(startUp[3].name, "glGenLists");
 
   for (std::size_t f = 0; f < trace.frames.size(); ++f) {
-    const std::vector<gltrace::Call> frame = gltrace::FromLast(trace.frames[f], "glClear");
-    EXPECT_EQ(gltrace::Names(frame),
+    const std::vector<kovrin::test::gltrace::Call> frame = kovrin::test::gltrace::FromLast(trace.frames[f], "glClear");
+    EXPECT_EQ(kovrin::test::gltrace::Names(frame),
               (std::vector<std::string>{"glClear", "glLoadIdentity", "glTranslatef", "glBindTexture", "glCallList"}))
         << "frame " << f + 1;
     ASSERT_GE(frame.size(), 3u);
@@ -124,21 +125,21 @@ TEST_F(GltracePreload, RecordsStartUpAndTheFirstFrames) {
 }
 
 TEST_F(GltracePreload, RecordsThreeFramesByDefault) {
-  const gltrace::Trace trace = RecordProbe(6, "");
+  const kovrin::test::gltrace::Trace trace = RecordProbe(6, "");
   EXPECT_EQ(trace.frames.size(), 3u);
   EXPECT_TRUE(trace.tail.empty());
 }
 
 TEST_F(GltracePreload, FrameCountsThatAreNoPositiveNumberMeanTheDefault) {
   for (const char* frames : {"0", "-2", "two", "3x"}) {
-    const gltrace::Trace trace = RecordProbe(5, frames);
+    const kovrin::test::gltrace::Trace trace = RecordProbe(5, frames);
     EXPECT_EQ(trace.frames.size(), 3u) << "KOVRIN_GLTRACE_FRAMES=" << frames;
     EXPECT_TRUE(trace.tail.empty()) << "KOVRIN_GLTRACE_FRAMES=" << frames;
   }
 }
 
 TEST_F(GltracePreload, FewerFramesThanAskedLeaveACompleteFile) {
-  const gltrace::Trace trace = RecordProbe(1, "3");
+  const kovrin::test::gltrace::Trace trace = RecordProbe(1, "3");
   EXPECT_EQ(trace.frames.size(), 1u);
   EXPECT_TRUE(trace.tail.empty());
 }

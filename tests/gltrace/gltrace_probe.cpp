@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "gl_test_context.h"
+#include "tests/gltrace/gl_test_context.h"
 
 int main(int argc, char** argv) {
   const int frames = argc > 1 ? std::atoi(argv[1]) : 5;
   std::string error;
-  auto context = gltrace::GlTestContext::Create(32, 32, &error);
+  auto context = kovrin::test::gltrace::GlTestContext::Create(32, 32, &error);
   if (!context) {
     std::fprintf(stderr, "gltrace_probe: %s\n", error.c_str());
     return 2;

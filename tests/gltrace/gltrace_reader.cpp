@@ -1,4 +1,4 @@
-#include "gltrace_reader.h"
+#include "tests/gltrace/gltrace_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,9 +7,9 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "gltrace_format.h"
+#include "tests/gltrace/gltrace_format.h"
 
-namespace gltrace {
+namespace kovrin::test::gltrace {
 
 namespace {
 
@@ -107,8 +107,8 @@ std::optional<uint32_t> ParseEnum(std::string_view word) {
     const std::string_view part = word.substr(start, end - start);
     if (std::optional<uint32_t> named = FindEnumValue(part)) {
       value |= *named;
-    } else if (std::optional<int64_t> number = ParseInteger(part); number && *number >= 0 &&
-                                                                    *number <= int64_t{UINT32_MAX}) {
+    } else if (std::optional<int64_t> number = ParseInteger(part);
+               number && *number >= 0 && *number <= int64_t{UINT32_MAX}) {
       value |= static_cast<uint32_t>(*number);
     } else {
       return std::nullopt;
@@ -185,4 +185,4 @@ std::vector<std::string> Names(const std::vector<Call>& calls, const std::vector
   return names;
 }
 
-}  // namespace gltrace
+}  // namespace kovrin::test::gltrace

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace gltrace {
+namespace kovrin::test::gltrace {
 
 struct Call {
   std::string name;
@@ -60,4 +60,4 @@ std::vector<std::string> Names(const std::vector<Call>& calls, const std::vector
 // The value of an enum word as the recorder writes it.
 std::optional<uint32_t> ParseEnum(std::string_view word);
 
-}  // namespace gltrace
+}  // namespace kovrin::test::gltrace

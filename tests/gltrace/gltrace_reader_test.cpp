@@ -3,16 +3,16 @@
 
 #include <stdexcept>
 
-#include "gltrace_format.h"
-#include "gltrace_reader.h"
+#include "tests/gltrace/gltrace_format.h"
+#include "tests/gltrace/gltrace_reader.h"
 
 namespace {
 
-using gltrace::Call;
-using gltrace::ParseTrace;
+using kovrin::test::gltrace::Call;
+using kovrin::test::gltrace::ParseTrace;
 
 TEST(GltraceReader, SplitsNameArgumentsAndResults) {
-  const gltrace::Trace trace = ParseTrace("glGenTextures 2 = 5 6\nglBindTexture GL_TEXTURE_2D 5\n");
+  const kovrin::test::gltrace::Trace trace = ParseTrace("glGenTextures 2 = 5 6\nglBindTexture GL_TEXTURE_2D 5\n");
   ASSERT_EQ(trace.tail.size(), 2u);
   const Call& gen = trace.tail[0];
   EXPECT_EQ(gen.name, "glGenTextures");
@@ -26,28 +26,28 @@ TEST(GltraceReader, SplitsNameArgumentsAndResults) {
 }
 
 TEST(GltraceReader, SwapLinesEndFrames) {
-  const gltrace::Trace trace = ParseTrace(
+  const kovrin::test::gltrace::Trace trace = ParseTrace(
       "# kovrin-gltrace 1\n"
       "glEnable GL_TEXTURE_2D\nglClear GL_COLOR_BUFFER_BIT\nSWAP 1\n"
       "glClear GL_COLOR_BUFFER_BIT\nSWAP 2\n"
       "glFinish\n");
   ASSERT_EQ(trace.frames.size(), 2u);
-  EXPECT_EQ(gltrace::Names(trace.frames[0]), (std::vector<std::string>{"glEnable", "glClear"}));
-  EXPECT_EQ(gltrace::Names(trace.frames[1]), (std::vector<std::string>{"glClear"}));
-  EXPECT_EQ(gltrace::Names(trace.tail), (std::vector<std::string>{"glFinish"}));
-  EXPECT_EQ(gltrace::Names(trace.AllCalls()),
+  EXPECT_EQ(kovrin::test::gltrace::Names(trace.frames[0]), (std::vector<std::string>{"glEnable", "glClear"}));
+  EXPECT_EQ(kovrin::test::gltrace::Names(trace.frames[1]), (std::vector<std::string>{"glClear"}));
+  EXPECT_EQ(kovrin::test::gltrace::Names(trace.tail), (std::vector<std::string>{"glFinish"}));
+  EXPECT_EQ(kovrin::test::gltrace::Names(trace.AllCalls()),
             (std::vector<std::string>{"glEnable", "glClear", "glClear", "glFinish"}));
 }
 
 TEST(GltraceReader, SkipsCommentsBlankLinesAndCarriageReturns) {
-  const gltrace::Trace trace = ParseTrace("# a comment\r\n\r\nglLoadIdentity\r\nglTranslatef 1 2 3\r\n");
+  const kovrin::test::gltrace::Trace trace = ParseTrace("# a comment\r\n\r\nglLoadIdentity\r\nglTranslatef 1 2 3\r\n");
   ASSERT_EQ(trace.tail.size(), 2u);
   EXPECT_EQ(trace.tail[0].Text(), "glLoadIdentity");
   EXPECT_EQ(trace.tail[1].Float(2), 3.0f);
 }
 
 TEST(GltraceReader, FloatsWrittenWithNineDigitsComeBackExactly) {
-  const gltrace::Trace trace = ParseTrace("glTranslatef 1.20000005 -3.0999999 0.100000001\n");
+  const kovrin::test::gltrace::Trace trace = ParseTrace("glTranslatef 1.20000005 -3.0999999 0.100000001\n");
   ASSERT_EQ(trace.tail.size(), 1u);
   EXPECT_EQ(trace.tail[0].Float(0), 1.2f);
   EXPECT_EQ(trace.tail[0].Float(1), -3.1f);
@@ -72,28 +72,28 @@ TEST(GltraceReader, EnumWords) {
       {"GL_DEPTH_BUFFER_BIT|0x8000", 0x8100},
   };
   for (const EnumCase& c : cases) {
-    const std::optional<uint32_t> value = gltrace::ParseEnum(c.word);
+    const std::optional<uint32_t> value = kovrin::test::gltrace::ParseEnum(c.word);
     ASSERT_TRUE(value.has_value()) << "word " << c.word;
     EXPECT_EQ(*value, c.value) << "word " << c.word;
   }
   for (const char* bad : {"", "GL_NOT_A_NAME", "0xZZ", "GL_BLEND|", "-1"}) {
-    EXPECT_FALSE(gltrace::ParseEnum(bad).has_value()) << "word \"" << bad << "\"";
+    EXPECT_FALSE(kovrin::test::gltrace::ParseEnum(bad).has_value()) << "word \"" << bad << "\"";
   }
 }
 
 TEST(GltraceReader, EveryNamedEnumReadsBackToItsValue) {
-  for (const auto& table : {std::span<const gltrace::EnumName>(gltrace::kGeneralEnums),
-                            std::span<const gltrace::EnumName>(gltrace::kPrimitiveEnums),
-                            std::span<const gltrace::EnumName>(gltrace::kBlendFactorEnums),
-                            std::span<const gltrace::EnumName>(gltrace::kClearBits)}) {
-    for (const gltrace::EnumName& e : table) {
-      EXPECT_EQ(gltrace::FindEnumValue(e.name), std::optional<uint32_t>(e.value)) << e.name;
+  for (const auto& table : {std::span<const kovrin::test::gltrace::EnumName>(kovrin::test::gltrace::kGeneralEnums),
+                            std::span<const kovrin::test::gltrace::EnumName>(kovrin::test::gltrace::kPrimitiveEnums),
+                            std::span<const kovrin::test::gltrace::EnumName>(kovrin::test::gltrace::kBlendFactorEnums),
+                            std::span<const kovrin::test::gltrace::EnumName>(kovrin::test::gltrace::kClearBits)}) {
+    for (const kovrin::test::gltrace::EnumName& e : table) {
+      EXPECT_EQ(kovrin::test::gltrace::FindEnumValue(e.name), std::optional<uint32_t>(e.value)) << e.name;
     }
   }
 }
 
 TEST(GltraceReader, WrongKindOfArgumentThrowsNamingTheCall) {
-  const gltrace::Trace trace = ParseTrace("glBindTexture GL_TEXTURE_2D 3\n");
+  const kovrin::test::gltrace::Trace trace = ParseTrace("glBindTexture GL_TEXTURE_2D 3\n");
   const Call& call = trace.tail.at(0);
   try {
     (void)call.Float(0);
@@ -107,31 +107,32 @@ TEST(GltraceReader, WrongKindOfArgumentThrowsNamingTheCall) {
 }
 
 TEST(GltraceReader, CallSelections) {
-  const gltrace::Trace trace = ParseTrace(
-      "glClear 0\nglBindTexture GL_TEXTURE_2D 1\nglClear 0\nglBindTexture GL_TEXTURE_2D 2\nglCallList 2\n");
+  const kovrin::test::gltrace::Trace trace =
+      ParseTrace("glClear 0\nglBindTexture GL_TEXTURE_2D 1\nglClear 0\nglBindTexture GL_TEXTURE_2D 2\nglCallList 2\n");
   const std::vector<Call> calls = trace.AllCalls();
-  const std::vector<Call> binds = gltrace::CallsNamed(calls, "glBindTexture");
+  const std::vector<Call> binds = kovrin::test::gltrace::CallsNamed(calls, "glBindTexture");
   ASSERT_EQ(binds.size(), 2u);
   EXPECT_EQ(binds[1].Int(1), 2);
-  const std::vector<Call> lastFrame = gltrace::FromLast(calls, "glClear");
-  EXPECT_EQ(gltrace::Names(lastFrame), (std::vector<std::string>{"glClear", "glBindTexture", "glCallList"}));
+  const std::vector<Call> lastFrame = kovrin::test::gltrace::FromLast(calls, "glClear");
+  EXPECT_EQ(kovrin::test::gltrace::Names(lastFrame),
+            (std::vector<std::string>{"glClear", "glBindTexture", "glCallList"}));
   EXPECT_EQ(lastFrame.front().line, 3);
-  EXPECT_TRUE(gltrace::FromLast(calls, "glBegin").empty());
-  EXPECT_EQ(gltrace::Names(calls, {"glCallList", "glClear"}),
+  EXPECT_TRUE(kovrin::test::gltrace::FromLast(calls, "glBegin").empty());
+  EXPECT_EQ(kovrin::test::gltrace::Names(calls, {"glCallList", "glClear"}),
             (std::vector<std::string>{"glClear", "glClear", "glCallList"}));
 }
 
 TEST(GltraceReader, MissingFileIsNoTrace) {
-  EXPECT_FALSE(gltrace::ReadTraceFile("/nonexistent/kovrin/trace.txt").has_value());
+  EXPECT_FALSE(kovrin::test::gltrace::ReadTraceFile("/nonexistent/kovrin/trace.txt").has_value());
 }
 
 TEST(GltracePixelDigest, IsFnv1aOfTheBytes) {
   // Reference values of 32-bit FNV-1a.
-  EXPECT_EQ(gltrace::DigestOf({}), 0x811C9DC5u);
+  EXPECT_EQ(kovrin::test::gltrace::DigestOf({}), 0x811C9DC5u);
   const uint8_t a[] = {'a'};
-  EXPECT_EQ(gltrace::DigestOf(a), 0xE40C292Cu);
+  EXPECT_EQ(kovrin::test::gltrace::DigestOf(a), 0xE40C292Cu);
   const uint8_t foobar[] = {'f', 'o', 'o', 'b', 'a', 'r'};
-  EXPECT_EQ(gltrace::DigestOf(foobar), 0xBF9CF968u);
+  EXPECT_EQ(kovrin::test::gltrace::DigestOf(foobar), 0xBF9CF968u);
 }
 
 }  // namespace

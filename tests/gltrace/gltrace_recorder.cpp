@@ -56,10 +56,10 @@
 #include <cstring>
 #include <string>
 
-#include "gltrace_capture.h"
-#include "gltrace_format.h"
+#include "tests/gltrace/gltrace_capture.h"
+#include "tests/gltrace/gltrace_format.h"
 
-namespace gltrace {
+namespace kovrin::test::gltrace {
 namespace {
 
 constexpr int kDefaultFrames = 3;
@@ -300,10 +300,10 @@ void AddPixels(Line& line, GLsizei width, GLsizei height, GLenum format, GLenum 
 void StartCapture() { Recorder::Get().StartCapture(); }
 std::string StopCapture() { return Recorder::Get().StopCapture(); }
 
-}  // namespace gltrace
+}  // namespace kovrin::test::gltrace
 
-using gltrace::Line;
-using gltrace::Real;
+using kovrin::test::gltrace::Line;
+using kovrin::test::gltrace::Real;
 
 extern "C" {
 
@@ -311,7 +311,7 @@ extern "C" {
 void SDL_GL_SwapWindow(SDL_Window* window) {
   GLTRACE_REAL(SDL_GL_SwapWindow);
   real(window);
-  if (gltrace::Recorder::Get().Active()) gltrace::Recorder::Get().EndFrame();
+  if (kovrin::test::gltrace::Recorder::Get().Active()) kovrin::test::gltrace::Recorder::Get().EndFrame();
 }
 
 // ---- State -------------------------------------------------------------------
@@ -328,7 +328,9 @@ void glDisable(GLenum cap) {
 void glBlendFunc(GLenum sfactor, GLenum dfactor) {
   GLTRACE_REAL(glBlendFunc);
   real(sfactor, dfactor);
-  Line("glBlendFunc").Enum(sfactor, gltrace::kBlendFactorEnums).Enum(dfactor, gltrace::kBlendFactorEnums);
+  Line("glBlendFunc")
+      .Enum(sfactor, kovrin::test::gltrace::kBlendFactorEnums)
+      .Enum(dfactor, kovrin::test::gltrace::kBlendFactorEnums);
 }
 void glShadeModel(GLenum mode) {
   GLTRACE_REAL(glShadeModel);
@@ -427,7 +429,7 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
 void glBegin(GLenum mode) {
   GLTRACE_REAL(glBegin);
   real(mode);
-  Line("glBegin").Enum(mode, gltrace::kPrimitiveEnums);
+  Line("glBegin").Enum(mode, kovrin::test::gltrace::kPrimitiveEnums);
 }
 void glEnd() {
   GLTRACE_REAL(glEnd);
@@ -513,7 +515,7 @@ void glTexParameteri(GLenum target, GLenum pname, GLint param) {
   real(target, pname, param);
   Line line("glTexParameteri");
   line.Enum(target).Enum(pname);
-  if (gltrace::ValueIsEnum(pname)) {
+  if (kovrin::test::gltrace::ValueIsEnum(pname)) {
     line.Enum(static_cast<GLenum>(param));
   } else {
     line.I(param);
@@ -524,7 +526,7 @@ void glTexEnvi(GLenum target, GLenum pname, GLint param) {
   real(target, pname, param);
   Line line("glTexEnvi");
   line.Enum(target).Enum(pname);
-  if (gltrace::ValueIsEnum(pname)) {
+  if (kovrin::test::gltrace::ValueIsEnum(pname)) {
     line.Enum(static_cast<GLenum>(param));
   } else {
     line.I(param);
@@ -537,7 +539,7 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
   Line line("glTexImage2D");
   line.Enum(target).I(level).Enum(static_cast<GLenum>(internalFormat)).I(width).I(height).I(border);
   line.Enum(format).Enum(type);
-  gltrace::AddPixels(line, width, height, format, type, pixels);
+  kovrin::test::gltrace::AddPixels(line, width, height, format, type, pixels);
 }
 
 }  // extern "C"

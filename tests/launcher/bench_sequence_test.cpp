@@ -5,24 +5,24 @@
 #include <string>
 #include <vector>
 
-#include "bench_sequence.h"
-#include "fake_effects.h"
-#include "handoff_folder.h"
-#include "launcher_test_support.h"
-#include "launcher_text.h"
-#include "results_table.h"
+#include "launcher/core/bench_sequence.h"
+#include "launcher/core/handoff_folder.h"
+#include "launcher/core/launcher_text.h"
+#include "launcher/core/results_table.h"
+#include "tests/launcher/fake_effects.h"
+#include "tests/launcher/launcher_test_support.h"
 
 namespace {
 
-using launcher::BenchSequence;
-using launcher::ResultsTable;
-using launcher_test::Exists;
-using launcher_test::FakeEffects;
-using launcher_test::ReadBytes;
-using launcher_test::ScratchFolder;
-using launcher_test::WriteBytes;
+using kovrin::launcher::BenchSequence;
+using kovrin::launcher::ResultsTable;
+using kovrin::test::launcher::Exists;
+using kovrin::test::launcher::FakeEffects;
+using kovrin::test::launcher::ReadBytes;
+using kovrin::test::launcher::ScratchFolder;
+using kovrin::test::launcher::WriteBytes;
 
-const std::string kCleanupText = std::string(launcher::kCleanupFailureText);
+const std::string kCleanupText = std::string(kovrin::launcher::kCleanupFailureText);
 
 class SequenceTest : public ::testing::Test {
  protected:
@@ -34,12 +34,12 @@ class SequenceTest : public ::testing::Test {
   }
   std::string StartedNames() const {
     std::string names;
-    for (const auto& run : effects.started) names += std::string(launcher::ProgramName(run.test)) + ";";
+    for (const auto& run : effects.started) names += std::string(kovrin::launcher::ProgramName(run.test)) + ";";
     return names;
   }
 
   ScratchFolder folder;
-  launcher::DiskFolder disk{folder.Path()};
+  kovrin::launcher::DiskFolder disk{folder.Path()};
   FakeEffects effects;
   ResultsTable table;
   BenchSequence sequence{disk, effects, table, "."};
@@ -105,7 +105,7 @@ TEST_P(SequenceRow, OneTickDoesTheRowsStepAndStoresTheNextLabel) {
     WriteBytes(Results(), " 4321 \r\n");
   }
   if (row.step == Step::Finish) {
-    for (const auto& run : launcher::kFullBenchmark) table.*run.field = 100;
+    for (const auto& run : kovrin::launcher::kFullBenchmark) table.*run.field = 100;
     table.QuillfireFPS_1_1 = 99;  // sum 1199
   }
   sequence.SetBenchState(row.label);
@@ -128,7 +128,7 @@ TEST_P(SequenceRow, OneTickDoesTheRowsStepAndStoresTheNextLabel) {
       EXPECT_EQ(table.*row.field, 4321);
       ResultsTable expected;
       expected.*row.field = 4321;
-      for (const auto& run : launcher::kFullBenchmark) {
+      for (const auto& run : kovrin::launcher::kFullBenchmark) {
         EXPECT_EQ(table.*run.field, expected.*run.field) << "only the row's own field may change";
       }
       EXPECT_EQ(ReadBytes(Results()), " 4321 \r\n") << "the result file stays until the next start";
@@ -171,12 +171,12 @@ TEST_P(WaitingForResult, KeepsTheLabelAndStoresNothing) {
   EXPECT_TRUE(effects.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Results, WaitingForResult,
-    ::testing::Values(WaitCase{"missing", nullptr}, WaitCase{"empty", ""}, WaitCase{"blank_line", "  \r\n"},
-                      WaitCase{"not_a_number", "fast\r\n"}, WaitCase{"beyond_32_bits", "3000000000\r\n"},
-                      WaitCase{"line_not_ended", "601"}, WaitCase{"only_cr_written", "601\r"}),
-    [](const ::testing::TestParamInfo<WaitCase>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Results, WaitingForResult,
+                         ::testing::Values(WaitCase{"missing", nullptr}, WaitCase{"empty", ""},
+                                           WaitCase{"blank_line", "  \r\n"}, WaitCase{"not_a_number", "fast\r\n"},
+                                           WaitCase{"beyond_32_bits", "3000000000\r\n"},
+                                           WaitCase{"line_not_ended", "601"}, WaitCase{"only_cr_written", "601\r"}),
+                         [](const ::testing::TestParamInfo<WaitCase>& p) { return std::string(p.param.name); });
 
 TEST_F(SequenceTest, ResultAboveSixteenBitsIsTaken) {
   WriteBytes(Results(), "40000\r\n");
@@ -187,7 +187,7 @@ TEST_F(SequenceTest, ResultAboveSixteenBitsIsTaken) {
 }
 
 TEST_F(SequenceTest, ProgramEndingWithinItsStartTickIsCollectedOnlyAtTheNextTick) {
-  effects.onStart = [this](const launcher::BenchRun&) { WriteBytes(Results(), "250\r\n"); };
+  effects.onStart = [this](const kovrin::launcher::BenchRun&) { WriteBytes(Results(), "250\r\n"); };
   sequence.RequestRun(true);
 
   sequence.StatusTick();
@@ -203,7 +203,7 @@ TEST_F(SequenceTest, ProgramEndingWithinItsStartTickIsCollectedOnlyAtTheNextTick
 // label then reads it at once, and the next start refuses to go on.
 TEST_F(SequenceTest, ResultAlreadyPresentIsReadAtOnceThenTheCleanupRefuses) {
   WriteBytes(Results(), "12345\r\n");
-  launcher_test::MakeReadOnly(Results());
+  kovrin::test::launcher::MakeReadOnly(Results());
   sequence.RequestRun(true);
 
   sequence.StatusTick();  // lenient clear (fails silently), config, start
@@ -219,7 +219,7 @@ TEST_F(SequenceTest, ResultAlreadyPresentIsReadAtOnceThenTheCleanupRefuses) {
   EXPECT_TRUE(Exists(Results()));
   ASSERT_EQ(effects.messages.size(), 1u);
   EXPECT_EQ(effects.messages[0], kCleanupText);
-  EXPECT_EQ(effects.endCodes, std::vector<int>{launcher::kCleanupFailureExitCode});
+  EXPECT_EQ(effects.endCodes, std::vector<int>{kovrin::launcher::kCleanupFailureExitCode});
   EXPECT_EQ(effects.started.size(), 1u) << "no second run may start";
 }
 
@@ -245,12 +245,11 @@ TEST_P(UnknownLabel, TickDoesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Labels, UnknownLabel,
                          ::testing::Values("fullbenchstart", "quillfire_1_1", "QUILLFIRE_1_2_START",
-                                           "lumavane_1_1_start", "Quillfire_1_1_Start", "Quillfire_4_1",
-                                           "Lumavane", "Lumavane_3_2_start", "CustomBenchmark", "Idle",
-                                           "FullBenchEnd "));
+                                           "lumavane_1_1_start", "Quillfire_1_1_Start", "Quillfire_4_1", "Lumavane",
+                                           "Lumavane_3_2_start", "CustomBenchmark", "Idle", "FullBenchEnd "));
 
 TEST_F(SequenceTest, FinishLabelIsMatchedInAnyCase) {
-  for (const auto& run : launcher::kFullBenchmark) table.*run.field = 100;
+  for (const auto& run : kovrin::launcher::kFullBenchmark) table.*run.field = 100;
   sequence.SetBenchState("fullbenchend");
   sequence.StatusTick();
   EXPECT_EQ(sequence.BenchState(), "");
@@ -269,7 +268,7 @@ TEST_F(SequenceTest, IdleTicksDoNothing) {
 // ---- Failures inside a step -------------------------------------------------
 
 TEST_F(SequenceTest, FirstRunWithUnwritableSettingsReturnsToIdle) {
-  launcher::DiskFolder missing(folder.Path() / "gone");
+  kovrin::launcher::DiskFolder missing(folder.Path() / "gone");
   BenchSequence broken(missing, effects, table, ".");
   broken.RequestRun(true);
   broken.StatusTick();
@@ -278,15 +277,15 @@ TEST_F(SequenceTest, FirstRunWithUnwritableSettingsReturnsToIdle) {
   EXPECT_TRUE(effects.messages.empty());
 }
 
-class RefusingWrites : public launcher::HandoffFolder {
+class RefusingWrites : public kovrin::launcher::HandoffFolder {
  public:
-  explicit RefusingWrites(launcher::HandoffFolder& inner) : inner_(inner) {}
+  explicit RefusingWrites(kovrin::launcher::HandoffFolder& inner) : inner_(inner) {}
   std::optional<std::string> Read(std::string_view name) override { return inner_.Read(name); }
   bool Write(std::string_view, std::string_view) override { return false; }
   bool Remove(std::string_view name) override { return inner_.Remove(name); }
 
  private:
-  launcher::HandoffFolder& inner_;
+  kovrin::launcher::HandoffFolder& inner_;
 };
 
 TEST_F(SequenceTest, LaterStartWithUnwritableSettingsKeepsItsLabel) {
@@ -317,7 +316,7 @@ TEST_F(SequenceTest, StrictCleanupWithConfigMissingRefusesAndLeavesTheResult) {
   effects.label = "";
   sequence.StatusTick();
   EXPECT_EQ(effects.messages, std::vector<std::string>{kCleanupText});
-  EXPECT_EQ(effects.endCodes, std::vector<int>{launcher::kCleanupFailureExitCode});
+  EXPECT_EQ(effects.endCodes, std::vector<int>{kovrin::launcher::kCleanupFailureExitCode});
   EXPECT_TRUE(Exists(Results())) << "the clean-up stops at its first failure";
   EXPECT_FALSE(Exists(Config())) << "no settings may be written after the refusal";
   EXPECT_TRUE(effects.started.empty());
@@ -340,7 +339,7 @@ TEST_F(SequenceTest, NoStepRunsWhileTheRefusalIsOpenNorAfterIt) {
 }
 
 TEST_F(SequenceTest, NestedTickDuringAStepIsDropped) {
-  effects.onStart = [this](const launcher::BenchRun&) {
+  effects.onStart = [this](const kovrin::launcher::BenchRun&) {
     WriteBytes(Results(), "250\r\n");
     sequence.StatusTick();
   };
@@ -378,19 +377,19 @@ TEST_F(SequenceTest, PurgeWithConfigAbsentRefuses) {
   effects.label = "50 fps";
   EXPECT_FALSE(sequence.PurgeRunFiles());
   EXPECT_EQ(effects.messages, std::vector<std::string>{kCleanupText});
-  EXPECT_EQ(effects.endCodes, std::vector<int>{launcher::kCleanupFailureExitCode});
+  EXPECT_EQ(effects.endCodes, std::vector<int>{kovrin::launcher::kCleanupFailureExitCode});
   EXPECT_TRUE(Exists(Results()));
   EXPECT_EQ(effects.label, "50 fps") << "the label is emptied only after both deletions";
 }
 
 TEST_F(SequenceTest, PurgeWithReadOnlyResultDeletesConfigThenRefuses) {
   PlantBothFiles();
-  launcher_test::MakeReadOnly(Results());
+  kovrin::test::launcher::MakeReadOnly(Results());
   EXPECT_FALSE(sequence.PurgeRunFiles());
   EXPECT_FALSE(Exists(Config()));
   EXPECT_TRUE(Exists(Results()));
   EXPECT_EQ(effects.messages, std::vector<std::string>{kCleanupText});
-  EXPECT_EQ(effects.endCodes, std::vector<int>{launcher::kCleanupFailureExitCode});
+  EXPECT_EQ(effects.endCodes, std::vector<int>{kovrin::launcher::kCleanupFailureExitCode});
 }
 
 TEST_F(SequenceTest, PurgeWithBothFilesSucceedsQuietly) {
@@ -443,7 +442,7 @@ TEST_F(SequenceTest, CustomPrefixWithMoreTextDoesNothing) {
 TEST_F(SequenceTest, FullBenchmarkFillsTheTableInOrderAndScores) {
   int32_t next = 10;
   std::vector<int32_t> written;
-  effects.onStart = [&](const launcher::BenchRun&) {
+  effects.onStart = [&](const kovrin::launcher::BenchRun&) {
     written.push_back(next);
     WriteBytes(Results(), std::to_string(next) + "\r\n");
     next += 10;
@@ -457,8 +456,8 @@ TEST_F(SequenceTest, FullBenchmarkFillsTheTableInOrderAndScores) {
 
   EXPECT_EQ(ticks, 25) << "one tick per row of the sequence";
   ASSERT_EQ(effects.started.size(), 12u);
-  for (std::size_t i = 0; i < launcher::kFullBenchmark.size(); ++i) {
-    const launcher::BenchRun& run = launcher::kFullBenchmark[i];
+  for (std::size_t i = 0; i < kovrin::launcher::kFullBenchmark.size(); ++i) {
+    const kovrin::launcher::BenchRun& run = kovrin::launcher::kFullBenchmark[i];
     EXPECT_EQ(effects.started[i].field, run.field) << "run " << i << " started out of order";
     EXPECT_EQ(table.*run.field, written[i]) << "run " << i;
   }

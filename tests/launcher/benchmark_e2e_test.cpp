@@ -9,9 +9,11 @@
 
 #include <memory>
 
-#include "frmMain.h"
-#include "score.h"
-#include "user_locale.h"
+#include "launcher/core/score.h"
+#include "launcher/frmMain.h"
+#include "launcher/process/user_locale.h"
+
+using kovrin::process::UserDecimalSeparator;
 
 class BenchmarkEndToEnd : public QObject {
   Q_OBJECT
@@ -53,16 +55,16 @@ void BenchmarkEndToEnd::fullDefaultBenchmark() {
   QVERIFY2(endCodes.isEmpty(), "the launcher ended during the benchmark");
   QVERIFY(window.Sequence().BenchState().empty());
 
-  for (const auto& run : launcher::kFullBenchmark) {
+  for (const auto& run : kovrin::launcher::kFullBenchmark) {
     const int32_t fps = window.*run.field;
     QVERIFY2(fps > 0, qPrintable(QStringLiteral("%1 at %2 x %3, %4 bit: %5 fps")
-                                     .arg(QString::fromUtf8(launcher::ProgramName(run.test).data()))
-                                     .arg(launcher::ResolutionWidth(run.resIndex))
-                                     .arg(launcher::ResolutionHeight(run.resIndex))
-                                     .arg(launcher::DepthBits(run.depthIndex))
+                                     .arg(QString::fromUtf8(kovrin::launcher::ProgramName(run.test).data()))
+                                     .arg(kovrin::launcher::ResolutionWidth(run.resIndex))
+                                     .arg(kovrin::launcher::ResolutionHeight(run.resIndex))
+                                     .arg(kovrin::launcher::DepthBits(run.depthIndex))
                                      .arg(fps)));
   }
-  const launcher::Score score = launcher::ComputeScore(window, UserDecimalSeparator());
+  const kovrin::launcher::Score score = kovrin::launcher::ComputeScore(window, UserDecimalSeparator());
   QCOMPARE(window.lblResult()->text(), QString::fromStdString(score.label));
   QCOMPARE(window.Result, score.result);
 

@@ -7,27 +7,27 @@
 #include <string>
 #include <vector>
 
-#include "bench_sequence.h"
+#include "launcher/core/bench_sequence.h"
 
-namespace launcher_test {
+namespace kovrin::test::launcher {
 
-class FakeEffects : public launcher::LauncherEffects {
+class FakeEffects : public kovrin::launcher::LauncherEffects {
  public:
   std::string label;
-  std::vector<launcher::BenchRun> started;
+  std::vector<kovrin::launcher::BenchRun> started;
   std::vector<std::string> messages;
   std::vector<int> endCodes;
-  std::vector<std::pair<launcher::BenchRun, int32_t>> collected;
+  std::vector<std::pair<kovrin::launcher::BenchRun, int32_t>> collected;
   bool startSucceeds = true;
   // Called after a start is recorded, e.g. to play a test program that ends
   // at once.
-  std::function<void(const launcher::BenchRun&)> onStart;
+  std::function<void(const kovrin::launcher::BenchRun&)> onStart;
   // Called while the message is "open", e.g. to let a timer tick re-enter.
   std::function<void()> whileMessageOpen;
 
   std::string ResultLabel() const override { return label; }
   void SetResultLabel(const std::string& text) override { label = text; }
-  bool StartProgram(const launcher::BenchRun& run) override {
+  bool StartProgram(const kovrin::launcher::BenchRun& run) override {
     started.push_back(run);
     if (onStart) onStart(run);
     return startSucceeds;
@@ -37,9 +37,7 @@ class FakeEffects : public launcher::LauncherEffects {
     if (whileMessageOpen) whileMessageOpen();
   }
   void EndLauncher(int exitCode) override { endCodes.push_back(exitCode); }
-  void RunCollected(const launcher::BenchRun& run, int32_t fps) override {
-    collected.emplace_back(run, fps);
-  }
+  void RunCollected(const kovrin::launcher::BenchRun& run, int32_t fps) override { collected.emplace_back(run, fps); }
 };
 
-}  // namespace launcher_test
+}  // namespace kovrin::test::launcher

@@ -7,18 +7,18 @@
 #include <functional>
 #include <string>
 
-#include "bench_sequence.h"
-#include "config_file.h"
-#include "fake_effects.h"
-#include "handoff_folder.h"
-#include "launcher_test_support.h"
+#include "launcher/core/bench_sequence.h"
+#include "launcher/core/config_file.h"
+#include "launcher/core/handoff_folder.h"
+#include "tests/launcher/fake_effects.h"
+#include "tests/launcher/launcher_test_support.h"
 
 namespace {
 
-using launcher_test::Exists;
-using launcher_test::ReadBytes;
-using launcher_test::ScratchFolder;
-using launcher_test::WriteBytes;
+using kovrin::test::launcher::Exists;
+using kovrin::test::launcher::ReadBytes;
+using kovrin::test::launcher::ScratchFolder;
+using kovrin::test::launcher::WriteBytes;
 
 struct ConfigCase {
   int resIndex;
@@ -34,10 +34,10 @@ class CreateCfgBytes : public ::testing::TestWithParam<ConfigCase> {};
 TEST_P(CreateCfgBytes, WritesExactlyTheThreeLines) {
   const ConfigCase& c = GetParam();
   ScratchFolder folder;
-  launcher::DiskFolder disk(folder.Path());
-  launcher_test::FakeEffects effects;
-  launcher::ResultsTable table;
-  launcher::BenchSequence sequence(disk, effects, table, ".");
+  kovrin::launcher::DiskFolder disk(folder.Path());
+  kovrin::test::launcher::FakeEffects effects;
+  kovrin::launcher::ResultsTable table;
+  kovrin::launcher::BenchSequence sequence(disk, effects, table, ".");
   // An existing longer file is replaced, not overwritten in part.
   WriteBytes(folder / "config.cfg", std::string(200, 'x'));
 
@@ -47,35 +47,34 @@ TEST_P(CreateCfgBytes, WritesExactlyTheThreeLines) {
   ASSERT_TRUE(written.has_value());
   EXPECT_EQ(*written, c.bytes) << "indices " << c.resIndex << ", " << c.depthIndex;
   EXPECT_EQ(written->size(), c.size);
-  EXPECT_EQ(launcher::ConfigFileText(c.resIndex, c.depthIndex), c.bytes);
+  EXPECT_EQ(kovrin::launcher::ConfigFileText(c.resIndex, c.depthIndex), c.bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Indices, CreateCfgBytes,
-    ::testing::Values(
-        ConfigCase{1, 1, "GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=16;\r\n", 45},
-        ConfigCase{1, 2, "GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=32;\r\n", 45},
-        ConfigCase{2, 1, "GL_RESX=1024;\r\nGL_RESY=768;\r\nGL_BITDEPTH=16;\r\n", 46},
-        ConfigCase{2, 2, "GL_RESX=1024;\r\nGL_RESY=768;\r\nGL_BITDEPTH=32;\r\n", 46},
-        ConfigCase{3, 1, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=16;\r\n", 47},
-        ConfigCase{3, 2, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47},
-        ConfigCase{0, 0, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47},
-        ConfigCase{7, 1, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=16;\r\n", 47},
-        ConfigCase{-1, 5, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47}));
+    ::testing::Values(ConfigCase{1, 1, "GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=16;\r\n", 45},
+                      ConfigCase{1, 2, "GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=32;\r\n", 45},
+                      ConfigCase{2, 1, "GL_RESX=1024;\r\nGL_RESY=768;\r\nGL_BITDEPTH=16;\r\n", 46},
+                      ConfigCase{2, 2, "GL_RESX=1024;\r\nGL_RESY=768;\r\nGL_BITDEPTH=32;\r\n", 46},
+                      ConfigCase{3, 1, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=16;\r\n", 47},
+                      ConfigCase{3, 2, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47},
+                      ConfigCase{0, 0, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47},
+                      ConfigCase{7, 1, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=16;\r\n", 47},
+                      ConfigCase{-1, 5, "GL_RESX=1600;\r\nGL_RESY=1200;\r\nGL_BITDEPTH=32;\r\n", 47}));
 
 TEST(CreateCfg, FailureIsReportedToTheCaller) {
   ScratchFolder folder;
-  launcher::DiskFolder disk(folder.Path() / "missing");
-  launcher_test::FakeEffects effects;
-  launcher::ResultsTable table;
-  launcher::BenchSequence sequence(disk, effects, table, ".");
+  kovrin::launcher::DiskFolder disk(folder.Path() / "missing");
+  kovrin::test::launcher::FakeEffects effects;
+  kovrin::launcher::ResultsTable table;
+  kovrin::launcher::BenchSequence sequence(disk, effects, table, ".");
   EXPECT_FALSE(sequence.CreateCfg(1, 1));
 }
 
 class DiskFolderTest : public ::testing::Test {
  protected:
   ScratchFolder folder;
-  launcher::DiskFolder disk{folder.Path()};
+  kovrin::launcher::DiskFolder disk{folder.Path()};
 };
 
 TEST_F(DiskFolderTest, RemovesAWritableFile) {
@@ -89,7 +88,7 @@ TEST_F(DiskFolderTest, MissingFileCannotBeRemoved) { EXPECT_FALSE(disk.Remove("c
 // Root may unlink anything in a writable folder; the rule must hold anyway.
 TEST_F(DiskFolderTest, ReadOnlyFileIsNotRemovedEvenThoughTheFolderIsWritable) {
   WriteBytes(folder / "results.fps", "1\r\n");
-  launcher_test::MakeReadOnly(folder / "results.fps");
+  kovrin::test::launcher::MakeReadOnly(folder / "results.fps");
   EXPECT_FALSE(disk.Remove("results.fps"));
   EXPECT_TRUE(Exists(folder / "results.fps"));
 }
@@ -107,10 +106,10 @@ TEST_F(DiskFolderTest, ReadGivesTheBytesAndNothingForAMissingFile) {
 }
 
 TEST_F(DiskFolderTest, ReadStopsAtTheLimit) {
-  WriteBytes(folder / "results.fps", std::string(launcher::DiskFolder::kReadLimit * 3, '7'));
+  WriteBytes(folder / "results.fps", std::string(kovrin::launcher::DiskFolder::kReadLimit * 3, '7'));
   const auto bytes = disk.Read("results.fps");
   ASSERT_TRUE(bytes.has_value());
-  EXPECT_EQ(bytes->size(), launcher::DiskFolder::kReadLimit);
+  EXPECT_EQ(bytes->size(), kovrin::launcher::DiskFolder::kReadLimit);
 }
 
 TEST_F(DiskFolderTest, WriteCreatesAndTruncates) {
@@ -136,7 +135,7 @@ TEST_P(HostileHandoffName, IsNotThereYetAndIsNeverWrittenThrough) {
   const std::filesystem::path outside = elsewhere / "precious";
   WriteBytes(outside, "601\r\n");
   GetParam().plant(folder, outside);
-  launcher::DiskFolder disk(folder.Path());
+  kovrin::launcher::DiskFolder disk(folder.Path());
 
   for (const char* name : {"results.fps", "config.cfg"}) {
     SCOPED_TRACE(name);
@@ -160,11 +159,13 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         HostileName{"symlink_to_a_file_elsewhere",
                     [](const ScratchFolder& f, const std::filesystem::path& outside) {
-                      PlantBoth(f, [&](const std::filesystem::path& p) { std::filesystem::create_symlink(outside, p); });
+                      PlantBoth(f,
+                                [&](const std::filesystem::path& p) { std::filesystem::create_symlink(outside, p); });
                     }},
         HostileName{"symlink_to_dev_zero",
                     [](const ScratchFolder& f, const std::filesystem::path&) {
-                      PlantBoth(f, [](const std::filesystem::path& p) { std::filesystem::create_symlink("/dev/zero", p); });
+                      PlantBoth(
+                          f, [](const std::filesystem::path& p) { std::filesystem::create_symlink("/dev/zero", p); });
                     }},
         HostileName{"hard_link_to_a_file_elsewhere",
                     [](const ScratchFolder& f, const std::filesystem::path& outside) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace launcher_test {
+namespace kovrin::test::launcher {
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes away.
@@ -25,8 +25,7 @@ class ScratchFolder {
   }
   ~ScratchFolder() {
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
   }
   ScratchFolder(const ScratchFolder&) = delete;
@@ -56,8 +55,6 @@ inline bool Exists(const std::filesystem::path& file) {
 }
 
 // Makes a file read-only the way a user does (chmod a-w).
-inline void MakeReadOnly(const std::filesystem::path& file) {
-  ::chmod(file.c_str(), S_IRUSR | S_IRGRP | S_IROTH);
-}
+inline void MakeReadOnly(const std::filesystem::path& file) { ::chmod(file.c_str(), S_IRUSR | S_IRGRP | S_IROTH); }
 
-}  // namespace launcher_test
+}  // namespace kovrin::test::launcher

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcessEnvironment>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -20,17 +20,21 @@
 #include <memory>
 #include <string>
 
-#include "frmMain.h"
-#include "frmSystemInfo.h"
 #include "kovrin_version.h"
-#include "sysinfo_provider.h"
-#include "launcher_test_support.h"
-#include "launcher_text.h"
-#include "program_starter.h"
-#include "stderr_capture.h"
-#include "user_locale.h"
+#include "launcher/core/launcher_text.h"
+#include "launcher/frmMain.h"
+#include "launcher/frmSystemInfo.h"
+#include "launcher/process/program_starter.h"
+#include "launcher/process/user_locale.h"
+#include "launcher/sysinfo/sysinfo_provider.h"
+#include "tests/launcher/launcher_test_support.h"
+#include "tests/launcher/stderr_capture.h"
 
-using launcher_test::Exists;
+using kovrin::process::BenchmarkEnvironment;
+using kovrin::process::PrepareTestProgram;
+using kovrin::process::UserDecimalSeparator;
+
+using kovrin::test::launcher::Exists;
 
 namespace {
 
@@ -42,8 +46,8 @@ QString Text(const std::optional<std::string>& text) {
 
 }  // namespace
 
-using launcher_test::ReadBytes;
-using launcher_test::WriteBytes;
+using kovrin::test::launcher::ReadBytes;
+using kovrin::test::launcher::WriteBytes;
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -90,16 +94,14 @@ class MainWindowTest : public QObject {
     if (control == nullptr) qFatal("control %s missing", name);
     return control;
   }
-  std::filesystem::path File(const char* name) const {
-    return std::filesystem::path(dir->path().toStdString()) / name;
-  }
+  std::filesystem::path File(const char* name) const { return std::filesystem::path(dir->path().toStdString()) / name; }
   // realPrograms: the window starts the stand-in programs in the folder.
   std::unique_ptr<frmMain> MakeWindow(bool runTimers, bool realPrograms = false) {
     LauncherSetup setup;
     setup.folder = dir->path();
     if (!realPrograms) {
-      setup.startProgram = [this](const launcher::BenchRun& run) {
-        started << QString::fromUtf8(launcher::ProgramName(run.test).data());
+      setup.startProgram = [this](const kovrin::launcher::BenchRun& run) {
+        started << QString::fromUtf8(kovrin::launcher::ProgramName(run.test).data());
         return true;
       };
     }
@@ -198,8 +200,7 @@ void MainWindowTest::resultLabelFontIsSans24Bold() {
   QCOMPARE(font.pointSize(), 24);
   QVERIFY(font.bold());
   const QFontInfo used(font);
-  QVERIFY2(used.family().contains(QLatin1String("Sans")),
-           qPrintable("a sans face expected, got " + used.family()));
+  QVERIFY2(used.family().contains(QLatin1String("Sans")), qPrintable("a sans face expected, got " + used.family()));
 }
 
 void MainWindowTest::tabOrder() {
@@ -408,11 +409,11 @@ namespace {
 // `ignoreTerm` only SIGKILL ends it.
 void WriteStandIn(const QString& folder, const char* name, bool ignoreTerm) {
   const QString path = QDir(folder).filePath(QString::fromLatin1(name));
-  WriteBytes(path.toStdString(), std::string("#!/bin/sh\n") +
-                                     "for p in $(cat pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >> overlap; done\n" +
-                                     // The trap holds before the number is seen.
-                                     (ignoreTerm ? "trap '' TERM\n" : "") + "echo $$ >> pids\n" +
-                                     "exec sleep 60\n");
+  WriteBytes(path.toStdString(),
+             std::string("#!/bin/sh\n") +
+                 "for p in $(cat pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >> overlap; done\n" +
+                 // The trap holds before the number is seen.
+                 (ignoreTerm ? "trap '' TERM\n" : "") + "echo $$ >> pids\n" + "exec sleep 60\n");
   QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -501,11 +502,11 @@ void MainWindowTest::cleanupFailureShowsTheMessageAndEnds() {
   WriteBytes(File("results.fps"), "1\r\n");  // config.cfg is missing
   window->Sequence().SetBenchState("Quillfire_1_2_Start");
 
-  launcher_test::StderrCapture capture;
+  kovrin::test::launcher::StderrCapture capture;
   window->StatusTimer_Timer();
   const std::string printed = capture.Text();
 
-  QCOMPARE(endCodes, QList<int>{launcher::kCleanupFailureExitCode});
+  QCOMPARE(endCodes, QList<int>{kovrin::launcher::kCleanupFailureExitCode});
   const std::string expected =
       "[msgbox] caption: Kovrin | text: Es ist ein bekannter Fehler aufgetreten!\\n"
       "Eine Datei konnte nicht gel\xC3\xB6scht werden\\nUm Cheat-Sicherheit zu gew\xC3\xA4hren wird "
@@ -517,17 +518,17 @@ void MainWindowTest::cleanupFailureShowsTheMessageAndEnds() {
   window->StatusTimer_Timer();  // the launcher has ended: no further step
   window->close();
   QVERIFY(Exists(File("results.fps")));
-  QCOMPARE(endCodes, QList<int>{launcher::kCleanupFailureExitCode});
+  QCOMPARE(endCodes, QList<int>{kovrin::launcher::kCleanupFailureExitCode});
 }
 
 // The system report is the handler whose platform calls can fail outright.
 void MainWindowTest::untrappedErrorIsShownWithItsNumberThenTheLauncherEnds() {
   SetSystemInfoProviderFactory([]() -> std::unique_ptr<kovrin::sysinfo::Provider> {
-    throw launcher::UntrappedError(13, "adapter cannot be opened");
+    throw kovrin::launcher::UntrappedError(13, "adapter cannot be opened");
   });
   const QWidgetList before = QApplication::topLevelWidgets();
 
-  launcher_test::StderrCapture capture;
+  kovrin::test::launcher::StderrCapture capture;
   QTest::mouseClick(Control<QPushButton>("cmdSystemInfo"), Qt::LeftButton);
   const std::string printed = capture.Text();
 
@@ -537,7 +538,7 @@ void MainWindowTest::untrappedErrorIsShownWithItsNumberThenTheLauncherEnds() {
   }
   QCOMPARE(Text(printed), QStringLiteral("[msgbox] caption: Kovrin | text: Error 13: adapter cannot be opened | "
                                          "buttons: OK | answer: OK\n"));
-  QCOMPARE(endCodes, QList<int>{launcher::kUntrappedErrorExitCode});
+  QCOMPARE(endCodes, QList<int>{kovrin::launcher::kUntrappedErrorExitCode});
 }
 
 void MainWindowTest::benchmarkEnvironmentTurnsVsyncOffUnlessTheUserChose() {
@@ -609,7 +610,7 @@ void MainWindowTest::scoreUsesTheUserDecimalSeparator() {
   if (expected.isEmpty()) QSKIP("run with LC_ALL and KOVRIN_EXPECT_DECIMAL_SEPARATOR set");
   QCOMPARE(Text(UserDecimalSeparator()), QString::fromLatin1(expected));
 
-  for (const auto& run : launcher::kFullBenchmark) (*window).*run.field = 100;
+  for (const auto& run : kovrin::launcher::kFullBenchmark) (*window).*run.field = 100;
   window->QuillfireFPS_1_1 = 99;  // sum 1199
   window->Sequence().SetBenchState("FullBenchEnd");
   window->StatusTimer_Timer();

@@ -6,13 +6,13 @@
 #include <limits>
 #include <string>
 
-#include "score.h"
+#include "launcher/core/score.h"
 
 namespace {
 
-launcher::ResultsTable TableOf(const std::array<int32_t, 12>& values) {
-  launcher::ResultsTable table;
-  for (std::size_t i = 0; i < values.size(); ++i) table.*launcher::kFullBenchmark[i].field = values[i];
+kovrin::launcher::ResultsTable TableOf(const std::array<int32_t, 12>& values) {
+  kovrin::launcher::ResultsTable table;
+  for (std::size_t i = 0; i < values.size(); ++i) table.*kovrin::launcher::kFullBenchmark[i].field = values[i];
   return table;
 }
 
@@ -43,7 +43,7 @@ class CalcFPS : public ::testing::TestWithParam<ScoreCase> {};
 
 TEST_P(CalcFPS, ResultIsRoundedAndLabelIsCut) {
   const ScoreCase& c = GetParam();
-  const launcher::Score score = launcher::ComputeScore(TableOf(c.values), c.separator);
+  const kovrin::launcher::Score score = kovrin::launcher::ComputeScore(TableOf(c.values), c.separator);
   EXPECT_EQ(score.result, c.result);
   EXPECT_EQ(score.label, c.label);
 }
@@ -66,26 +66,24 @@ INSTANTIATE_TEST_SUITE_P(
         ScoreCase{"tie_rounds_to_even_down", Summing(3006), ".", 250, "250.5 fps"},
         ScoreCase{"all_zero", Twelve(0), ".", 0, "0 fps"},
         ScoreCase{"negative_fraction_of_zero", Summing(-1), ".", 0, "0 fps"},
-        ScoreCase{"ten_million_keeps_all_digits", Summing(12 * 12345678 + 11), ".", 12345679,
-                  "12345678.9 fps"},
+        ScoreCase{"ten_million_keeps_all_digits", Summing(12 * 12345678 + 11), ".", 12345679, "12345678.9 fps"},
         ScoreCase{"largest_values", Twelve(kMax), ".", kMax, "2147483647 fps"},
-        ScoreCase{"mixed", {601, 455, 300, 250, 120, 99, 800, 700, 410, 390, 160, 150}, ".", 370,
-                  "369.5 fps"}),
+        ScoreCase{"mixed", {601, 455, 300, 250, 120, 99, 800, 700, 410, 390, 160, 150}, ".", 370, "369.5 fps"}),
     [](const ::testing::TestParamInfo<ScoreCase>& p) { return std::string(p.param.name); });
 
 TEST(FormatNumber, FifteenSignificantDigitsAndTheSeparator) {
-  EXPECT_EQ(launcher::FormatNumber(1199.0 / 12.0, "."), "99.9166666666667");
-  EXPECT_EQ(launcher::FormatNumber(1199.0 / 12.0, ","), "99,9166666666667");
-  EXPECT_EQ(launcher::FormatNumber(3000.0, ","), "3000");
-  EXPECT_EQ(launcher::FormatNumber(2147483647.0, "."), "2147483647");
-  EXPECT_EQ(launcher::FormatNumber(-0.0, "."), "0");
+  EXPECT_EQ(kovrin::launcher::FormatNumber(1199.0 / 12.0, "."), "99.9166666666667");
+  EXPECT_EQ(kovrin::launcher::FormatNumber(1199.0 / 12.0, ","), "99,9166666666667");
+  EXPECT_EQ(kovrin::launcher::FormatNumber(3000.0, ","), "3000");
+  EXPECT_EQ(kovrin::launcher::FormatNumber(2147483647.0, "."), "2147483647");
+  EXPECT_EQ(kovrin::launcher::FormatNumber(-0.0, "."), "0");
 }
 
 TEST(ScoreDisplayNumber, CutsAfterOneDecimal) {
-  EXPECT_EQ(launcher::ScoreDisplayNumber(123.4567, "."), "123.4");
-  EXPECT_EQ(launcher::ScoreDisplayNumber(123.0833, "."), "123");
-  EXPECT_EQ(launcher::ScoreDisplayNumber(0.99, ","), "0,9");
-  EXPECT_EQ(launcher::ScoreDisplayNumber(7.0, ","), "7");
+  EXPECT_EQ(kovrin::launcher::ScoreDisplayNumber(123.4567, "."), "123.4");
+  EXPECT_EQ(kovrin::launcher::ScoreDisplayNumber(123.0833, "."), "123");
+  EXPECT_EQ(kovrin::launcher::ScoreDisplayNumber(0.99, ","), "0,9");
+  EXPECT_EQ(kovrin::launcher::ScoreDisplayNumber(7.0, ","), "7");
 }
 
 }  // namespace

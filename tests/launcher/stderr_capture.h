@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-namespace launcher_test {
+namespace kovrin::test::launcher {
 
 class StderrCapture {
  public:
@@ -45,4 +45,4 @@ class StderrCapture {
   int saved_ = -1;
 };
 
-}  // namespace launcher_test
+}  // namespace kovrin::test::launcher

@@ -19,7 +19,7 @@
 
 extern char** environ;
 
-namespace results_test {
+namespace kovrin::test::results {
 namespace {
 
 namespace fs = std::filesystem;
@@ -228,4 +228,4 @@ std::string PageBody(const PagePost& post) {
   return body;
 }
 
-}  // namespace results_test
+}  // namespace kovrin::test::results

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace results_test {
+namespace kovrin::test::results {
 
 // A child process with its standard output and error in files; ended
 // (SIGTERM, then SIGKILL after 10 s) and collected when it goes.
@@ -94,4 +94,4 @@ PagePost PostTo(const std::string& base);
 // `text` percent-encoded as a form field (UTF-8 taken to ISO-8859-1).
 std::string FormEncode(const std::string& utf8);
 
-}  // namespace results_test
+}  // namespace kovrin::test::results

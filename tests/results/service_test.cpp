@@ -16,14 +16,14 @@
 #include <set>
 #include <thread>
 
-#include "tests/results/service_process.h"
 #include "tests/cli/temp_folder.h"
+#include "tests/results/service_process.h"
 
 namespace {
 
-using results_test::PageBody;
-using results_test::PagePost;
-using results_test::Service;
+using kovrin::test::results::PageBody;
+using kovrin::test::results::PagePost;
+using kovrin::test::results::Service;
 
 constexpr char kFormPath[] = "/cgi-bin/ezformml.cgi";
 constexpr char kFormType[] = "application/x-www-form-urlencoded";
@@ -60,7 +60,7 @@ class ServiceTest : public ::testing::Test {
     EXPECT_TRUE(service_->Started()) << service_->Log();
     return *service_;
   }
-  PagePost Post() const { return results_test::PostTo(service_->BaseUrl()); }
+  PagePost Post() const { return kovrin::test::results::PostTo(service_->BaseUrl()); }
   // Every service ends cleanly on SIGTERM: no crash, no sanitizer report.
   void TearDown() override {
     if (service_ && service_->Started()) {
@@ -189,7 +189,7 @@ void PostConcurrently(const std::vector<const Service*>& services) {
     threads.emplace_back([&] {
       for (int i = next++; i < kPosts; i = next++) {
         const Service& service = *services[i % services.size()];
-        PagePost post = results_test::PostTo(service.BaseUrl());
+        PagePost post = kovrin::test::results::PostTo(service.BaseUrl());
         post.name = "load-" + std::to_string(i);
         const httplib::Result answer = PostForm(service, PageBody(post));
         const std::lock_guard lock(mutex);
@@ -248,7 +248,7 @@ TEST_F(ServiceTest, TwoHundredConcurrentPostsAreAllStoredOnceWithSqlite) {
 }
 
 TEST_F(ServiceTest, TwoInstancesOnOnePostgresDatabaseStoreEveryPostOnce) {
-  const results_test::PostgresServer postgres(folder_.Path() / "pg");
+  const kovrin::test::results::PostgresServer postgres(folder_.Path() / "pg");
   if (!postgres.Skip().empty()) GTEST_SKIP() << postgres.Skip();
   const std::filesystem::path one = folder_.Path() / "one", two = folder_.Path() / "two";
   std::filesystem::create_directories(one);
@@ -328,7 +328,7 @@ TEST_F(ServiceTest, RefusesOptionsItCannotUse) {
     std::vector<std::string> argv = {std::string(KOVRIN_RUN_DIR) + "/kovrin-results"};
     argv.insert(argv.end(), c.args.begin(), c.args.end());
     const std::filesystem::path out = folder_.Path() / "out", err = folder_.Path() / "err";
-    results_test::ChildProcess child(argv, out, err);
+    kovrin::test::results::ChildProcess child(argv, out, err);
     EXPECT_EQ(child.Stop(0), 2) << c.message;
     std::ifstream in(err);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -16,8 +16,8 @@
 #include <sstream>
 
 #include "launcher/cli/result_upload.h"
-#include "tests/results/service_process.h"
 #include "tests/cli/temp_folder.h"
+#include "tests/results/service_process.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ class SubmitCliTest : public ::testing::Test {
       fs::permissions(launcher / program, fs::perms::owner_all);
     }
     const fs::path log = folder_.Path() / (name + ".log");
-    results_test::ChildProcess child(
+    kovrin::test::results::ChildProcess child(
         {(launcher / "kovrin").string(), "--headless", "--json", (launcher / "result.json").string(), "--submit", url},
         log, log.string() + ".err");
     Outcome run;
@@ -87,7 +87,7 @@ class SubmitCliTest : public ::testing::Test {
 };
 
 TEST_F(SubmitCliTest, StoresTheTwelveRunsAndComparesTwoUploads) {
-  results_test::Service service(folder_.Path(), {"--db", (folder_.Path() / "results.sqlite").string()});
+  kovrin::test::results::Service service(folder_.Path(), {"--db", (folder_.Path() / "results.sqlite").string()});
   ASSERT_TRUE(service.Started()) << service.Log();
 
   const Outcome first = Benchmark("first", 100, 50, service.BaseUrl());
@@ -150,7 +150,7 @@ TEST_F(SubmitCliTest, AServiceThatCannotBeReachedCostsTheStatusNotTheResult) {
   // A port that was free a moment ago: the service on it has ended.
   int port = 0;
   {
-    results_test::Service gone(folder_.Path(), {"--db", (folder_.Path() / "gone.sqlite").string()});
+    kovrin::test::results::Service gone(folder_.Path(), {"--db", (folder_.Path() / "gone.sqlite").string()});
     ASSERT_TRUE(gone.Started()) << gone.Log();
     port = gone.Port();
     gone.Stop(SIGTERM);

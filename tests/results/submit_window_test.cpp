@@ -19,10 +19,10 @@
 #include "launcher/frmMain.h"
 #include "launcher/frmSubmit.h"
 #include "launcher/submit/results_site.h"
-#include "tests/results/service_process.h"
-#include "tests/cli/temp_folder.h"
-#include "tests/windows/window_test_support.h"
 #include "launcher/webview/web_browser.h"
+#include "tests/cli/temp_folder.h"
+#include "tests/results/service_process.h"
+#include "tests/windows/window_test_support.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ class SubmitToServiceTest : public QObject {
 
 void SubmitToServiceTest::theThanksPageAppearsInTheWindowAndTheRankingListsTheName() {
   kovrin::test::cli::TempFolder scratch;
-  results_test::Service service(scratch.Path(), {"--db", (scratch.Path() / "results.sqlite").string()});
+  kovrin::test::results::Service service(scratch.Path(), {"--db", (scratch.Path() / "results.sqlite").string()});
   QVERIFY2(service.Started(), service.Log().c_str());
   const QString base = QString::fromStdString(service.BaseUrl());
   qputenv(kovrin::submit::kSiteVariable, base.toUtf8());

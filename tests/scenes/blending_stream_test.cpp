@@ -6,31 +6,31 @@
 #include <algorithm>
 #include <array>
 
-#include "call_stream.h"
-#include "gltrace_format.h"
-#include "scene_fixture.h"
-#include "scene_tables.h"
+#include "tests/gltrace/gltrace_format.h"
+#include "tests/scenes/call_stream.h"
+#include "tests/scenes/scene_fixture.h"
+#include "tests/scenes/scene_tables.h"
 
 namespace {
 
-using scenes::E;
-using scenes::F;
-using scenes::I;
-using scenes::Stream;
-using namespace scenes::tables;
+using kovrin::test::scenes::E;
+using kovrin::test::scenes::F;
+using kovrin::test::scenes::I;
+using kovrin::test::scenes::Stream;
+using namespace kovrin::test::scenes::tables;
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
 const char* const kTitle = "OpenGL: Alpha Blending Performance  320x240  32 bpp";
 
-const std::array<scenes::Rgb, 8> kColours = {{{10, 20, 30},
-                                              {40, 50, 60},
-                                              {70, 80, 90},
-                                              {100, 110, 120},
-                                              {130, 140, 150},
-                                              {160, 170, 180},
-                                              {190, 200, 210},
-                                              {220, 230, 240}}};
+const std::array<kovrin::test::scenes::Rgb, 8> kColours = {{{10, 20, 30},
+                                                            {40, 50, 60},
+                                                            {70, 80, 90},
+                                                            {100, 110, 120},
+                                                            {130, 140, 150},
+                                                            {160, 170, 180},
+                                                            {190, 200, 210},
+                                                            {220, 230, 240}}};
 
 using Textures = std::array<uint32_t, 8>;
 
@@ -48,13 +48,13 @@ void AppendPanel(Stream& s) {
   s.push_back({"glEnd", {}});
 }
 
-scenes::ExpectedCall Bind(const Textures& textures, int entry) {
+kovrin::test::scenes::ExpectedCall Bind(const Textures& textures, int entry) {
   return {"glBindTexture", {E(GL_TEXTURE_2D), I(textures[static_cast<std::size_t>(entry - 1)])}};
 }
 
 Stream ExpectedFrame(int frame, const Textures& textures) {
-  const float angle1 = scenes::AngleAfter(frame, kAngle1Step);
-  const float angle2 = scenes::AngleAfter(frame, kAngle2Step);
+  const float angle1 = kovrin::test::scenes::AngleAfter(frame, kAngle1Step);
+  const float angle2 = kovrin::test::scenes::AngleAfter(frame, kAngle2Step);
   Stream s;
   s.push_back({"glClear", {E(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)}});
   s.push_back({"glLoadIdentity", {}});
@@ -77,24 +77,24 @@ Stream ExpectedFrame(int frame, const Textures& textures) {
   }
   s.push_back({"glDisable", {E(GL_BLEND)}});
   s.push_back({"glEnable", {E(GL_DEPTH_TEST)}});
-  const Stream title = scenes::ExpectedTitle(kTitle);
+  const Stream title = kovrin::test::scenes::ExpectedTitle(kTitle);
   s.insert(s.end(), title.begin(), title.end());
   return s;
 }
 
 struct Recording {
-  kt::RunResult run;
-  gltrace::Trace trace;
+  kovrin::test::RunResult run;
+  kovrin::test::gltrace::Trace trace;
   Textures textures{};
 };
 
 Recording Record(bool withImages) {
-  std::vector<scenes::NamedTexture> textures;
+  std::vector<kovrin::test::scenes::NamedTexture> textures;
   if (withImages) {
     for (std::size_t k = 0; k < 8; ++k) textures.push_back({"colorview00" + std::to_string(k + 1), kColours[k]});
   }
-  scenes::TraceRecording recorded = scenes::RecordFrames(
-      "Lumavane", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
+  kovrin::test::scenes::TraceRecording recorded =
+      kovrin::test::scenes::RecordFrames("Lumavane", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
   Recording r{std::move(recorded.run), std::move(recorded.trace), {}};
   std::copy_n(recorded.textures.begin(), r.textures.size(), r.textures.begin());
   return r;
@@ -110,7 +110,7 @@ class BlendingStream : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(recording_->run.exitCode, 0) << recording_->run.stdErr;
     ASSERT_GE(recording_->trace.frames.size(), 2u) << "the recorder saw fewer than two frames\n"
-                                                    << recording_->run.stdErr;
+                                                   << recording_->run.stdErr;
     for (std::size_t k = 0; k < 8; ++k) {
       ASSERT_NE(recording_->textures[k], 0u) << "no upload of colorview00" << k + 1 << "'s pixels was recorded";
     }
@@ -123,15 +123,20 @@ class BlendingStream : public testing::Test {
 Recording* BlendingStream::recording_ = nullptr;
 
 TEST_F(BlendingStream, FirstFrameIsTheTablesCallByCall) {
-  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(1, Rec().textures), scenes::FrameCalls(Rec().trace, 0)), "");
+  EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(1, Rec().textures),
+                                                  kovrin::test::scenes::FrameCalls(Rec().trace, 0)),
+            "");
 }
 
 TEST_F(BlendingStream, SecondFrameTurnsEverySquareOneStepFurther) {
-  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(2, Rec().textures), scenes::FrameCalls(Rec().trace, 1)), "");
+  EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(2, Rec().textures),
+                                                  kovrin::test::scenes::FrameCalls(Rec().trace, 1)),
+            "");
 }
 
 TEST_F(BlendingStream, FirstFrameAnglesAreAdvancedBeforeDrawing) {
-  const auto rotations = gltrace::CallsNamed(scenes::FrameCalls(Rec().trace, 0), "glRotatef");
+  const auto rotations =
+      kovrin::test::gltrace::CallsNamed(kovrin::test::scenes::FrameCalls(Rec().trace, 0), "glRotatef");
   ASSERT_EQ(rotations.size(), 9u);
   EXPECT_EQ(rotations[0].Float(0), -0.5f) << "turning background: " << rotations[0].Text();
   EXPECT_EQ(rotations[1].Float(0), 0.9f + 1.0f) << "square 1: " << rotations[1].Text();
@@ -141,12 +146,12 @@ TEST_F(BlendingStream, FirstFrameAnglesAreAdvancedBeforeDrawing) {
 
 TEST_F(BlendingStream, EachFrameSubmitsTenSquaresAndOneText) {
   for (std::size_t frame = 0; frame < 2; ++frame) {
-    const auto calls = scenes::FrameCalls(Rec().trace, frame);
-    EXPECT_EQ(gltrace::CallsNamed(calls, "glBegin").size(), 10u) << "frame " << frame + 1;
-    EXPECT_EQ(gltrace::CallsNamed(calls, "glEnd").size(), 10u) << "frame " << frame + 1;
-    EXPECT_EQ(gltrace::CallsNamed(calls, "glVertex3f").size(), 40u) << "frame " << frame + 1;
+    const auto calls = kovrin::test::scenes::FrameCalls(Rec().trace, frame);
+    EXPECT_EQ(kovrin::test::gltrace::CallsNamed(calls, "glBegin").size(), 10u) << "frame " << frame + 1;
+    EXPECT_EQ(kovrin::test::gltrace::CallsNamed(calls, "glEnd").size(), 10u) << "frame " << frame + 1;
+    EXPECT_EQ(kovrin::test::gltrace::CallsNamed(calls, "glVertex3f").size(), 40u) << "frame " << frame + 1;
     int textOrigins = 0;
-    for (const auto& t : gltrace::CallsNamed(calls, "glTranslatef")) {
+    for (const auto& t : kovrin::test::gltrace::CallsNamed(calls, "glTranslatef")) {
       if (t.Float(0) == -20.0f && t.Float(1) == -40.0f && t.Float(2) == -120.0f) ++textOrigins;
     }
     EXPECT_EQ(textOrigins, 1) << "frame " << frame + 1;
@@ -154,7 +159,8 @@ TEST_F(BlendingStream, EachFrameSubmitsTenSquaresAndOneText) {
 }
 
 TEST_F(BlendingStream, EntriesThreeAndOneAreBoundTwiceTheOthersOnce) {
-  const auto binds = gltrace::CallsNamed(scenes::FrameCalls(Rec().trace, 0), "glBindTexture");
+  const auto binds =
+      kovrin::test::gltrace::CallsNamed(kovrin::test::scenes::FrameCalls(Rec().trace, 0), "glBindTexture");
   for (std::size_t k = 0; k < 8; ++k) {
     int count = 0;
     // Only the scene's binds: the title's glyphs come after the tenth.
@@ -167,7 +173,7 @@ TEST_F(BlendingStream, EntriesThreeAndOneAreBoundTwiceTheOthersOnce) {
 
 TEST_F(BlendingStream, FrameEndsWithDepthTestOnAndBlendingOff) {
   for (std::size_t frame = 0; frame < 2; ++frame) {
-    const scenes::TrackedState s = scenes::StateAfterFrame(Rec().trace, frame);
+    const kovrin::test::scenes::TrackedState s = kovrin::test::scenes::StateAfterFrame(Rec().trace, frame);
     EXPECT_TRUE(s.depthTest) << "frame " << frame + 1;
     EXPECT_FALSE(s.blend) << "frame " << frame + 1;
     EXPECT_EQ(s.blendSource, static_cast<uint32_t>(GL_ONE)) << "frame " << frame + 1;
@@ -181,8 +187,12 @@ TEST(BlendingWithoutImages, DrawsTheSameFramesUntextured) {
   ASSERT_GE(r.trace.frames.size(), 2u) << r.run.stdErr;
   EXPECT_EQ(r.run.MsgBoxLines().size(), 8u) << r.run.stdErr;
   const Textures untextured{};
-  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(1, untextured), scenes::FrameCalls(r.trace, 0)), "");
-  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(2, untextured), scenes::FrameCalls(r.trace, 1)), "");
+  EXPECT_EQ(
+      kovrin::test::scenes::FirstDifference(ExpectedFrame(1, untextured), kovrin::test::scenes::FrameCalls(r.trace, 0)),
+      "");
+  EXPECT_EQ(
+      kovrin::test::scenes::FirstDifference(ExpectedFrame(2, untextured), kovrin::test::scenes::FrameCalls(r.trace, 1)),
+      "");
   ASSERT_TRUE(r.run.resultsFps.has_value()) << "the run did not end normally";
 }
 

@@ -1,4 +1,4 @@
-#include "call_stream.h"
+#include "tests/scenes/call_stream.h"
 
 #include <GL/gl.h>
 
@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "gltrace_format.h"
+#include "tests/gltrace/gltrace_format.h"
 
-namespace scenes {
+namespace kovrin::test::scenes {
 
 namespace {
 
@@ -36,7 +36,7 @@ std::string CallText(const ExpectedCall& c) {
   return text;
 }
 
-bool ArgMatches(const gltrace::Call& call, std::size_t k, const Arg& a) {
+bool ArgMatches(const kovrin::test::gltrace::Call& call, std::size_t k, const Arg& a) {
   switch (a.kind) {
     case Arg::Kind::Float:
       return call.Float(k) == a.f;
@@ -50,7 +50,7 @@ bool ArgMatches(const gltrace::Call& call, std::size_t k, const Arg& a) {
   return false;
 }
 
-bool Matches(const gltrace::Call& call, const ExpectedCall& expected) {
+bool Matches(const kovrin::test::gltrace::Call& call, const ExpectedCall& expected) {
   if (call.name != expected.name || call.args.size() != expected.args.size()) return false;
   try {
     for (std::size_t k = 0; k < expected.args.size(); ++k) {
@@ -64,7 +64,7 @@ bool Matches(const gltrace::Call& call, const ExpectedCall& expected) {
 
 }  // namespace
 
-std::string FirstDifference(const Stream& expected, const std::vector<gltrace::Call>& recorded) {
+std::string FirstDifference(const Stream& expected, const std::vector<kovrin::test::gltrace::Call>& recorded) {
   const std::size_t common = std::min(expected.size(), recorded.size());
   for (std::size_t k = 0; k < common; ++k) {
     if (!Matches(recorded[k], expected[k])) {
@@ -103,15 +103,16 @@ Stream ExpectedTitle(std::string_view title) {
   return s;
 }
 
-std::vector<gltrace::Call> FrameCalls(const gltrace::Trace& trace, std::size_t index) {
+std::vector<kovrin::test::gltrace::Call> FrameCalls(const kovrin::test::gltrace::Trace& trace, std::size_t index) {
   if (index >= trace.frames.size()) return {};
-  return gltrace::FromLast(trace.frames[index], "glClear");
+  return kovrin::test::gltrace::FromLast(trace.frames[index], "glClear");
 }
 
-std::vector<uint32_t> TexturesByPixels(const gltrace::Trace& trace, const std::vector<uint32_t>& digests) {
+std::vector<uint32_t> TexturesByPixels(const kovrin::test::gltrace::Trace& trace,
+                                       const std::vector<uint32_t>& digests) {
   std::vector<uint32_t> names(digests.size(), 0);
   uint32_t bound = 0;
-  for (const gltrace::Call& call : trace.AllCalls()) {
+  for (const kovrin::test::gltrace::Call& call : trace.AllCalls()) {
     if (call.name == "glBindTexture") bound = static_cast<uint32_t>(call.Int(1));
     if (call.name != "glTexImage2D" || call.args.size() < 9) continue;
     const std::string& px = call.args[8];
@@ -127,10 +128,10 @@ std::vector<uint32_t> TexturesByPixels(const gltrace::Trace& trace, const std::v
   return names;
 }
 
-TrackedState StateAfterFrame(const gltrace::Trace& trace, std::size_t index) {
+TrackedState StateAfterFrame(const kovrin::test::gltrace::Trace& trace, std::size_t index) {
   TrackedState state;
   for (std::size_t f = 0; f <= index && f < trace.frames.size(); ++f) {
-    for (const gltrace::Call& call : trace.frames[f]) {
+    for (const kovrin::test::gltrace::Call& call : trace.frames[f]) {
       const bool enable = call.name == "glEnable";
       if (enable || call.name == "glDisable") {
         if (call.Enum(0) == GL_DEPTH_TEST) state.depthTest = enable;
@@ -144,26 +145,26 @@ TrackedState StateAfterFrame(const gltrace::Trace& trace, std::size_t index) {
   return state;
 }
 
-}  // namespace scenes
+}  // namespace kovrin::test::scenes
 
-namespace scenes {
+namespace kovrin::test::scenes {
 
 TraceRecording RecordFrames(const std::string& program, const std::vector<NamedTexture>& textures,
                             const std::vector<Rgb>& colours, int width, int height, int frames) {
   const RunFolder runFolder(textures);
   const std::string& folder = runFolder.Path();
-  kt::RunOptions o = ProbeRun(program, folder, width, height, frames);
+  kovrin::test::RunOptions o = ProbeRun(program, folder, width, height, frames);
   const std::string traceFile = folder + "/frames.trace";
   AddRecorder(o, traceFile, frames);
   TraceRecording r;
-  r.run = kt::RunProgram(o);
-  if (auto trace = gltrace::ReadTraceFile(traceFile)) r.trace = std::move(*trace);
+  r.run = kovrin::test::RunProgram(o);
+  if (auto trace = kovrin::test::gltrace::ReadTraceFile(traceFile)) r.trace = std::move(*trace);
   std::vector<uint32_t> digests;
   for (const Rgb& colour : colours) {
-    digests.push_back(gltrace::DigestOf(SolidPixels(kTextureSide, kTextureSide, colour)));
+    digests.push_back(kovrin::test::gltrace::DigestOf(SolidPixels(kTextureSide, kTextureSide, colour)));
   }
   r.textures = TexturesByPixels(r.trace, digests);
   return r;
 }
 
-}  // namespace scenes
+}  // namespace kovrin::test::scenes

@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "gltrace_reader.h"
-#include "program_runner.h"
-#include "scene_fixture.h"
+#include "tests/gltrace/gltrace_reader.h"
+#include "tests/scenes/scene_fixture.h"
+#include "tests/support/program_runner.h"
 
-namespace scenes {
+namespace kovrin::test::scenes {
 
 struct Arg {
   enum class Kind { Float, Enum, Int, Any };
@@ -37,7 +37,7 @@ using Stream = std::vector<ExpectedCall>;
 // Empty when the recorded calls are exactly the expected ones; otherwise a
 // message naming the first difference (index, expected call, recorded call
 // and its trace line).
-std::string FirstDifference(const Stream& expected, const std::vector<gltrace::Call>& recorded);
+std::string FirstDifference(const Stream& expected, const std::vector<kovrin::test::gltrace::Call>& recorded);
 
 // The calls that print `title` at (-20, -40, 80), in the font's terms: the
 // text origin, blending on and the depth test off, one advance per letter,
@@ -48,18 +48,18 @@ Stream ExpectedTitle(std::string_view title);
 
 // The calls of frame `index` (0-based) of a program's trace, from its
 // glClear to its end.
-std::vector<gltrace::Call> FrameCalls(const gltrace::Trace& trace, std::size_t index);
+std::vector<kovrin::test::gltrace::Call> FrameCalls(const kovrin::test::gltrace::Trace& trace, std::size_t index);
 
 // The texture name each image was uploaded into, found by the digest of the
 // uploaded pixels: result[k] for digests[k]; 0 when no upload matched.
-std::vector<uint32_t> TexturesByPixels(const gltrace::Trace& trace, const std::vector<uint32_t>& digests);
+std::vector<uint32_t> TexturesByPixels(const kovrin::test::gltrace::Trace& trace, const std::vector<uint32_t>& digests);
 
 // `frames` frames of `program` recorded on the given solid-colour textures
 // (an empty list leaves data/ empty), and the GL texture name each of
 // `colours` was uploaded into (0 where none was).
 struct TraceRecording {
-  kt::RunResult run;
-  gltrace::Trace trace;
+  kovrin::test::RunResult run;
+  kovrin::test::gltrace::Trace trace;
   std::vector<uint32_t> textures;
 };
 TraceRecording RecordFrames(const std::string& program, const std::vector<NamedTexture>& textures,
@@ -72,6 +72,6 @@ struct TrackedState {
   uint32_t blendSource = 1;       // GL_ONE
   uint32_t blendDestination = 0;  // GL_ZERO
 };
-TrackedState StateAfterFrame(const gltrace::Trace& trace, std::size_t index);
+TrackedState StateAfterFrame(const kovrin::test::gltrace::Trace& trace, std::size_t index);
 
-}  // namespace scenes
+}  // namespace kovrin::test::scenes

@@ -57,8 +57,7 @@ void WritePpm(const char* path, int width, int height, const std::vector<unsigne
 }
 
 void GrabFrame(SDL_Window* window, const char* path) {
-  static const auto getDrawableSize =
-      Lookup<decltype(&SDL_GL_GetDrawableSize)>(RTLD_DEFAULT, "SDL_GL_GetDrawableSize");
+  static const auto getDrawableSize = Lookup<decltype(&SDL_GL_GetDrawableSize)>(RTLD_DEFAULT, "SDL_GL_GetDrawableSize");
   static const auto readPixels = Lookup<decltype(&glReadPixels)>(RTLD_DEFAULT, "glReadPixels");
   int width = 0;
   int height = 0;

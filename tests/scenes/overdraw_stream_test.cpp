@@ -7,26 +7,25 @@
 #include <algorithm>
 #include <array>
 
-#include "call_stream.h"
-#include "gltrace_format.h"
-#include "scene_fixture.h"
-#include "scene_tables.h"
+#include "tests/gltrace/gltrace_format.h"
+#include "tests/scenes/call_stream.h"
+#include "tests/scenes/scene_fixture.h"
+#include "tests/scenes/scene_tables.h"
 
 namespace {
 
-using scenes::Any;
-using scenes::E;
-using scenes::F;
-using scenes::I;
-using scenes::Stream;
-using namespace scenes::tables;
+using kovrin::test::scenes::Any;
+using kovrin::test::scenes::E;
+using kovrin::test::scenes::F;
+using kovrin::test::scenes::I;
+using kovrin::test::scenes::Stream;
+using namespace kovrin::test::scenes::tables;
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
 const char* const kTitle = "OpenGL: Overdraw Stress Test  320x240  32 bpp";
 
-
-const std::array<scenes::Rgb, 3> kColours = {{{200, 40, 40}, {40, 200, 40}, {40, 40, 200}}};
+const std::array<kovrin::test::scenes::Rgb, 3> kColours = {{{200, 40, 40}, {40, 200, 40}, {40, 40, 200}}};
 
 void AppendCube(Stream& s) {
   s.push_back({"glBegin", {E(GL_QUADS)}});
@@ -51,33 +50,33 @@ Stream ExpectedFrame(int frame, const std::array<uint32_t, 3>& textures) {
     AppendCube(s);
   }
   for (const GridRow& row : kGrid) {
-    const float angle = scenes::AngleAfter(frame, kGridSteps[row.angle - 1]);
+    const float angle = kovrin::test::scenes::AngleAfter(frame, kGridSteps[row.angle - 1]);
     s.push_back({"glLoadIdentity", {}});
     s.push_back({"glTranslatef", {F(row.x), F(row.y), F(row.z)}});
     s.push_back({"glRotatef", {F(angle), F(0), F(0), F(1)}});
     s.push_back({"glBindTexture", {E(GL_TEXTURE_2D), I(textures[static_cast<std::size_t>(row.entry - 1)])}});
     AppendCube(s);
   }
-  const Stream title = scenes::ExpectedTitle(kTitle);
+  const Stream title = kovrin::test::scenes::ExpectedTitle(kTitle);
   s.insert(s.end(), title.begin(), title.end());
   return s;
 }
 
 struct Recording {
-  kt::RunResult run;
-  gltrace::Trace trace;
+  kovrin::test::RunResult run;
+  kovrin::test::gltrace::Trace trace;
   std::array<uint32_t, 3> textures{};
 };
 
 // Two frames of the real program on three solid-colour textures; withImages
 // false leaves data/ empty, so that every image fails to load.
 Recording Record(bool withImages) {
-  std::vector<scenes::NamedTexture> textures;
+  std::vector<kovrin::test::scenes::NamedTexture> textures;
   if (withImages) {
     for (std::size_t k = 0; k < 3; ++k) textures.push_back({"texture00" + std::to_string(k + 1), kColours[k]});
   }
-  scenes::TraceRecording recorded = scenes::RecordFrames(
-      "Quillfire", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
+  kovrin::test::scenes::TraceRecording recorded =
+      kovrin::test::scenes::RecordFrames("Quillfire", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
   Recording r{std::move(recorded.run), std::move(recorded.trace), {}};
   std::copy_n(recorded.textures.begin(), r.textures.size(), r.textures.begin());
   return r;
@@ -93,7 +92,7 @@ class OverdrawStream : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(recording_->run.exitCode, 0) << recording_->run.stdErr;
     ASSERT_GE(recording_->trace.frames.size(), 2u) << "the recorder saw fewer than two frames\n"
-                                                    << recording_->run.stdErr;
+                                                   << recording_->run.stdErr;
     for (std::size_t k = 0; k < 3; ++k) {
       ASSERT_NE(recording_->textures[k], 0u) << "no upload of texture00" << k + 1 << "'s pixels was recorded";
     }
@@ -106,17 +105,20 @@ class OverdrawStream : public testing::Test {
 Recording* OverdrawStream::recording_ = nullptr;
 
 TEST_F(OverdrawStream, FirstFrameIsTheTablesCallByCall) {
-  const std::string difference = scenes::FirstDifference(ExpectedFrame(1, Rec().textures), scenes::FrameCalls(Rec().trace, 0));
+  const std::string difference = kovrin::test::scenes::FirstDifference(
+      ExpectedFrame(1, Rec().textures), kovrin::test::scenes::FrameCalls(Rec().trace, 0));
   EXPECT_EQ(difference, "");
 }
 
 TEST_F(OverdrawStream, SecondFrameTurnsTheGridOneStepFurther) {
-  const std::string difference = scenes::FirstDifference(ExpectedFrame(2, Rec().textures), scenes::FrameCalls(Rec().trace, 1));
+  const std::string difference = kovrin::test::scenes::FirstDifference(
+      ExpectedFrame(2, Rec().textures), kovrin::test::scenes::FrameCalls(Rec().trace, 1));
   EXPECT_EQ(difference, "");
 }
 
 TEST_F(OverdrawStream, FirstFrameGridAnglesAreTheFirstSteps) {
-  const auto rotations = gltrace::CallsNamed(scenes::FrameCalls(Rec().trace, 0), "glRotatef");
+  const auto rotations =
+      kovrin::test::gltrace::CallsNamed(kovrin::test::scenes::FrameCalls(Rec().trace, 0), "glRotatef");
   ASSERT_EQ(rotations.size(), 32u);
   // Cubes 1 to 4 use angles 1 to 4.
   const float expected[4] = {0.1f, 0.2f, -0.1f, -0.4f};
@@ -127,14 +129,14 @@ TEST_F(OverdrawStream, FirstFrameGridAnglesAreTheFirstSteps) {
 
 TEST_F(OverdrawStream, EachFrameSubmits38CubesOf228QuadsAndOneText) {
   for (std::size_t frame = 0; frame < 2; ++frame) {
-    const auto calls = scenes::FrameCalls(Rec().trace, frame);
-    const auto begins = gltrace::CallsNamed(calls, "glBegin");
+    const auto calls = kovrin::test::scenes::FrameCalls(Rec().trace, frame);
+    const auto begins = kovrin::test::gltrace::CallsNamed(calls, "glBegin");
     EXPECT_EQ(begins.size(), 38u) << "frame " << frame + 1;
     for (const auto& b : begins) EXPECT_EQ(b.Enum(0), static_cast<uint32_t>(GL_QUADS)) << b.Text();
-    EXPECT_EQ(gltrace::CallsNamed(calls, "glEnd").size(), 38u) << "frame " << frame + 1;
-    EXPECT_EQ(gltrace::CallsNamed(calls, "glVertex3f").size(), 228u * 4u) << "frame " << frame + 1;
+    EXPECT_EQ(kovrin::test::gltrace::CallsNamed(calls, "glEnd").size(), 38u) << "frame " << frame + 1;
+    EXPECT_EQ(kovrin::test::gltrace::CallsNamed(calls, "glVertex3f").size(), 228u * 4u) << "frame " << frame + 1;
     int textOrigins = 0;
-    for (const auto& t : gltrace::CallsNamed(calls, "glTranslatef")) {
+    for (const auto& t : kovrin::test::gltrace::CallsNamed(calls, "glTranslatef")) {
       if (t.Float(0) == -20.0f && t.Float(1) == -40.0f && t.Float(2) == -120.0f) ++textOrigins;
     }
     EXPECT_EQ(textOrigins, 1) << "frame " << frame + 1 << ": the title is printed once per frame";
@@ -143,7 +145,7 @@ TEST_F(OverdrawStream, EachFrameSubmits38CubesOf228QuadsAndOneText) {
 
 TEST_F(OverdrawStream, FrameEndsWithDepthTestOnAndBlendingOff) {
   for (std::size_t frame = 0; frame < 2; ++frame) {
-    const scenes::TrackedState s = scenes::StateAfterFrame(Rec().trace, frame);
+    const kovrin::test::scenes::TrackedState s = kovrin::test::scenes::StateAfterFrame(Rec().trace, frame);
     EXPECT_TRUE(s.depthTest) << "frame " << frame + 1;
     EXPECT_FALSE(s.blend) << "frame " << frame + 1;
     EXPECT_EQ(s.blendSource, static_cast<uint32_t>(GL_ONE)) << "frame " << frame + 1;
@@ -158,8 +160,12 @@ TEST(OverdrawWithoutImages, DrawsTheSameFramesUntextured) {
   // Each missing image is reported once by the decoder, at start-up.
   EXPECT_EQ(r.run.MsgBoxLines().size(), 3u) << r.run.stdErr;
   const std::array<uint32_t, 3> untextured{0, 0, 0};
-  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(1, untextured), scenes::FrameCalls(r.trace, 0)), "");
-  EXPECT_EQ(scenes::FirstDifference(ExpectedFrame(2, untextured), scenes::FrameCalls(r.trace, 1)), "");
+  EXPECT_EQ(
+      kovrin::test::scenes::FirstDifference(ExpectedFrame(1, untextured), kovrin::test::scenes::FrameCalls(r.trace, 0)),
+      "");
+  EXPECT_EQ(
+      kovrin::test::scenes::FirstDifference(ExpectedFrame(2, untextured), kovrin::test::scenes::FrameCalls(r.trace, 1)),
+      "");
   ASSERT_TRUE(r.run.resultsFps.has_value()) << "the run did not end normally";
 }
 

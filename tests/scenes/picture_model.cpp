@@ -1,10 +1,10 @@
-#include "picture_model.h"
+#include "tests/scenes/picture_model.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace scenes {
+namespace kovrin::test::scenes {
 
 namespace {
 
@@ -70,4 +70,4 @@ std::array<Quad3, 6> CubeFaces() {
 
 Quad3 FrontSquare() { return {{{-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}}}; }
 
-}  // namespace scenes
+}  // namespace kovrin::test::scenes

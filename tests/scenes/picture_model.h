@@ -5,7 +5,7 @@
 
 #include <array>
 
-namespace scenes {
+namespace kovrin::test::scenes {
 
 struct Point3 {
   double x, y, z;
@@ -36,4 +36,4 @@ std::array<Quad3, 6> CubeFaces();
 // A square of edge 2 in the plane z = 1.
 Quad3 FrontSquare();
 
-}  // namespace scenes
+}  // namespace kovrin::test::scenes

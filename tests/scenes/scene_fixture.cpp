@@ -1,4 +1,4 @@
-#include "scene_fixture.h"
+#include "tests/scenes/scene_fixture.h"
 
 #include <filesystem>
 #include <fstream>
@@ -6,7 +6,7 @@
 
 namespace fs = std::filesystem;
 
-namespace scenes {
+namespace kovrin::test::scenes {
 
 namespace {
 
@@ -70,7 +70,7 @@ std::vector<uint8_t> SolidPixels(int width, int height, const Rgb& colour) {
 }
 
 std::string MakeRunFolder(const std::vector<NamedTexture>& textures) {
-  const std::string folder = kt::MakeScratchFolder();
+  const std::string folder = kovrin::test::MakeScratchFolder();
   const fs::path data = fs::path(folder) / "data";
   fs::create_directory(data);
   for (const NamedTexture& t : textures) {
@@ -89,20 +89,20 @@ RunFolder::~RunFolder() {
   fs::remove_all(path_, ignored);
 }
 
-kt::RunOptions ProbeRun(const std::string& program, const std::string& folder, int width, int height,
-                        int frames) {
-  kt::RunOptions o;
+kovrin::test::RunOptions ProbeRun(const std::string& program, const std::string& folder, int width, int height,
+                                  int frames) {
+  kovrin::test::RunOptions o;
   o.program = program;
   o.folder = folder;
   o.withData = false;
-  o.config = kt::ConfigText(width, height, 32);
+  o.config = kovrin::test::ConfigText(width, height, 32);
   o.timeoutSeconds = 60;
   o.env.emplace_back("LD_PRELOAD", KOVRIN_FRAME_PROBE_LIB);
   o.env.emplace_back("KOVRIN_QUIT_AFTER_FRAMES", std::to_string(frames));
   return o;
 }
 
-void AddRecorder(kt::RunOptions& options, const std::string& traceFile, int frames) {
+void AddRecorder(kovrin::test::RunOptions& options, const std::string& traceFile, int frames) {
   for (auto& [name, value] : options.env) {
     // The recorder first: it hands each swap on to the probe behind it.
     if (name == "LD_PRELOAD") value = std::string(KOVRIN_GLTRACE_LIB) + ":" + value;
@@ -111,7 +111,7 @@ void AddRecorder(kt::RunOptions& options, const std::string& traceFile, int fram
   options.env.emplace_back("KOVRIN_GLTRACE_FRAMES", std::to_string(frames));
 }
 
-void AddFrameGrab(kt::RunOptions& options, const std::string& ppmFile, int frame) {
+void AddFrameGrab(kovrin::test::RunOptions& options, const std::string& ppmFile, int frame) {
   options.env.emplace_back("KOVRIN_FRAMEGRAB", ppmFile);
   options.env.emplace_back("KOVRIN_FRAMEGRAB_FRAME", std::to_string(frame));
 }
@@ -140,4 +140,4 @@ float AngleAfter(int frames, float step) {
   return angle;
 }
 
-}  // namespace scenes
+}  // namespace kovrin::test::scenes

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "program_runner.h"
+#include "tests/support/program_runner.h"
 
-namespace scenes {
+namespace kovrin::test::scenes {
 
 struct Rgb {
   int r = 0;
@@ -56,15 +56,15 @@ class RunFolder {
 
 // Options for a run of `program` in `folder` (made by MakeRunFolder) with the
 // probe preloaded; the run ends after `frames` frames.
-kt::RunOptions ProbeRun(const std::string& program, const std::string& folder, int width, int height,
-                        int frames);
+kovrin::test::RunOptions ProbeRun(const std::string& program, const std::string& folder, int width, int height,
+                                  int frames);
 
 // Adds the GL call recorder in front of the probe, recording `frames` frames
 // into `traceFile`.
-void AddRecorder(kt::RunOptions& options, const std::string& traceFile, int frames);
+void AddRecorder(kovrin::test::RunOptions& options, const std::string& traceFile, int frames);
 
 // Asks the probe for a picture of frame `frame` in `ppmFile`.
-void AddFrameGrab(kt::RunOptions& options, const std::string& ppmFile, int frame);
+void AddFrameGrab(kovrin::test::RunOptions& options, const std::string& ppmFile, int frame);
 
 struct Picture {
   int width = 0;
@@ -84,4 +84,4 @@ std::optional<Picture> ReadPpm(const std::string& path);
 // precision one step per frame as the program does it.
 float AngleAfter(int frames, float step);
 
-}  // namespace scenes
+}  // namespace kovrin::test::scenes

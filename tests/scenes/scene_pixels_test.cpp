@@ -10,15 +10,15 @@
 #include <functional>
 #include <sstream>
 
-#include "picture_model.h"
-#include "scene_fixture.h"
-#include "scene_tables.h"
+#include "tests/scenes/picture_model.h"
+#include "tests/scenes/scene_fixture.h"
+#include "tests/scenes/scene_tables.h"
 
 namespace {
 
-using scenes::Coverage;
-using scenes::Rgb;
-using namespace scenes::tables;
+using kovrin::test::scenes::Coverage;
+using kovrin::test::scenes::Rgb;
+using namespace kovrin::test::scenes::tables;
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
@@ -43,16 +43,17 @@ Rgb Add(const Rgb& a, const Rgb& b) {
   return Rgb{std::min(255, a.r + b.r), std::min(255, a.g + b.g), std::min(255, a.b + b.b)};
 }
 
-scenes::Picture Grab(const std::string& program, const std::vector<scenes::NamedTexture>& textures, int frame) {
-  const scenes::RunFolder runFolder(textures);
+kovrin::test::scenes::Picture Grab(const std::string& program,
+                                   const std::vector<kovrin::test::scenes::NamedTexture>& textures, int frame) {
+  const kovrin::test::scenes::RunFolder runFolder(textures);
   const std::string& folder = runFolder.Path();
-  kt::RunOptions o = scenes::ProbeRun(program, folder, kWidth, kHeight, frame);
+  kovrin::test::RunOptions o = kovrin::test::scenes::ProbeRun(program, folder, kWidth, kHeight, frame);
   const std::string file = folder + "/frame.ppm";
-  scenes::AddFrameGrab(o, file, frame);
-  const kt::RunResult r = kt::RunProgram(o);
+  kovrin::test::scenes::AddFrameGrab(o, file, frame);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   EXPECT_TRUE(r.MsgBoxLines().empty()) << r.stdErr;
-  std::optional<scenes::Picture> picture = scenes::ReadPpm(file);
+  std::optional<kovrin::test::scenes::Picture> picture = kovrin::test::scenes::ReadPpm(file);
   if (!picture) {
     ADD_FAILURE() << "no picture of frame " << frame << " was written\n" << r.stdErr;
     return {};
@@ -67,7 +68,8 @@ struct Comparison {
   std::string firstWrong;
 };
 
-Comparison Compare(const scenes::Picture& picture, const std::function<Expected(scenes::Point2)>& expect) {
+Comparison Compare(const kovrin::test::scenes::Picture& picture,
+                   const std::function<Expected(kovrin::test::scenes::Point2)>& expect) {
   Comparison c;
   for (int y = 0; y < picture.height; y += kSampleStep) {
     for (int x = 0; x < picture.width; x += kSampleStep) {
@@ -81,8 +83,8 @@ Comparison Compare(const scenes::Picture& picture, const std::function<Expected(
       if (Close(got, e.colour)) continue;
       if (c.wrong++ < 5) {
         std::ostringstream s;
-        s << "  pixel (" << x << ", " << y << " from the bottom): expected " << scenes::ToString(e.colour)
-          << ", found " << scenes::ToString(got) << "\n";
+        s << "  pixel (" << x << ", " << y << " from the bottom): expected " << kovrin::test::scenes::ToString(e.colour)
+          << ", found " << kovrin::test::scenes::ToString(got) << "\n";
         c.firstWrong += s.str();
       }
     }
@@ -90,7 +92,8 @@ Comparison Compare(const scenes::Picture& picture, const std::function<Expected(
   return c;
 }
 
-void ExpectPictureMatches(const scenes::Picture& picture, const std::function<Expected(scenes::Point2)>& expect) {
+void ExpectPictureMatches(const kovrin::test::scenes::Picture& picture,
+                          const std::function<Expected(kovrin::test::scenes::Point2)>& expect) {
   ASSERT_EQ(picture.width, kWidth);
   ASSERT_EQ(picture.height, kHeight);
   const Comparison c = Compare(picture, expect);
@@ -103,12 +106,13 @@ void ExpectPictureMatches(const scenes::Picture& picture, const std::function<Ex
 
 const Rgb kOverdrawColours[3] = {{200, 40, 40}, {40, 200, 40}, {40, 40, 200}};
 
-std::vector<scenes::NamedTexture> OverdrawTextures() {
-  return {{"texture001", kOverdrawColours[0]}, {"texture002", kOverdrawColours[1]}, {"texture003", kOverdrawColours[2]}};
+std::vector<kovrin::test::scenes::NamedTexture> OverdrawTextures() {
+  return {
+      {"texture001", kOverdrawColours[0]}, {"texture002", kOverdrawColours[1]}, {"texture003", kOverdrawColours[2]}};
 }
 
 struct PlacedCube {
-  scenes::Placement at;
+  kovrin::test::scenes::Placement at;
   int entry;
 };
 
@@ -116,7 +120,7 @@ std::vector<PlacedCube> OverdrawCubes(int frame) {
   std::vector<PlacedCube> cubes;
   for (const float z : kTunnelDepths) cubes.push_back({{0, 0, z, 0}, kTunnelEntry});
   for (const GridRow& row : kGrid) {
-    const float angle = scenes::AngleAfter(frame, kGridSteps[row.angle - 1]);
+    const float angle = kovrin::test::scenes::AngleAfter(frame, kGridSteps[row.angle - 1]);
     cubes.push_back({{row.x, row.y, row.z, angle}, row.entry});
   }
   return cubes;
@@ -125,11 +129,12 @@ std::vector<PlacedCube> OverdrawCubes(int frame) {
 // The colour of the last face drawn over the point, found from the last face
 // backwards; black where none is. Edges of faces drawn earlier than the one
 // that shows do not matter.
-Expected OverdrawPixel(const std::vector<PlacedCube>& cubes, scenes::Point2 p) {
-  const auto faces = scenes::CubeFaces();
+Expected OverdrawPixel(const std::vector<PlacedCube>& cubes, kovrin::test::scenes::Point2 p) {
+  const auto faces = kovrin::test::scenes::CubeFaces();
   for (auto cube = cubes.rbegin(); cube != cubes.rend(); ++cube) {
     for (auto face = faces.rbegin(); face != faces.rend(); ++face) {
-      const Coverage c = scenes::Cover(scenes::ToWindow(*face, cube->at, kWidth, kHeight), p, kEdgeMargin);
+      const Coverage c =
+          kovrin::test::scenes::Cover(kovrin::test::scenes::ToWindow(*face, cube->at, kWidth, kHeight), p, kEdgeMargin);
       if (c == Coverage::Unsure) return Expected{{}, false};
       if (c == Coverage::Inside) return Expected{kOverdrawColours[cube->entry - 1], true};
     }
@@ -141,14 +146,14 @@ class OverdrawPicture : public testing::TestWithParam<int> {};
 
 TEST_P(OverdrawPicture, IsDecidedByDrawingOrderAlone) {
   const int frame = GetParam();
-  const scenes::Picture picture = Grab("Quillfire", OverdrawTextures(), frame);
+  const kovrin::test::scenes::Picture picture = Grab("Quillfire", OverdrawTextures(), frame);
   const std::vector<PlacedCube> cubes = OverdrawCubes(frame);
-  ExpectPictureMatches(picture, [&](scenes::Point2 p) { return OverdrawPixel(cubes, p); });
+  ExpectPictureMatches(picture, [&](kovrin::test::scenes::Point2 p) { return OverdrawPixel(cubes, p); });
 }
 
 TEST_P(OverdrawPicture, LastGridCubeCoversItsFootprint) {
   const int frame = GetParam();
-  const scenes::Picture picture = Grab("Quillfire", OverdrawTextures(), frame);
+  const kovrin::test::scenes::Picture picture = Grab("Quillfire", OverdrawTextures(), frame);
   ASSERT_EQ(picture.width, kWidth);
   const PlacedCube last = OverdrawCubes(frame).back();
   ASSERT_EQ(last.entry, 2);
@@ -157,17 +162,17 @@ TEST_P(OverdrawPicture, LastGridCubeCoversItsFootprint) {
   for (int y = 0; y < kHeight; y += kSampleStep) {
     for (int x = 0; x < kWidth; x += kSampleStep) {
       bool covered = false;
-      for (const scenes::Quad3& face : scenes::CubeFaces()) {
-        const auto quad = scenes::ToWindow(face, last.at, kWidth, kHeight);
-        covered = covered || scenes::Cover(quad, {x + 0.5, y + 0.5}, kEdgeMargin) == Coverage::Inside;
+      for (const kovrin::test::scenes::Quad3& face : kovrin::test::scenes::CubeFaces()) {
+        const auto quad = kovrin::test::scenes::ToWindow(face, last.at, kWidth, kHeight);
+        covered = covered || kovrin::test::scenes::Cover(quad, {x + 0.5, y + 0.5}, kEdgeMargin) == Coverage::Inside;
       }
       if (!covered) continue;
       ++inside;
       if (!Close(picture.At(x, y), kOverdrawColours[1])) {
         if (wrong++ < 5) {
           ADD_FAILURE() << "pixel (" << x << ", " << y << ") of the last cube shows "
-                        << scenes::ToString(picture.At(x, y)) << ", expected texture002's "
-                        << scenes::ToString(kOverdrawColours[1]);
+                        << kovrin::test::scenes::ToString(picture.At(x, y)) << ", expected texture002's "
+                        << kovrin::test::scenes::ToString(kOverdrawColours[1]);
         }
       }
     }
@@ -190,15 +195,9 @@ struct BlendingCase {
 
 // Distinct colours that add up to well below white where two squares meet
 // and beyond it in some channel where three or four do.
-const BlendingCase kColoured{"Coloured",
-                             {{{30, 30, 30},
-                               {120, 0, 0},
-                               {0, 120, 0},
-                               {0, 0, 120},
-                               {90, 90, 0},
-                               {0, 90, 90},
-                               {90, 0, 90},
-                               {60, 60, 60}}}};
+const BlendingCase kColoured{
+    "Coloured",
+    {{{30, 30, 30}, {120, 0, 0}, {0, 120, 0}, {0, 0, 120}, {90, 90, 0}, {0, 90, 90}, {90, 0, 90}, {60, 60, 60}}}};
 // Entries 1 and 3 (the background, and squares 7 and 1) black, all others
 // white: wherever white squares overlap, the sum stays white.
 const BlendingCase kWhiteOnBlack{"WhiteOnBlack",
@@ -217,23 +216,25 @@ struct BlendingModel {
   int* saturated;  // counts expected pixels that clip in some channel
   int* layered;    // counts expected pixels with two or more squares, unclipped
 
-  Expected operator()(scenes::Point2 p) const {
-    const float angle1 = scenes::AngleAfter(frame, kAngle1Step);
-    const float angle2 = scenes::AngleAfter(frame, kAngle2Step);
-    const scenes::Placement backgrounds[2] = {{0, 0, kBackgroundZ, 0}, {0, 0, kBackgroundZ, angle2}};
+  Expected operator()(kovrin::test::scenes::Point2 p) const {
+    const float angle1 = kovrin::test::scenes::AngleAfter(frame, kAngle1Step);
+    const float angle2 = kovrin::test::scenes::AngleAfter(frame, kAngle2Step);
+    const kovrin::test::scenes::Placement backgrounds[2] = {{0, 0, kBackgroundZ, 0}, {0, 0, kBackgroundZ, angle2}};
     const int backgroundEntries[2] = {kStillBackgroundEntry, kTurningBackgroundEntry};
     Rgb colour{0, 0, 0};
     for (int k = 0; k < 2; ++k) {
-      const Coverage c = scenes::Cover(scenes::ToWindow(scenes::FrontSquare(), backgrounds[k], kWidth, kHeight), p,
-                                       kEdgeMargin);
+      const Coverage c = kovrin::test::scenes::Cover(
+          kovrin::test::scenes::ToWindow(kovrin::test::scenes::FrontSquare(), backgrounds[k], kWidth, kHeight), p,
+          kEdgeMargin);
       if (c == Coverage::Unsure) return Expected{{}, false};
       if (c == Coverage::Inside) colour = colours[static_cast<std::size_t>(backgroundEntries[k] - 1)];
     }
     int layers = 0;
     int r = colour.r, g = colour.g, b = colour.b;
     for (const BlendedSquare& q : kSquares) {
-      const scenes::Placement at{q.x, q.y, kSquareZ, angle1 + q.offset};
-      const Coverage c = scenes::Cover(scenes::ToWindow(scenes::FrontSquare(), at, kWidth, kHeight), p, kEdgeMargin);
+      const kovrin::test::scenes::Placement at{q.x, q.y, kSquareZ, angle1 + q.offset};
+      const Coverage c = kovrin::test::scenes::Cover(
+          kovrin::test::scenes::ToWindow(kovrin::test::scenes::FrontSquare(), at, kWidth, kHeight), p, kEdgeMargin);
       if (c == Coverage::Unsure) return Expected{{}, false};
       if (c != Coverage::Inside) continue;
       const Rgb& add = colours[static_cast<std::size_t>(q.entry - 1)];
@@ -252,8 +253,8 @@ struct BlendingModel {
   }
 };
 
-std::vector<scenes::NamedTexture> BlendingTextures(const BlendingCase& c) {
-  std::vector<scenes::NamedTexture> textures;
+std::vector<kovrin::test::scenes::NamedTexture> BlendingTextures(const BlendingCase& c) {
+  std::vector<kovrin::test::scenes::NamedTexture> textures;
   for (std::size_t k = 0; k < 8; ++k) textures.push_back({"colorview00" + std::to_string(k + 1), c.colours[k]});
   return textures;
 }
@@ -269,7 +270,7 @@ class BlendingPicture : public testing::TestWithParam<BlendingParam> {};
 
 TEST_P(BlendingPicture, SquaresAddUpOverTheBackgroundAndSaturate) {
   const BlendingParam param = GetParam();
-  const scenes::Picture picture = Grab("Lumavane", BlendingTextures(*param.colours), param.frame);
+  const kovrin::test::scenes::Picture picture = Grab("Lumavane", BlendingTextures(*param.colours), param.frame);
   int saturated = 0;
   int layered = 0;
   ExpectPictureMatches(picture, BlendingModel{param.colours->colours, param.frame, &saturated, &layered});

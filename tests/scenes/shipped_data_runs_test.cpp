@@ -5,7 +5,7 @@
 #include <regex>
 #include <string>
 
-#include "program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace {
 
@@ -20,18 +20,19 @@ class ShippedDataRun : public testing::TestWithParam<ShippedRun> {};
 
 TEST_P(ShippedDataRun, WritesANonzeroFrameRateWithoutAnyMessage) {
   const ShippedRun p = GetParam();
-  kt::RunOptions o;
+  kovrin::test::RunOptions o;
   o.program = p.program;
-  o.config = kt::ConfigText(p.width, p.height, p.depth);
+  o.config = kovrin::test::ConfigText(p.width, p.height, p.depth);
   // A box would be answered and logged here; the check below fails on it.
   o.msgbox = "default";
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   EXPECT_FALSE(r.timedOut);
   EXPECT_TRUE(r.MsgBoxLines().empty()) << r.stdErr;
   ASSERT_TRUE(r.resultsFps.has_value()) << "no results.fps\n" << r.stdErr;
   std::smatch m;
-  ASSERT_TRUE(std::regex_match(*r.resultsFps, m, std::regex("([0-9]+)\r\n"))) << "results.fps: '" << *r.resultsFps << "'";
+  ASSERT_TRUE(std::regex_match(*r.resultsFps, m, std::regex("([0-9]+)\r\n")))
+      << "results.fps: '" << *r.resultsFps << "'";
   const int fps = std::stoi(m[1].str());
   EXPECT_GT(fps, 0) << "fewer than eight frames in eight seconds";
   // Far above what any renderer reaches with this load: a run that counts

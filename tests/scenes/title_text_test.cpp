@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "scene_fixture.h"
+#include "tests/scenes/scene_fixture.h"
 
 namespace {
 
@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
 
-std::vector<scenes::NamedTexture> BlackTextures(const std::string& program) {
-  std::vector<scenes::NamedTexture> textures;
+std::vector<kovrin::test::scenes::NamedTexture> BlackTextures(const std::string& program) {
+  std::vector<kovrin::test::scenes::NamedTexture> textures;
   if (program == "Quillfire") {
     for (const char* name : {"texture001", "texture002", "texture003"}) textures.push_back({name, {0, 0, 0}});
   } else {
@@ -31,7 +31,7 @@ struct Light {
 };
 
 Light FirstFrameLight(const std::string& program, bool shippedFont) {
-  const scenes::RunFolder runFolder(BlackTextures(program));
+  const kovrin::test::scenes::RunFolder runFolder(BlackTextures(program));
   const std::string& folder = runFolder.Path();
   if (shippedFont) {
     const fs::path run(KOVRIN_RUN_DIR);
@@ -41,12 +41,12 @@ Light FirstFrameLight(const std::string& program, bool shippedFont) {
       if (!fs::exists(target)) fs::copy_file(entry.path(), target);
     }
   }
-  kt::RunOptions o = scenes::ProbeRun(program, folder, kWidth, kHeight, 1);
+  kovrin::test::RunOptions o = kovrin::test::scenes::ProbeRun(program, folder, kWidth, kHeight, 1);
   const std::string file = folder + "/frame.ppm";
-  scenes::AddFrameGrab(o, file, 1);
-  const kt::RunResult r = kt::RunProgram(o);
+  kovrin::test::scenes::AddFrameGrab(o, file, 1);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_TRUE(r.MsgBoxLines().empty()) << r.stdErr;
-  const auto picture = scenes::ReadPpm(file);
+  const auto picture = kovrin::test::scenes::ReadPpm(file);
   Light light;
   if (!picture) {
     ADD_FAILURE() << "no picture of frame 1\n" << r.stdErr;
@@ -54,7 +54,7 @@ Light FirstFrameLight(const std::string& program, bool shippedFont) {
   }
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
-      const scenes::Rgb& c = picture->At(x, y);
+      const kovrin::test::scenes::Rgb& c = picture->At(x, y);
       if (c.r + c.g + c.b < 96) continue;
       ++light.total;
       if (y < kHeight / 5) ++light.inLowBand;

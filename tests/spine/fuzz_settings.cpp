@@ -5,7 +5,13 @@
 #include <string>
 #include <string_view>
 
-#include "settings_file.h"
+#include "framework/settings_file.h"
+
+using kovrin::framework::JoinTextLines;
+using kovrin::framework::ParseSettingsInto;
+using kovrin::framework::ProgramProfile;
+using kovrin::framework::SaturatingAtoi;
+using kovrin::framework::SettingsRecord;
 
 namespace {
 const ProgramProfile kFuzzProfile{"T", "P  ", "x", "", 1, 2, 3, false};

@@ -12,7 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "settings_file.h"
+#include "framework/settings_file.h"
+
+using kovrin::framework::JoinTextLines;
+using kovrin::framework::TextLineJoiner;
 
 namespace {
 

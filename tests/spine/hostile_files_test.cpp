@@ -10,7 +10,7 @@
 #include <fstream>
 #include <functional>
 
-#include "program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ void Sparse(const fs::path& path) {
 // would change the title.
 void ManyShortLines(const fs::path& path) {
   std::ofstream out(path, std::ios::binary);
-  out << kt::ConfigText(640, 480, 16);
+  out << kovrin::test::ConfigText(640, 480, 16);
   const std::string filler = "n=1;\r\n";
   for (int i = 0; i < (8 << 20) / static_cast<int>(filler.size()); ++i) out << filler;
   out << "GL_RESX=320;\r\n";
@@ -61,12 +61,12 @@ struct Places {
 
 struct HostileCase {
   const char* name;
-  bool withConfig;                                  // a normal config.cfg first
-  std::function<void(const Places&)> make;          // then the odd thing
+  bool withConfig;                          // a normal config.cfg first
+  std::function<void(const Places&)> make;  // then the odd thing
   std::vector<std::pair<std::string, std::string>> env;
   int exitCode;
   std::vector<std::string> boxes;
-  std::function<void(const Places&)> check;         // what must be unchanged
+  std::function<void(const Places&)> check;  // what must be unchanged
 };
 
 // A short run that ends as a closed window ends it, so results.fps is written.
@@ -81,68 +81,117 @@ std::vector<std::string> NoWindowBoxes(const std::string& title) {
 }
 
 void ExpectOutsideKept(const Places& p) {
-  EXPECT_EQ(kt::ReadFileBytes((p.outside / "target").string()), "keep\r\n") << "written through the link";
+  EXPECT_EQ(kovrin::test::ReadFileBytes((p.outside / "target").string()), "keep\r\n") << "written through the link";
 }
 
 const HostileCase kCases[] = {
-    {"config_fifo", false, [](const Places& p) { Fifo(p.folder / "config.cfg"); }, {}, 1,
-     {LoadQuestion(kInitialTitle, "config.cfg")}, nullptr},
-    {"config_link_to_dev_zero", false,
-     [](const Places& p) { fs::create_symlink("/dev/zero", p.folder / "config.cfg"); }, {}, 1,
-     {LoadQuestion(kInitialTitle, "config.cfg")}, nullptr},
-    {"config_directory", false, [](const Places& p) { fs::create_directory(p.folder / "config.cfg"); }, {}, 1,
-     {LoadQuestion(kInitialTitle, "config.cfg")}, nullptr},
-    {"config_dangling_symlink", false,
-     [](const Places& p) { fs::create_symlink(p.outside / "missing", p.folder / "config.cfg"); }, {}, 1,
-     {LoadQuestion(kInitialTitle, "config.cfg")}, nullptr},
+    {"config_fifo",
+     false,
+     [](const Places& p) { Fifo(p.folder / "config.cfg"); },
+     {},
+     1,
+     {LoadQuestion(kInitialTitle, "config.cfg")},
+     nullptr},
+    {"config_link_to_dev_zero",
+     false,
+     [](const Places& p) { fs::create_symlink("/dev/zero", p.folder / "config.cfg"); },
+     {},
+     1,
+     {LoadQuestion(kInitialTitle, "config.cfg")},
+     nullptr},
+    {"config_directory",
+     false,
+     [](const Places& p) { fs::create_directory(p.folder / "config.cfg"); },
+     {},
+     1,
+     {LoadQuestion(kInitialTitle, "config.cfg")},
+     nullptr},
+    {"config_dangling_symlink",
+     false,
+     [](const Places& p) { fs::create_symlink(p.outside / "missing", p.folder / "config.cfg"); },
+     {},
+     1,
+     {LoadQuestion(kInitialTitle, "config.cfg")},
+     nullptr},
     // Its first "line" is over-long, so the text is empty: the defaults.
     {"config_huge_sparse", false, [](const Places& p) { Sparse(p.folder / "config.cfg"); }, kNoWindow, 0,
      NoWindowBoxes(kInitialTitle), nullptr},
-    {"config_many_short_lines", false, [](const Places& p) { ManyShortLines(p.folder / "config.cfg"); }, kNoWindow,
-     0, NoWindowBoxes(kRunTitle), nullptr},
-    {"font_fifo", true, [](const Places& p) { Fifo(p.folder / "default.fnt"); }, {}, 1,
-     {LoadQuestion(kRunTitle, "default.fnt")}, nullptr},
-    {"font_link_to_dev_zero", true,
+    {"config_many_short_lines", false, [](const Places& p) { ManyShortLines(p.folder / "config.cfg"); }, kNoWindow, 0,
+     NoWindowBoxes(kRunTitle), nullptr},
+    {"font_fifo",
+     true,
+     [](const Places& p) { Fifo(p.folder / "default.fnt"); },
+     {},
+     1,
+     {LoadQuestion(kRunTitle, "default.fnt")},
+     nullptr},
+    {"font_link_to_dev_zero",
+     true,
      [](const Places& p) {
        fs::remove(p.folder / "default.fnt");
        fs::create_symlink("/dev/zero", p.folder / "default.fnt");
      },
-     {}, 1, {LoadQuestion(kRunTitle, "default.fnt")}, nullptr},
+     {},
+     1,
+     {LoadQuestion(kRunTitle, "default.fnt")},
+     nullptr},
     // Read (and found empty) without a question; the run goes on without glyphs.
-    {"font_huge_sparse", true, [](const Places& p) { Sparse(p.folder / "default.fnt"); }, kShortRun, 0, {},
+    {"font_huge_sparse",
+     true,
+     [](const Places& p) { Sparse(p.folder / "default.fnt"); },
+     kShortRun,
+     0,
+     {},
      [](const Places& p) { EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(p.folder / "results.fps"))); }},
-    {"results_symlink_to_outside_file", true,
+    {"results_symlink_to_outside_file",
+     true,
      [](const Places& p) {
        std::ofstream(p.outside / "target", std::ios::binary) << "keep\r\n";
        fs::create_symlink(p.outside / "target", p.folder / "results.fps");
      },
-     kShortRun, 0, {},
+     kShortRun,
+     0,
+     {},
      [](const Places& p) {
        ExpectOutsideKept(p);
        EXPECT_TRUE(fs::is_symlink(p.folder / "results.fps"));
      }},
-    {"results_dangling_symlink", true,
-     [](const Places& p) { fs::create_symlink(p.outside / "made", p.folder / "results.fps"); }, kShortRun, 0, {},
+    {"results_dangling_symlink",
+     true,
+     [](const Places& p) { fs::create_symlink(p.outside / "made", p.folder / "results.fps"); },
+     kShortRun,
+     0,
+     {},
      [](const Places& p) { EXPECT_FALSE(fs::exists(p.outside / "made")) << "created through the link"; }},
-    {"results_fifo", true, [](const Places& p) { Fifo(p.folder / "results.fps"); }, kShortRun, 0, {},
+    {"results_fifo",
+     true,
+     [](const Places& p) { Fifo(p.folder / "results.fps"); },
+     kShortRun,
+     0,
+     {},
      [](const Places& p) { EXPECT_TRUE(fs::is_fifo(p.folder / "results.fps")); }},
-    {"results_directory", true, [](const Places& p) { fs::create_directory(p.folder / "results.fps"); }, kShortRun,
-     0, {}, [](const Places& p) { EXPECT_TRUE(fs::is_directory(p.folder / "results.fps")); }},
+    {"results_directory",
+     true,
+     [](const Places& p) { fs::create_directory(p.folder / "results.fps"); },
+     kShortRun,
+     0,
+     {},
+     [](const Places& p) { EXPECT_TRUE(fs::is_directory(p.folder / "results.fps")); }},
 };
 
 class HostileFile : public testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileFile, EndsInTimeWithinMemoryAndTouchesNothingElse) {
   const HostileCase& c = GetParam();
-  Places places{kt::MakeScratchFolder(), kt::MakeScratchFolder()};
-  kt::RunOptions o;
+  Places places{kovrin::test::MakeScratchFolder(), kovrin::test::MakeScratchFolder()};
+  kovrin::test::RunOptions o;
   o.folder = places.folder.string();
   o.msgbox = "no";
-  if (c.withConfig) o.config = kt::ConfigText(640, 480, 16);
+  if (c.withConfig) o.config = kovrin::test::ConfigText(640, 480, 16);
   o.env = c.env;
   o.prepare = [&](const std::string&) { c.make(places); };
   o.timeoutSeconds = 40;  // a hang fails the test instead of stalling it
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
 
   EXPECT_FALSE(r.timedOut) << "the program hung";
   EXPECT_FALSE(r.killedBySignal) << r.stdErr;

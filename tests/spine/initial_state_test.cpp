@@ -10,10 +10,13 @@
 #include <fstream>
 #include <string>
 
-#include "graphics.h"
-#include "program_profile.h"
-#include "program_runner.h"
-#include "settings_file.h"
+#include "framework/graphics.h"
+#include "framework/program_profile.h"
+#include "framework/settings_file.h"
+#include "tests/support/program_runner.h"
+
+using kovrin::framework::kProgram;
+using kovrin::framework::ResetSettings;
 
 namespace {
 
@@ -22,11 +25,11 @@ class AfterStartUp : public testing::Test {
   static void SetUpTestSuite() {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("KOVRIN_MSGBOX", "default", 1);
-    folder_ = kt::MakeScratchFolder();
+    folder_ = kovrin::test::MakeScratchFolder();
     const std::filesystem::path run(KOVRIN_RUN_DIR);
     std::filesystem::create_directory_symlink(run / "data", std::filesystem::path(folder_) / "data");
     std::filesystem::copy_file(run / "default.fnt", std::filesystem::path(folder_) / "default.fnt");
-    std::ofstream(std::filesystem::path(folder_) / "config.cfg") << kt::ConfigText(320, 240, 32);
+    std::ofstream(std::filesystem::path(folder_) / "config.cfg") << kovrin::test::ConfigText(320, 240, 32);
     std::filesystem::current_path(folder_);
     ResetSettings(kProgram);
     LoadSettings();
@@ -49,8 +52,8 @@ GLint Integer(GLenum name) {
 
 TEST_F(AfterStartUp, CapabilitiesOnAndOff) {
   const std::pair<GLenum, bool> expected[] = {
-      {GL_TEXTURE_2D, true}, {GL_DEPTH_TEST, true},  {GL_POINT_SMOOTH, true}, {GL_LINE_SMOOTH, true},
-      {GL_POLYGON_SMOOTH, true}, {GL_BLEND, false},  {GL_LIGHTING, false},    {GL_FOG, false},
+      {GL_TEXTURE_2D, true},     {GL_DEPTH_TEST, true}, {GL_POINT_SMOOTH, true}, {GL_LINE_SMOOTH, true},
+      {GL_POLYGON_SMOOTH, true}, {GL_BLEND, false},     {GL_LIGHTING, false},    {GL_FOG, false},
       {GL_CULL_FACE, false},     {GL_ALPHA_TEST, false}};
   for (const auto& [cap, on] : expected) {
     EXPECT_EQ(glIsEnabled(cap) == GL_TRUE, on) << "capability 0x" << std::hex << cap;
@@ -66,8 +69,8 @@ TEST_F(AfterStartUp, DepthShadingClearAndHints) {
   GLdouble depth = -1;
   glGetDoublev(GL_DEPTH_CLEAR_VALUE, &depth);
   EXPECT_EQ(depth, 1.0);
-  for (const GLenum hint : {GL_POINT_SMOOTH_HINT, GL_LINE_SMOOTH_HINT, GL_POLYGON_SMOOTH_HINT,
-                            GL_PERSPECTIVE_CORRECTION_HINT}) {
+  for (const GLenum hint :
+       {GL_POINT_SMOOTH_HINT, GL_LINE_SMOOTH_HINT, GL_POLYGON_SMOOTH_HINT, GL_PERSPECTIVE_CORRECTION_HINT}) {
     EXPECT_EQ(Integer(hint), GL_NICEST) << "hint 0x" << std::hex << hint;
   }
   GLint env = -1;

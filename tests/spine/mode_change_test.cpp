@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace {
 
@@ -23,16 +23,16 @@ std::string CurrentDimensions(const std::string& display) {
 TEST(ModeChange, FullScreenRunSwitchesToTheSizeAndRestoresTheDesktop) {
   const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
   if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
-  const auto server = kt::XServer::StartXorgDummy(config);
+  const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
   const std::string before = CurrentDimensions(server->Display());
   ASSERT_NE(before.find("1600x1200"), std::string::npos) << before;
 
-  kt::RunOptions o;
-  o.config = kt::ConfigText(640, 480, 16);
+  kovrin::test::RunOptions o;
+  o.config = kovrin::test::ConfigText(640, 480, 16);
   o.videoDriver = "";
   o.display = server->Display();
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   EXPECT_TRUE(r.MsgBoxLines().empty()) << r.stdErr;
   EXPECT_EQ(r.Diag("fullscreen"), "yes");
@@ -46,16 +46,16 @@ TEST(ModeChange, FullScreenRunSwitchesToTheSizeAndRestoresTheDesktop) {
 TEST(ModeChange, SignalEndsTheRunAndRestoresTheDesktop) {
   const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
   if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
-  const auto server = kt::XServer::StartXorgDummy(config);
+  const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
   const std::string before = CurrentDimensions(server->Display());
 
-  kt::RunOptions o;
-  o.config = kt::ConfigText(640, 480, 16);
+  kovrin::test::RunOptions o;
+  o.config = kovrin::test::ConfigText(640, 480, 16);
   o.videoDriver = "";
   o.display = server->Display();
   o.terminateAfterMs = 3000;
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_FALSE(r.killedBySignal);
   EXPECT_EQ(r.exitCode, 128 + SIGTERM) << r.stdErr;
   EXPECT_EQ(r.Diag("display_mode").rfind("640x480 ", 0), 0u) << "the mode never changed: " << r.Diag("display_mode");

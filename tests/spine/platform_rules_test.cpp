@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "message_queue.h"
-#include "pixel_formats.h"
-#include "platform.h"
+#include "platform/message_queue.h"
+#include "platform/pixel_formats.h"
+#include "platform/platform.h"
 
 namespace {
 
-using plat::MessageQueue;
-using plat::MSG;
+using kovrin::platform::MessageQueue;
+using kovrin::platform::MSG;
 
-plat::HWND const kWindow = reinterpret_cast<plat::HWND>(0x1000);
+kovrin::platform::HWND const kWindow = reinterpret_cast<kovrin::platform::HWND>(0x1000);
 
-void NoTimer(plat::HWND, uint32_t, uintptr_t, uint32_t) {}
+void NoTimer(kovrin::platform::HWND, uint32_t, uintptr_t, uint32_t) {}
 
 constexpr uint64_t kMs = 1000;  // the queue's clock counts microseconds
 
@@ -28,7 +28,7 @@ TEST(MessageQueue, TimerTicksOnlyOncePeriodHasPassed) {
   MSG m;
   EXPECT_FALSE(q.Peek(m, 5999 * kMs + 999));
   ASSERT_TRUE(q.Peek(m, 6000 * kMs));
-  EXPECT_EQ(m.message, plat::WM_TIMER);
+  EXPECT_EQ(m.message, kovrin::platform::WM_TIMER);
   EXPECT_EQ(m.wParam, 0u);
   EXPECT_EQ(m.hwnd, kWindow);
   EXPECT_EQ(m.time, 6000u) << "message times are in milliseconds";
@@ -99,23 +99,23 @@ TEST(MessageQueue, AZeroPeriodIsRaisedInsteadOfTickingOnEveryPoll) {
 TEST(MessageQueue, WaitingMessagesComeBeforeTheTimer) {
   MessageQueue q;
   q.SetTimer(kWindow, 0, 1000, NoTimer, 0);
-  q.Post(MSG{kWindow, plat::WM_CLOSE, 0, 0, 0});
+  q.Post(MSG{kWindow, kovrin::platform::WM_CLOSE, 0, 0, 0});
   MSG m;
   ASSERT_TRUE(q.Peek(m, 2000 * kMs));
-  EXPECT_EQ(m.message, plat::WM_CLOSE);
+  EXPECT_EQ(m.message, kovrin::platform::WM_CLOSE);
   ASSERT_TRUE(q.Peek(m, 2000 * kMs));
-  EXPECT_EQ(m.message, plat::WM_TIMER);
+  EXPECT_EQ(m.message, kovrin::platform::WM_TIMER);
 }
 
 TEST(MessageQueue, QuitFollowsPostedMessagesAndCarriesItsCode) {
   MessageQueue q;
   q.PostQuit(3);
-  q.Post(MSG{kWindow, plat::WM_CLOSE, 0, 0, 0});
+  q.Post(MSG{kWindow, kovrin::platform::WM_CLOSE, 0, 0, 0});
   MSG m;
   ASSERT_TRUE(q.Peek(m, 0));
-  EXPECT_EQ(m.message, plat::WM_CLOSE);
+  EXPECT_EQ(m.message, kovrin::platform::WM_CLOSE);
   ASSERT_TRUE(q.Peek(m, 0));
-  EXPECT_EQ(m.message, plat::WM_QUIT);
+  EXPECT_EQ(m.message, kovrin::platform::WM_QUIT);
   EXPECT_EQ(m.wParam, 3u);
   EXPECT_FALSE(q.Peek(m, 0));
 }
@@ -133,11 +133,11 @@ TEST(MessageQueue, SettingATimerAgainRestartsItAndKillTimersStopsIt) {
 }
 
 TEST(PixelFormats, ExactRequestComesFirstThenTheNearest) {
-  const auto f16 = plat::CandidateFormats(16, 16);
+  const auto f16 = kovrin::platform::CandidateFormats(16, 16);
   ASSERT_FALSE(f16.empty());
   EXPECT_EQ(f16[0].red + f16[0].green + f16[0].blue, 16);
   EXPECT_EQ(f16[0].depth, 16);
-  const auto f32 = plat::CandidateFormats(32, 32);
+  const auto f32 = kovrin::platform::CandidateFormats(32, 32);
   EXPECT_EQ(f32[0].red, 8);
   EXPECT_EQ(f32[0].depth, 32);
   // Without a 32-bit depth buffer, 24 bits with the same colour is next.
@@ -147,7 +147,7 @@ TEST(PixelFormats, ExactRequestComesFirstThenTheNearest) {
 
 TEST(PixelFormats, EveryRequestHasEveryCandidate) {
   for (const int bits : {0, 8, 16, 24, 32, 255}) {
-    EXPECT_EQ(plat::CandidateFormats(bits, bits).size(), 8u) << "bits " << bits;
+    EXPECT_EQ(kovrin::platform::CandidateFormats(bits, bits).size(), 8u) << "bits " << bits;
   }
 }
 
@@ -160,16 +160,19 @@ struct BoxCase {
 
 TEST(MessageBox, UnattendedAnswersAndPrintsOneLine) {
   const BoxCase cases[] = {
-      {"default", plat::MB_YESNO | plat::MB_DEFBUTTON2, plat::IDNO, "buttons: YESNO | answer: NO"},
-      {"default", plat::MB_YESNO, plat::IDYES, "buttons: YESNO | answer: YES"},
-      {"yes", plat::MB_YESNO | plat::MB_DEFBUTTON2, plat::IDYES, "buttons: YESNO | answer: YES"},
-      {"no", plat::MB_YESNO, plat::IDNO, "buttons: YESNO | answer: NO"},
-      {"no", plat::MB_OK | plat::MB_ICONERROR, plat::IDOK, "buttons: OK | answer: OK"},
+      {"default", kovrin::platform::MB_YESNO | kovrin::platform::MB_DEFBUTTON2, kovrin::platform::IDNO,
+       "buttons: YESNO | answer: NO"},
+      {"default", kovrin::platform::MB_YESNO, kovrin::platform::IDYES, "buttons: YESNO | answer: YES"},
+      {"yes", kovrin::platform::MB_YESNO | kovrin::platform::MB_DEFBUTTON2, kovrin::platform::IDYES,
+       "buttons: YESNO | answer: YES"},
+      {"no", kovrin::platform::MB_YESNO, kovrin::platform::IDNO, "buttons: YESNO | answer: NO"},
+      {"no", kovrin::platform::MB_OK | kovrin::platform::MB_ICONERROR, kovrin::platform::IDOK,
+       "buttons: OK | answer: OK"},
   };
   for (const BoxCase& c : cases) {
     setenv("KOVRIN_MSGBOX", c.mode, 1);
     testing::internal::CaptureStderr();
-    const int answer = plat::MessageBox("a\nb", "Cap", c.flags);
+    const int answer = kovrin::platform::MessageBox("a\nb", "Cap", c.flags);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(answer, c.answer) << c.mode << " " << c.line;
     EXPECT_EQ(err, std::string("[msgbox] caption: Cap | text: a\\nb | ") + c.line + "\n");
@@ -181,12 +184,12 @@ TEST(MessageBox, UnattendedAnswersAndPrintsOneLine) {
 // them; anything else is handed back as unknown rather than quietly ignored.
 struct FaultListCase {
   const char* value;
-  std::vector<plat::FaultStep> steps;
+  std::vector<kovrin::platform::FaultStep> steps;
   std::vector<std::string> unknown;
 };
 
 TEST(FaultSteps, TheVariableNamesStepsByTheirWholeNames) {
-  using plat::FaultStep;
+  using kovrin::platform::FaultStep;
   const FaultListCase cases[] = {
       {"", {}, {}},
       {"create_window", {FaultStep::CreateWindow}, {}},
@@ -200,8 +203,8 @@ TEST(FaultSteps, TheVariableNamesStepsByTheirWholeNames) {
       {"get_dc, set_format", {FaultStep::GetDc}, {" set_format"}},
   };
   for (const FaultListCase& c : cases) {
-    const plat::FaultList list = plat::ParseFaultList(c.value);
-    std::bitset<plat::kFaultStepCount> expected;
+    const kovrin::platform::FaultList list = kovrin::platform::ParseFaultList(c.value);
+    std::bitset<kovrin::platform::kFaultStepCount> expected;
     for (const FaultStep step : c.steps) expected.set(static_cast<std::size_t>(step));
     EXPECT_EQ(list.steps, expected) << "KOVRIN_FAULT=\"" << c.value << "\"";
     EXPECT_EQ(list.unknown, c.unknown) << "KOVRIN_FAULT=\"" << c.value << "\"";
@@ -209,12 +212,12 @@ TEST(FaultSteps, TheVariableNamesStepsByTheirWholeNames) {
 }
 
 TEST(FaultSteps, EachNameInTheTableMakesExactlyItsOwnStepFail) {
-  for (const plat::FaultStepName& row : plat::kFaultSteps) {
-    const plat::FaultList list = plat::ParseFaultList(row.name);
+  for (const kovrin::platform::FaultStepName& row : kovrin::platform::kFaultSteps) {
+    const kovrin::platform::FaultList list = kovrin::platform::ParseFaultList(row.name);
     EXPECT_EQ(list.steps.count(), 1u) << row.name;
     EXPECT_TRUE(list.steps.test(static_cast<std::size_t>(row.step))) << row.name;
     EXPECT_TRUE(list.unknown.empty()) << row.name;
-    EXPECT_EQ(plat::FaultStepNameOf(row.step), row.name);
+    EXPECT_EQ(kovrin::platform::FaultStepNameOf(row.step), row.name);
   }
 }
 

@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "presentation.h"
+#include "platform/presentation.h"
 
 namespace {
 
-using plat::Presentation;
-using plat::ShownWindow;
-using plat::Size;
+using kovrin::platform::Presentation;
+using kovrin::platform::ShownWindow;
+using kovrin::platform::Size;
 
 ShownWindow Window(bool fullscreen, bool covers, Size drawable, Size display, Size asked = {640, 480}) {
   ShownWindow w;
@@ -47,28 +47,29 @@ TEST(Presentation, DecidesFromWhatTheWindowSystemDid) {
   const std::string modes[] = {"640x480 24 bpp 60 Hz", "1920x1080 24 bpp 60 Hz"};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(plat::FullScreenAsAsked(c.window), c.asAsked);
-    EXPECT_EQ(plat::PresentationOf(c.window), c.presentation);
+    EXPECT_EQ(kovrin::platform::FullScreenAsAsked(c.window), c.asAsked);
+    EXPECT_EQ(kovrin::platform::PresentationOf(c.window), c.presentation);
     const std::string& mode = c.window.displayMode.width == 640 ? modes[0] : modes[1];
-    EXPECT_EQ(plat::DisplayModeWords(mode, {1600, 1200}, c.window), c.words);
-    EXPECT_EQ(plat::DisplayModeWords(mode, {1600, 1200}, c.window).find("not reached"), std::string::npos);
+    EXPECT_EQ(kovrin::platform::DisplayModeWords(mode, {1600, 1200}, c.window), c.words);
+    EXPECT_EQ(kovrin::platform::DisplayModeWords(mode, {1600, 1200}, c.window).find("not reached"), std::string::npos);
   }
 }
 
 TEST(Presentation, TheDesktopsOwnSizeIsNoSwitch) {
   const ShownWindow w = Window(true, true, {1600, 1200}, {1600, 1200}, {1600, 1200});
-  EXPECT_EQ(plat::DisplayModeWords("1600x1200 24 bpp 60 Hz", {1600, 1200}, w),
+  EXPECT_EQ(kovrin::platform::DisplayModeWords("1600x1200 24 bpp 60 Hz", {1600, 1200}, w),
             "1600x1200 24 bpp 60 Hz, the desktop's own mode");
 }
 
 TEST(Presentation, OffscreenAcceptsAnyModeAndShowsNothing) {
   ShownWindow w = Window(true, true, {640, 480}, {640, 480});
   w.offscreen = true;
-  EXPECT_TRUE(plat::FullScreenAsAsked(w));
-  EXPECT_EQ(plat::PresentationName(plat::PresentationOf(w)), "offscreen");
-  EXPECT_EQ(plat::DisplayModeWords("", {}, w), "640x480 (offscreen display: any mode is accepted, nothing is shown)");
+  EXPECT_TRUE(kovrin::platform::FullScreenAsAsked(w));
+  EXPECT_EQ(kovrin::platform::PresentationName(kovrin::platform::PresentationOf(w)), "offscreen");
+  EXPECT_EQ(kovrin::platform::DisplayModeWords("", {}, w),
+            "640x480 (offscreen display: any mode is accepted, nothing is shown)");
   w.fullscreen = false;
-  EXPECT_EQ(plat::DisplayModeWords("", {}, w), "none (offscreen display)");
+  EXPECT_EQ(kovrin::platform::DisplayModeWords("", {}, w), "none (offscreen display)");
 }
 
 }  // namespace

@@ -5,14 +5,14 @@
 #include <csignal>
 #include <regex>
 
-#include "program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace {
 
-using kt::RunOptions;
-using kt::RunProgram;
+using kovrin::test::RunOptions;
+using kovrin::test::RunProgram;
 
-void ExpectPlausibleResult(const kt::RunResult& r) {
+void ExpectPlausibleResult(const kovrin::test::RunResult& r) {
   ASSERT_TRUE(r.resultsFps.has_value()) << "no results.fps; stderr:\n" << r.stdErr;
   EXPECT_TRUE(std::regex_match(*r.resultsFps, std::regex("[0-9]+\r\n"))) << "results.fps: '" << *r.resultsFps << "'";
   EXPECT_GT(std::stoi(*r.resultsFps), 0) << "no frame counted";
@@ -20,7 +20,7 @@ void ExpectPlausibleResult(const kt::RunResult& r) {
 
 // The figures printed after the run, in order after the mode's lines, agree
 // with each other and with results.fps.
-void ExpectExactFigures(const kt::RunResult& r) {
+void ExpectExactFigures(const kovrin::test::RunResult& r) {
   std::size_t at = r.stdErr.find("[diag] swap_interval: ");
   for (const char* key : {"frames", "run_seconds", "fps", "frame_ms", "run_end", "ticks"}) {
     const std::size_t next = r.stdErr.find(std::string("\n[diag] ") + key + ": ");
@@ -63,8 +63,8 @@ class TimedRun : public testing::TestWithParam<NormalRun> {};
 TEST_P(TimedRun, RunsEightTicksAndWritesTheFrameRate) {
   RunOptions o;
   o.program = GetParam().program;
-  o.config = kt::ConfigText(640, 480, 16);
-  const kt::RunResult r = RunProgram(o);
+  o.config = kovrin::test::ConfigText(640, 480, 16);
+  const kovrin::test::RunResult r = RunProgram(o);
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   EXPECT_FALSE(r.timedOut);
   // Eight one-second ticks at least; a run that queues frames instead of
@@ -79,11 +79,10 @@ TEST_P(TimedRun, RunsEightTicksAndWritesTheFrameRate) {
   ExpectExactFigures(r);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, TimedRun,
-    testing::Values(NormalRun{"Quillfire", "OpenGL: Overdraw Stress Test  640x480  16 bpp"},
-                    NormalRun{"Lumavane", "OpenGL: Alpha Blending Performance  640x480  16 bpp"}),
-    [](const testing::TestParamInfo<NormalRun>& tp) { return std::string(tp.param.program); });
+INSTANTIATE_TEST_SUITE_P(Programs, TimedRun,
+                         testing::Values(NormalRun{"Quillfire", "OpenGL: Overdraw Stress Test  640x480  16 bpp"},
+                                         NormalRun{"Lumavane", "OpenGL: Alpha Blending Performance  640x480  16 bpp"}),
+                         [](const testing::TestParamInfo<NormalRun>& tp) { return std::string(tp.param.program); });
 
 struct MissingConfig {
   const char* program;
@@ -97,7 +96,7 @@ TEST_P(WithoutConfig, NoEndsWithExitCodeOneAndNoResult) {
   RunOptions o;
   o.program = GetParam().program;
   o.msgbox = "no";
-  const kt::RunResult r = RunProgram(o);
+  const kovrin::test::RunResult r = RunProgram(o);
   EXPECT_EQ(r.exitCode, 1);
   const auto boxes = r.MsgBoxLines();
   ASSERT_EQ(boxes.size(), 1u) << r.stdErr;
@@ -110,7 +109,7 @@ TEST_P(WithoutConfig, YesRunsWithTheProgramsDefaults) {
   RunOptions o;
   o.program = GetParam().program;
   o.msgbox = "yes";
-  const kt::RunResult r = RunProgram(o);
+  const kovrin::test::RunResult r = RunProgram(o);
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   EXPECT_EQ(r.Diag("title"), GetParam().caption);
   EXPECT_EQ(r.Diag("window"), GetParam().window);
@@ -119,19 +118,18 @@ TEST_P(WithoutConfig, YesRunsWithTheProgramsDefaults) {
   ExpectPlausibleResult(r);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, WithoutConfig,
-    testing::Values(MissingConfig{"Quillfire", "Overdraw Stress Test 0.01c", "1024x768"},
-                    MissingConfig{"Lumavane", "Alpha Blending 0.01", "800x600"}),
-    [](const testing::TestParamInfo<MissingConfig>& tp) { return std::string(tp.param.program); });
+INSTANTIATE_TEST_SUITE_P(Programs, WithoutConfig,
+                         testing::Values(MissingConfig{"Quillfire", "Overdraw Stress Test 0.01c", "1024x768"},
+                                         MissingConfig{"Lumavane", "Alpha Blending 0.01", "800x600"}),
+                         [](const testing::TestParamInfo<MissingConfig>& tp) { return std::string(tp.param.program); });
 
 // Closing the window is the user's own way to end a run early: unlike a
 // signal it keeps the classic outcome, frames so far divided by eight.
 TEST(WindowClose, EndsTheRunEarlyAndStillWritesFramesDividedByEight) {
   RunOptions o;
-  o.config = kt::ConfigText(640, 480, 16);
+  o.config = kovrin::test::ConfigText(640, 480, 16);
   o.env = {{"LD_PRELOAD", KOVRIN_FRAME_PROBE_LIB}, {"KOVRIN_QUIT_AFTER_FRAMES", "16"}};
-  const kt::RunResult r = RunProgram(o);
+  const kovrin::test::RunResult r = RunProgram(o);
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   EXPECT_FALSE(r.killedBySignal);
   EXPECT_EQ(r.resultsFps.value_or("no results.fps"), "2\r\n");
@@ -148,10 +146,10 @@ class EndedBySignal : public testing::TestWithParam<StopSignal> {};
 // measurement, so the program shuts down and leaves no result.
 TEST_P(EndedBySignal, EndsTheRunEarlyWithoutResultAndExitCode128PlusSignal) {
   RunOptions o;
-  o.config = kt::ConfigText(640, 480, 16);
+  o.config = kovrin::test::ConfigText(640, 480, 16);
   o.terminateAfterMs = 3000;
   o.terminateSignal = GetParam().signal;
-  const kt::RunResult r = RunProgram(o);
+  const kovrin::test::RunResult r = RunProgram(o);
   EXPECT_FALSE(r.killedBySignal) << "the program must shut down itself, not die of the signal";
   EXPECT_EQ(r.exitCode, 128 + GetParam().signal) << r.stdErr;
   EXPECT_LT(r.seconds, 8.0);
@@ -164,9 +162,9 @@ INSTANTIATE_TEST_SUITE_P(Signals, EndedBySignal,
 
 TEST(ShutdownFailures, AreReportedInOrderAndTheResultIsStillWritten) {
   RunOptions o;
-  o.config = kt::ConfigText(640, 480, 16);
+  o.config = kovrin::test::ConfigText(640, 480, 16);
   o.env = {{"KOVRIN_FAULT", "release_current,delete_context,release_dc,destroy_window"}};
-  const kt::RunResult r = RunProgram(o);
+  const kovrin::test::RunResult r = RunProgram(o);
   EXPECT_EQ(r.exitCode, 0);
   const std::string title = "OpenGL: Overdraw Stress Test  640x480  16 bpp";
   const std::vector<std::string> expected = {

@@ -6,7 +6,14 @@
 #include <numeric>
 #include <random>
 
-#include "run_figures.h"
+#include "framework/run_figures.h"
+
+using kovrin::framework::FrameClock;
+using kovrin::framework::FrameTimes;
+using kovrin::framework::FrameTimesOf;
+using kovrin::framework::RunEnd;
+using kovrin::framework::RunFigureLines;
+using kovrin::framework::RunFigures;
 
 namespace {
 

@@ -5,7 +5,13 @@
 #include <climits>
 #include <string>
 
-#include "settings_file.h"
+#include "framework/settings_file.h"
+
+using kovrin::framework::JoinTextLines;
+using kovrin::framework::ParseSettingsInto;
+using kovrin::framework::ProgramProfile;
+using kovrin::framework::SaturatingAtoi;
+using kovrin::framework::SettingsRecord;
 
 namespace {
 
@@ -69,8 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         SyntaxCase{"EntrySpreadOverLines", "GL_RE SX=6 40; ", 640, 768, 32, kPrefix + "640"},
         SyntaxCase{"NegativeValue", "GL_RESY=-5;", 1024, -5, 32, "Overdraw Stress Test 0.01cx-5  "},
         SyntaxCase{"OverflowSaturatesHigh", "GL_RESX=99999999999;", INT32_MAX, 768, 32, kPrefix + "99999999999"},
-        SyntaxCase{"OverflowSaturatesLow", "GL_RESX=-99999999999;", INT32_MIN, 768, 32,
-                   kPrefix + "-99999999999"}),
+        SyntaxCase{"OverflowSaturatesLow", "GL_RESX=-99999999999;", INT32_MIN, 768, 32, kPrefix + "-99999999999"}),
     [](const testing::TestParamInfo<SyntaxCase>& tp) { return std::string(tp.param.name); });
 
 TEST(BlendingSyntax, TitleShapeMatchesTheOverdrawOne) {
@@ -95,11 +100,21 @@ struct AtoiCase {
 
 TEST(SaturatingAtoi, BehavesAsAtoiInRangeAndSaturatesBeyond) {
   const AtoiCase cases[] = {
-      {"640", 640},          {"  42", 42},          {"\t7", 7},
-      {"+12", 12},           {"-12", -12},          {"12x", 12},
-      {"x12", 0},            {"", 0},               {"-", 0},
-      {"2147483647", INT32_MAX}, {"2147483648", INT32_MAX}, {"-2147483648", INT32_MIN},
-      {"-2147483649", INT32_MIN}, {"000000000000000000016", 16}, {"99999999999999999999999", INT32_MAX},
+      {"640", 640},
+      {"  42", 42},
+      {"\t7", 7},
+      {"+12", 12},
+      {"-12", -12},
+      {"12x", 12},
+      {"x12", 0},
+      {"", 0},
+      {"-", 0},
+      {"2147483647", INT32_MAX},
+      {"2147483648", INT32_MAX},
+      {"-2147483648", INT32_MIN},
+      {"-2147483649", INT32_MIN},
+      {"000000000000000000016", 16},
+      {"99999999999999999999999", INT32_MAX},
   };
   for (const AtoiCase& c : cases) {
     EXPECT_EQ(SaturatingAtoi(c.text), c.value) << "text: '" << c.text << "'";
@@ -120,8 +135,8 @@ TEST(JoinTextLines, LineLongerThan1022EndsTheText) {
   const std::string tooLong(1023, 'y');
   EXPECT_EQ(JoinTextLines(fits + "\r\nGL_RESX=1;\r\n"), fits + " GL_RESX=1; ");
   EXPECT_EQ(JoinTextLines("GL_RESX=640;\r\n" + tooLong + "\r\nGL_RESY=480;\r\n"), "GL_RESX=640; ");
-  const Parsed p = Parse(JoinTextLines("GL_RESX=640;\r\n" + std::string(1100, 'z') + "\r\nGL_RESY=480;\r\n"),
-                         kOverdraw);
+  const Parsed p =
+      Parse(JoinTextLines("GL_RESX=640;\r\n" + std::string(1100, 'z') + "\r\nGL_RESY=480;\r\n"), kOverdraw);
   EXPECT_EQ(p.settings.ResX, 640);
   EXPECT_EQ(p.settings.ResY, 768) << "entries after an over-long line must not apply";
 }

@@ -1,8 +1,8 @@
 // The text-file reader below the settings syntax: lines fed in pieces, the
 // reading limit, and names that are not regular files, for reading
 // (ReadTextFile) and for writing (WriteTextFile).
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,9 +11,13 @@
 #include <fstream>
 #include <functional>
 
-#include "main_loop.h"
-#include "program_runner.h"
-#include "settings_file.h"
+#include "framework/main_loop.h"
+#include "framework/settings_file.h"
+#include "tests/support/program_runner.h"
+
+using kovrin::framework::JoinTextLines;
+using kovrin::framework::kMaxTextFileBytes;
+using kovrin::framework::TextLineJoiner;
 
 namespace {
 
@@ -45,16 +49,15 @@ TEST_P(PiecewiseJoin, EveryPieceSizeGivesTheWholeText) {
 const std::string k1022(1022, 'x');
 const std::string k1023(1023, 'y');
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, PiecewiseJoin,
-    testing::Values(LineCase{"crlf", "a=1;\r\nb=2;\r\n"}, LineCase{"last_line_open", "a\nb"},
-                    LineCase{"longest_with_crlf", k1022 + "\r\nz\r\n"}, LineCase{"longest_with_lf", k1022 + "\nz\n"},
-                    LineCase{"longest_open", k1022},
-                    LineCase{"too_long_with_crlf", "a\r\n" + k1023 + "\r\nz\r\n"},
-                    LineCase{"too_long_open", "a\n" + k1023},
-                    LineCase{"longest_and_cr_open", "a\n" + k1022 + "\r"},
-                    LineCase{"lone_cr_kept", "a\rb\n"}),
-    [](const testing::TestParamInfo<LineCase>& tp) { return std::string(tp.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, PiecewiseJoin,
+                         testing::Values(LineCase{"crlf", "a=1;\r\nb=2;\r\n"}, LineCase{"last_line_open", "a\nb"},
+                                         LineCase{"longest_with_crlf", k1022 + "\r\nz\r\n"},
+                                         LineCase{"longest_with_lf", k1022 + "\nz\n"}, LineCase{"longest_open", k1022},
+                                         LineCase{"too_long_with_crlf", "a\r\n" + k1023 + "\r\nz\r\n"},
+                                         LineCase{"too_long_open", "a\n" + k1023},
+                                         LineCase{"longest_and_cr_open", "a\n" + k1022 + "\r"},
+                                         LineCase{"lone_cr_kept", "a\rb\n"}),
+                         [](const testing::TestParamInfo<LineCase>& tp) { return std::string(tp.param.name); });
 
 TEST(TextLineJoiner, OverLongLineEndsTheTextAndLaterBytesChangeNothing) {
   TextLineJoiner joiner;
@@ -76,8 +79,8 @@ class InFolder : public testing::Test {
  protected:
   void SetUp() override {
     previous_ = fs::current_path();
-    folder_ = kt::MakeScratchFolder();
-    outside_ = kt::MakeScratchFolder();
+    folder_ = kovrin::test::MakeScratchFolder();
+    outside_ = kovrin::test::MakeScratchFolder();
     fs::current_path(folder_);
     setenv("KOVRIN_MSGBOX", "yes", 1);
   }
@@ -98,9 +101,7 @@ class InFolder : public testing::Test {
   fs::path outside_;
 };
 
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 TEST_F(InFolder, ReadingStopsAtTheLimitAndDropsTheLineCutThere) {
   // 12-byte entries do not divide 1 MiB: the limit falls inside a line.
@@ -148,12 +149,16 @@ TEST_P(ReadOddName, IsReadOrRefusedWithoutWaiting) {
 INSTANTIATE_TEST_SUITE_P(
     Names, ReadOddName,
     testing::Values(
-        OddName{"fifo", [](const fs::path& f, const fs::path&) { ::mkfifo((f / "config.cfg").c_str(), 0600); }, true, ""},
+        OddName{"fifo", [](const fs::path& f, const fs::path&) { ::mkfifo((f / "config.cfg").c_str(), 0600); }, true,
+                ""},
         OddName{"link_to_dev_zero",
-                [](const fs::path& f, const fs::path&) { fs::create_symlink("/dev/zero", f / "config.cfg"); }, true, ""},
-        OddName{"directory", [](const fs::path& f, const fs::path&) { fs::create_directory(f / "config.cfg"); }, true, ""},
+                [](const fs::path& f, const fs::path&) { fs::create_symlink("/dev/zero", f / "config.cfg"); }, true,
+                ""},
+        OddName{"directory", [](const fs::path& f, const fs::path&) { fs::create_directory(f / "config.cfg"); }, true,
+                ""},
         OddName{"dangling_symlink",
-                [](const fs::path& f, const fs::path& o) { fs::create_symlink(o / "none", f / "config.cfg"); }, true, ""},
+                [](const fs::path& f, const fs::path& o) { fs::create_symlink(o / "none", f / "config.cfg"); }, true,
+                ""},
         OddName{"huge_sparse",
                 [](const fs::path& f, const fs::path&) {
                   std::ofstream(f / "config.cfg").close();
@@ -180,7 +185,7 @@ TEST_P(WriteOddName, LosesTheWriteAndLeavesTheThingAlone) {
   EXPECT_EQ(fs::symlink_status("results.fps").type(), kind);
   for (const auto& entry : fs::directory_iterator(outside_)) {
     if (entry.is_regular_file()) {
-      EXPECT_EQ(kt::ReadFileBytes(entry.path().string()), "keep") << entry.path();
+      EXPECT_EQ(kovrin::test::ReadFileBytes(entry.path().string()), "keep") << entry.path();
     }
   }
   EXPECT_FALSE(fs::exists(outside_ / "made")) << "a file was created through a dangling link";
@@ -196,7 +201,8 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 false, ""},
         OddName{"dangling_symlink",
-                [](const fs::path& f, const fs::path& o) { fs::create_symlink(o / "made", f / "results.fps"); }, false, ""},
+                [](const fs::path& f, const fs::path& o) { fs::create_symlink(o / "made", f / "results.fps"); }, false,
+                ""},
         OddName{"hard_link_to_outside_file",
                 [](const fs::path& f, const fs::path& o) {
                   WriteBytes(o / "target", "keep");
@@ -206,7 +212,8 @@ INSTANTIATE_TEST_SUITE_P(
         OddName{"fifo_without_reader",
                 [](const fs::path& f, const fs::path&) { ::mkfifo((f / "results.fps").c_str(), 0600); }, false, ""},
         OddName{"link_to_dev_null",
-                [](const fs::path& f, const fs::path&) { fs::create_symlink("/dev/null", f / "results.fps"); }, false, ""}),
+                [](const fs::path& f, const fs::path&) { fs::create_symlink("/dev/null", f / "results.fps"); }, false,
+                ""}),
     [](const testing::TestParamInfo<OddName>& tp) { return std::string(tp.param.name); });
 
 TEST_F(InFolder, AFifoWithAReaderGetsNothingWritten) {

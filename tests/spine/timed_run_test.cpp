@@ -5,8 +5,10 @@
 
 #include <filesystem>
 
-#include "main_loop.h"
-#include "program_runner.h"
+#include "framework/main_loop.h"
+#include "tests/support/program_runner.h"
+
+using kovrin::framework::ResultText;
 
 namespace {
 
@@ -19,7 +21,7 @@ class InScratchFolder : public testing::Test {
  protected:
   void SetUp() override {
     previous_ = std::filesystem::current_path();
-    folder_ = kt::MakeScratchFolder();
+    folder_ = kovrin::test::MakeScratchFolder();
     std::filesystem::current_path(folder_);
   }
   void TearDown() override {
@@ -33,14 +35,14 @@ class InScratchFolder : public testing::Test {
 TEST_F(InScratchFolder, WriteResultsWritesDigitsAndCrLfOnly) {
   FrameCount = 4813;
   WriteResults();
-  EXPECT_EQ(kt::ReadFileBytes("results.fps"), "601\r\n");
+  EXPECT_EQ(kovrin::test::ReadFileBytes("results.fps"), "601\r\n");
 }
 
 TEST_F(InScratchFolder, WriteResultsReplacesAnOldFile) {
   WriteTextFile("123456789 and more", "results.fps");
   FrameCount = 0;
   WriteResults();
-  EXPECT_EQ(kt::ReadFileBytes("results.fps"), "0\r\n");
+  EXPECT_EQ(kovrin::test::ReadFileBytes("results.fps"), "0\r\n");
 }
 
 TEST_F(InScratchFolder, WriteTextFileIntoAFolderThatCannotBeWrittenIsSilent) {
@@ -53,10 +55,10 @@ TEST(TimerProc, EighthTickEndsTheRun) {
   TickCount = 0;
   RunDone = false;
   for (int tick = 1; tick <= 7; ++tick) {
-    TimerProc(nullptr, plat::WM_TIMER, 0, 0);
+    TimerProc(nullptr, kovrin::platform::WM_TIMER, 0, 0);
     EXPECT_FALSE(RunDone) << "after tick " << tick;
   }
-  TimerProc(nullptr, plat::WM_TIMER, 0, 0);
+  TimerProc(nullptr, kovrin::platform::WM_TIMER, 0, 0);
   EXPECT_TRUE(RunDone);
   EXPECT_EQ(TickCount, 8);
 }
@@ -68,10 +70,10 @@ TEST(CountFrame, ReturnsTheNewCount) {
 }
 
 // Drains the thread's queue; returns the messages seen.
-std::vector<plat::MSG> Drain() {
-  std::vector<plat::MSG> seen;
-  plat::MSG msg;
-  while (plat::PeekMessage(msg)) {
+std::vector<kovrin::platform::MSG> Drain() {
+  std::vector<kovrin::platform::MSG> seen;
+  kovrin::platform::MSG msg;
+  while (kovrin::platform::PeekMessage(msg)) {
     seen.push_back(msg);
     if (seen.size() > 16) break;
   }
@@ -80,36 +82,36 @@ std::vector<plat::MSG> Drain() {
 
 TEST(WndProc, CloseRequestBecomesQuitWithCodeZero) {
   Drain();
-  EXPECT_EQ(WndProc(nullptr, plat::WM_CLOSE, 0, 0), 0);
+  EXPECT_EQ(WndProc(nullptr, kovrin::platform::WM_CLOSE, 0, 0), 0);
   const auto seen = Drain();
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].message, plat::WM_QUIT);
+  EXPECT_EQ(seen[0].message, kovrin::platform::WM_QUIT);
   EXPECT_EQ(seen[0].wParam, 0u);
 }
 
 TEST(WndProc, ScreenSaverAndMonitorPowerAreSwallowed) {
   Drain();
-  EXPECT_EQ(WndProc(nullptr, plat::WM_SYSCOMMAND, plat::SC_SCREENSAVE, 0), 0);
-  EXPECT_EQ(WndProc(nullptr, plat::WM_SYSCOMMAND, plat::SC_MONITORPOWER, 2), 0);
+  EXPECT_EQ(WndProc(nullptr, kovrin::platform::WM_SYSCOMMAND, kovrin::platform::SC_SCREENSAVE, 0), 0);
+  EXPECT_EQ(WndProc(nullptr, kovrin::platform::WM_SYSCOMMAND, kovrin::platform::SC_MONITORPOWER, 2), 0);
   EXPECT_TRUE(Drain().empty());
 }
 
 TEST(WndProc, SystemCloseGoesThroughDefaultHandlingToClose) {
   Drain();
-  WndProc(nullptr, plat::WM_SYSCOMMAND, plat::SC_CLOSE, 0);
+  WndProc(nullptr, kovrin::platform::WM_SYSCOMMAND, kovrin::platform::SC_CLOSE, 0);
   const auto seen = Drain();
   ASSERT_EQ(seen.size(), 1u);
-  ASSERT_EQ(seen[0].message, plat::WM_CLOSE);
+  ASSERT_EQ(seen[0].message, kovrin::platform::WM_CLOSE);
   WndProc(seen[0].hwnd, seen[0].message, seen[0].wParam, seen[0].lParam);
   const auto then = Drain();
   ASSERT_EQ(then.size(), 1u);
-  EXPECT_EQ(then[0].message, plat::WM_QUIT);
+  EXPECT_EQ(then[0].message, kovrin::platform::WM_QUIT);
 }
 
 TEST(WndProc, CommandsAreComparedWhole) {
   Drain();
   // The low four bits make it another command: not swallowed, not a close.
-  EXPECT_EQ(WndProc(nullptr, plat::WM_SYSCOMMAND, plat::SC_SCREENSAVE | 1u, 0), 0);
+  EXPECT_EQ(WndProc(nullptr, kovrin::platform::WM_SYSCOMMAND, kovrin::platform::SC_SCREENSAVE | 1u, 0), 0);
   EXPECT_TRUE(Drain().empty());
 }
 

@@ -4,19 +4,19 @@
 
 #include <string>
 
-#include "program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace {
 
 TEST(WindowClose, ClosedAfterThreeSecondsEndsTheRunAsClosed) {
-  const auto server = kt::XServer::StartXvfb("640x480x24");
+  const auto server = kovrin::test::XServer::StartXvfb("640x480x24");
   ASSERT_TRUE(server) << "Xvfb did not start";
-  kt::RunOptions o;
-  o.config = kt::ConfigText(640, 480, 16);
+  kovrin::test::RunOptions o;
+  o.config = kovrin::test::ConfigText(640, 480, 16);
   o.videoDriver = "";
   o.display = server->Display();
   o.closeWindowAfterMs = 3000;
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   ASSERT_TRUE(r.windowCloseSent) << "no window of the program was found\n" << r.stdErr;
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   EXPECT_EQ(r.Diag("run_end"), "closed") << r.stdErr;

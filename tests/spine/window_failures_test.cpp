@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace {
 
@@ -24,10 +24,10 @@ struct Fault {
 class StartFailure : public testing::TestWithParam<Fault> {};
 
 TEST_P(StartFailure, ShowsTheStepsMessageThenTheSummaryAndEndsWithZero) {
-  kt::RunOptions o;
-  o.config = kt::ConfigText(640, 480, 16);
+  kovrin::test::RunOptions o;
+  o.config = kovrin::test::ConfigText(640, 480, 16);
   o.env = {{"KOVRIN_FAULT", GetParam().step}};
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_FALSE(r.resultsFps.has_value());
   const std::vector<std::string> expected = {Box(kTitle, GetParam().message),
@@ -35,22 +35,21 @@ TEST_P(StartFailure, ShowsTheStepsMessageThenTheSummaryAndEndsWithZero) {
   EXPECT_EQ(r.MsgBoxLines(), expected) << r.stdErr;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, StartFailure,
-    testing::Values(Fault{"register_class", "Register WinClass failed!"},
-                    Fault{"create_window", "Fehler beim Erstellen des OpenGL-Fensters!"},
-                    Fault{"get_dc", "Fehler beim Erstellen des GL Device Contexts!"},
-                    Fault{"choose_format", "Pixel Format wird nicht unterstützt!"},
-                    Fault{"set_format", "Fehler beim Laden des Pixel Formats!"},
-                    Fault{"create_context", "Fehler beim Erstellen des GL Rendering Contexts!"},
-                    Fault{"make_current", "Fehler beim Aktivieren des GL Rendering Contexts!"}),
-    [](const testing::TestParamInfo<Fault>& tp) { return std::string(tp.param.step); });
+INSTANTIATE_TEST_SUITE_P(Steps, StartFailure,
+                         testing::Values(Fault{"register_class", "Register WinClass failed!"},
+                                         Fault{"create_window", "Fehler beim Erstellen des OpenGL-Fensters!"},
+                                         Fault{"get_dc", "Fehler beim Erstellen des GL Device Contexts!"},
+                                         Fault{"choose_format", "Pixel Format wird nicht unterstützt!"},
+                                         Fault{"set_format", "Fehler beim Laden des Pixel Formats!"},
+                                         Fault{"create_context", "Fehler beim Erstellen des GL Rendering Contexts!"},
+                                         Fault{"make_current", "Fehler beim Aktivieren des GL Rendering Contexts!"}),
+                         [](const testing::TestParamInfo<Fault>& tp) { return std::string(tp.param.step); });
 
 TEST(StartFailure, NoDisplayListsEndsWithZero) {
-  kt::RunOptions o;
-  o.config = kt::ConfigText(640, 480, 16);
+  kovrin::test::RunOptions o;
+  o.config = kovrin::test::ConfigText(640, 480, 16);
   o.env = {{"KOVRIN_FAULT", "gen_lists"}};
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_FALSE(r.resultsFps.has_value());
   EXPECT_EQ(r.MsgBoxLines(), std::vector<std::string>{Box(kTitle, "Fehler beim Erstellen der Display-Lists!")});
@@ -68,7 +67,7 @@ class ZeroSizedWindow : public testing::TestWithParam<ZeroSide> {};
 
 // The viewport the program set, from the recorded GL calls.
 std::string RecordedViewport(const std::string& traceFile) {
-  std::istringstream lines(kt::ReadFileBytes(traceFile));
+  std::istringstream lines(kovrin::test::ReadFileBytes(traceFile));
   std::string line;
   while (std::getline(lines, line)) {
     if (line.rfind("glViewport ", 0) == 0) return line;
@@ -79,8 +78,8 @@ std::string RecordedViewport(const std::string& traceFile) {
 // A side of 0 is used as 1, by the window system as by the viewport, so the
 // run takes place; the settings keep the 0 that was read.
 TEST_P(ZeroSizedWindow, RunsWithASideOfOneAndWritesItsResult) {
-  kt::RunOptions o;
-  o.folder = kt::MakeScratchFolder();
+  kovrin::test::RunOptions o;
+  o.folder = kovrin::test::MakeScratchFolder();
   o.config = GetParam().config;
   const std::string trace = o.folder + "/gl.trace";
   // A few frames are enough; the run then ends as a closed window ends it.
@@ -89,7 +88,7 @@ TEST_P(ZeroSizedWindow, RunsWithASideOfOneAndWritesItsResult) {
            {"KOVRIN_GLTRACE", trace},
            {"KOVRIN_GLTRACE_FRAMES", "1"}};
   o.timeoutSeconds = 60;
-  const kt::RunResult r = kt::RunProgram(o);
+  const kovrin::test::RunResult r = kovrin::test::RunProgram(o);
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   EXPECT_TRUE(r.MsgBoxLines().empty()) << r.stdErr;
   EXPECT_EQ(r.Diag("window"), GetParam().window);
@@ -110,27 +109,25 @@ INSTANTIATE_TEST_SUITE_P(
 // Xvfb offers exactly one mode, so only a request of that size is full screen.
 class SingleModeDisplay : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    server_ = kt::XServer::StartXvfb("1600x1200x24");
-  }
+  static void SetUpTestSuite() { server_ = kovrin::test::XServer::StartXvfb("1600x1200x24"); }
   static void TearDownTestSuite() { server_.reset(); }
   void SetUp() override {
     if (!server_) GTEST_SKIP() << "Xvfb could not be started";
   }
-  kt::RunResult Run(int w, int h, const char* answer) {
-    kt::RunOptions o;
-    o.config = kt::ConfigText(w, h, 16);
+  kovrin::test::RunResult Run(int w, int h, const char* answer) {
+    kovrin::test::RunOptions o;
+    o.config = kovrin::test::ConfigText(w, h, 16);
     o.videoDriver = "";
     o.display = server_->Display();
     o.msgbox = answer;
-    return kt::RunProgram(o);
+    return kovrin::test::RunProgram(o);
   }
-  static std::unique_ptr<kt::XServer> server_;
+  static std::unique_ptr<kovrin::test::XServer> server_;
 };
-std::unique_ptr<kt::XServer> SingleModeDisplay::server_;
+std::unique_ptr<kovrin::test::XServer> SingleModeDisplay::server_;
 
 TEST_F(SingleModeDisplay, TheDisplaysOwnModeRunsFullScreen) {
-  const kt::RunResult r = Run(1600, 1200, "default");
+  const kovrin::test::RunResult r = Run(1600, 1200, "default");
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   EXPECT_EQ(r.Diag("video_driver"), "x11");
   EXPECT_EQ(r.Diag("fullscreen"), "yes");
@@ -140,19 +137,19 @@ TEST_F(SingleModeDisplay, TheDisplaysOwnModeRunsFullScreen) {
 }
 
 TEST_F(SingleModeDisplay, AnotherSizeAsksAndYesRunsWindowed) {
-  const kt::RunResult r = Run(640, 480, "yes");
+  const kovrin::test::RunResult r = Run(640, 480, "yes");
   EXPECT_EQ(r.exitCode, 0) << r.stdErr;
   const std::string title = kTitle;
   EXPECT_EQ(r.MsgBoxLines(),
-            std::vector<std::string>{Box(title, "Vollbildmodus wird nicht unterstützt!\\nIm Fenstermodus starten?",
-                                         "YESNO", "YES")});
+            std::vector<std::string>{
+                Box(title, "Vollbildmodus wird nicht unterstützt!\\nIm Fenstermodus starten?", "YESNO", "YES")});
   EXPECT_EQ(r.Diag("fullscreen"), "no");
   EXPECT_EQ(r.Diag("window"), "640x480");
   ASSERT_TRUE(r.resultsFps.has_value());
 }
 
 TEST_F(SingleModeDisplay, AnotherSizeAndNoEndsWithoutResult) {
-  const kt::RunResult r = Run(640, 480, "no");
+  const kovrin::test::RunResult r = Run(640, 480, "no");
   EXPECT_EQ(r.exitCode, 0);
   const std::vector<std::string> expected = {
       Box(kTitle, "Vollbildmodus wird nicht unterstützt!\\nIm Fenstermodus starten?", "YESNO", "NO"),

@@ -1,5 +1,5 @@
-#include "program_runner.h"
-#include "window_close.h"
+#include "tests/support/program_runner.h"
+#include "tests/support/window_close.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -20,7 +20,7 @@ extern char** environ;
 
 namespace fs = std::filesystem;
 
-namespace kt {
+namespace kovrin::test {
 
 namespace {
 
@@ -28,8 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 std::vector<std::string> BuildEnvironment(const RunOptions& o) {
   std::vector<std::pair<std::string, std::string>> overrides = {
-      {"KOVRIN_MSGBOX", o.msgbox}, {"KOVRIN_DIAG", "1"}, {"SDL_VIDEODRIVER", o.videoDriver},
-      {"DISPLAY", o.display}};
+      {"KOVRIN_MSGBOX", o.msgbox}, {"KOVRIN_DIAG", "1"}, {"SDL_VIDEODRIVER", o.videoDriver}, {"DISPLAY", o.display}};
   for (const auto& kv : o.env) overrides.push_back(kv);
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e) {
@@ -245,4 +244,4 @@ void XServer::End() {
 
 XServer::~XServer() { End(); }
 
-}  // namespace kt
+}  // namespace kovrin::test

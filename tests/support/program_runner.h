@@ -2,42 +2,42 @@
 // their own, with config.cfg beside them, headless, unattended.
 #pragma once
 
+#include <sys/types.h>
 #include <csignal>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <utility>
 #include <vector>
 
-namespace kt {
+namespace kovrin::test {
 
 struct RunOptions {
-  std::string program = "Quillfire";        // file name in the run folder
-  std::optional<std::string> config;        // bytes of config.cfg; nullopt: no file
-  std::string msgbox = "default";           // KOVRIN_MSGBOX
-  bool withData = true;                     // data/ and default.fnt beside the program
-  std::string videoDriver = "offscreen";    // SDL_VIDEODRIVER; empty: use `display`
-  std::string display;                      // DISPLAY when videoDriver is empty
+  std::string program = "Quillfire";                     // file name in the run folder
+  std::optional<std::string> config;                     // bytes of config.cfg; nullopt: no file
+  std::string msgbox = "default";                        // KOVRIN_MSGBOX
+  bool withData = true;                                  // data/ and default.fnt beside the program
+  std::string videoDriver = "offscreen";                 // SDL_VIDEODRIVER; empty: use `display`
+  std::string display;                                   // DISPLAY when videoDriver is empty
   std::vector<std::pair<std::string, std::string>> env;  // further variables
-  int terminateAfterMs = -1;                // send terminateSignal after this long
-  int terminateSignal = SIGTERM;            // SIGTERM, SIGINT: a stop request; SIGKILL: a crash
-  std::function<void()> whileRunning;       // called once, whileRunningAfterMs after the start
+  int terminateAfterMs = -1;                             // send terminateSignal after this long
+  int terminateSignal = SIGTERM;                         // SIGTERM, SIGINT: a stop request; SIGKILL: a crash
+  std::function<void()> whileRunning;                    // called once, whileRunningAfterMs after the start
   int whileRunningAfterMs = 0;
-  int closeWindowAfterMs = -1;              // on `display`: the window's close box after this long
+  int closeWindowAfterMs = -1;  // on `display`: the window's close box after this long
   double timeoutSeconds = 90;
-  std::string folder;                       // reuse this folder; empty: a fresh one, removed after the run
+  std::string folder;  // reuse this folder; empty: a fresh one, removed after the run
   // Called with the run folder once data/ and config.cfg are in place, just
   // before the start: lets a test put something odd under a fixed name.
   std::function<void(const std::string&)> prepare;
 };
 
 struct RunResult {
-  int exitCode = -1;        // 128 + signal when a signal ended the process
+  int exitCode = -1;  // 128 + signal when a signal ended the process
   bool killedBySignal = false;
   bool timedOut = false;
-  long maxRssKb = 0;        // the program's peak resident memory
+  long maxRssKb = 0;  // the program's peak resident memory
   double seconds = 0;
   std::string stdErr;
   std::string folder;
@@ -80,4 +80,4 @@ class XServer {
   std::string logFile_;  // removed with the server
 };
 
-}  // namespace kt
+}  // namespace kovrin::test

@@ -1,4 +1,4 @@
-#include "weston_desktop.h"
+#include "tests/support/weston_desktop.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -13,7 +13,7 @@
 
 namespace fs = std::filesystem;
 
-namespace kt {
+namespace kovrin::test {
 
 namespace {
 
@@ -141,4 +141,4 @@ std::vector<std::pair<std::string, std::string>> WestonDesktop::WaylandEnvironme
   return {{"XDG_RUNTIME_DIR", runtimeDir_}, {"WAYLAND_DISPLAY", socket_}};
 }
 
-}  // namespace kt
+}  // namespace kovrin::test

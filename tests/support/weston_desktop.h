@@ -7,15 +7,15 @@
 // user's desktop.
 #pragma once
 
+#include <sys/types.h>
 #include <memory>
 #include <string>
-#include <sys/types.h>
 #include <utility>
 #include <vector>
 
-#include "program_runner.h"
+#include "tests/support/program_runner.h"
 
-namespace kt {
+namespace kovrin::test {
 
 class WestonDesktop {
  public:
@@ -46,4 +46,4 @@ class WestonDesktop {
 // True when `program` is an executable somewhere on PATH.
 bool OnPath(const std::string& program);
 
-}  // namespace kt
+}  // namespace kovrin::test

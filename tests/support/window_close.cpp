@@ -1,9 +1,9 @@
-#include "window_close.h"
+#include "tests/support/window_close.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-namespace kt {
+namespace kovrin::test {
 namespace {
 
 // _NET_WM_PID as SDL sets it on its windows; 0 when absent.
@@ -13,8 +13,8 @@ long WindowPid(Display* display, Window window, Atom pidAtom) {
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
   long pid = 0;
-  if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
-                         &data) == Success &&
+  if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
+          Success &&
       data != nullptr) {
     if (type == XA_CARDINAL && format == 32 && count == 1) pid = *reinterpret_cast<long*>(data);
     XFree(data);
@@ -54,4 +54,4 @@ bool RequestWindowClose(const std::string& displayName, pid_t pid) {
   return sent;
 }
 
-}  // namespace kt
+}  // namespace kovrin::test

@@ -3,12 +3,12 @@
 // process's top-level windows on a display.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 
-namespace kt {
+namespace kovrin::test {
 
 // True when a window of process `pid` on `display` was asked to close.
 bool RequestWindowClose(const std::string& display, pid_t pid);
 
-}  // namespace kt
+}  // namespace kovrin::test

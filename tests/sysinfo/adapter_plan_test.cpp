@@ -1,7 +1,7 @@
 // Which kernel, Vulkan and EGL devices make up each adapter.
 #include <gtest/gtest.h>
 
-#include "adapter_plan.h"
+#include "launcher/sysinfo/adapter_plan.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -32,9 +32,7 @@ EglDeviceInfo Egl(const std::string& renderNode, bool software = false) {
 constexpr PciAddress kBus1{0, 1, 0, 0};
 constexpr PciAddress kBus2{0, 2, 0, 0};
 
-TEST(PlanAdapters, NoDevicesNoAdapter) {
-  EXPECT_TRUE(PlanAdapters({}, {}, {}).empty());
-}
+TEST(PlanAdapters, NoDevicesNoAdapter) { EXPECT_TRUE(PlanAdapters({}, {}, {}).empty()); }
 
 TEST(PlanAdapters, WithoutAGpuTheCpuRenderersMakeOneSoftwareAdapter) {
   const std::vector<VulkanDeviceInfo> vulkan = {Vk("llvmpipe", VK_PHYSICAL_DEVICE_TYPE_CPU)};
@@ -59,10 +57,9 @@ TEST(PlanAdapters, ASoftwareAdapterNeedsOnlyOneOfItsRenderers) {
 
 TEST(PlanAdapters, GpusAreMatchedByPciAddressAndRenderNode) {
   const std::vector<DrmDevice> drm = {Gpu(0, kBus1), Gpu(1, kBus2)};
-  const std::vector<VulkanDeviceInfo> vulkan = {
-      Vk("llvmpipe", VK_PHYSICAL_DEVICE_TYPE_CPU),
-      Vk("second", VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, kBus2),
-      Vk("first", VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, kBus1)};
+  const std::vector<VulkanDeviceInfo> vulkan = {Vk("llvmpipe", VK_PHYSICAL_DEVICE_TYPE_CPU),
+                                                Vk("second", VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, kBus2),
+                                                Vk("first", VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, kBus1)};
   const std::vector<EglDeviceInfo> egl = {Egl("/dev/dri/renderD129"), Egl("/dev/dri/renderD128"), Egl("", true)};
   const std::vector<AdapterPlan> plans = PlanAdapters(drm, vulkan, egl);
   ASSERT_EQ(plans.size(), 2u) << "the CPU renderers are no adapter beside GPUs";
@@ -89,8 +86,7 @@ TEST(PlanAdapters, WithoutPciInfoTheRenderMinorMatches) {
 TEST(PlanAdapters, DisplayOnlyDevicesAreNoAdapters) {
   DrmDevice display;
   display.primaryNode = "/dev/dri/card0";  // a display controller without render node
-  const std::vector<AdapterPlan> plans =
-      PlanAdapters({display}, {Vk("llvmpipe", VK_PHYSICAL_DEVICE_TYPE_CPU)}, {});
+  const std::vector<AdapterPlan> plans = PlanAdapters({display}, {Vk("llvmpipe", VK_PHYSICAL_DEVICE_TYPE_CPU)}, {});
   ASSERT_EQ(plans.size(), 1u);
   EXPECT_TRUE(plans[0].software);
 }

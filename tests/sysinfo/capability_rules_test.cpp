@@ -1,9 +1,9 @@
 // The rules that turn platform facts into the report's figures and flags.
 #include <gtest/gtest.h>
 
-#include "capability_rules.h"
-#include "guid_text.h"
-#include "vulkan_source.h"
+#include "launcher/sysinfo/capability_rules.h"
+#include "launcher/sysinfo/guid_text.h"
+#include "launcher/sysinfo/vulkan_source.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -83,15 +83,15 @@ constexpr int kStaticColor = 2;
 
 INSTANTIATE_TEST_SUITE_P(
     Visuals, PaletteFromVisuals,
-    ::testing::Values(
-        VisualCase{"true colour", {{kTrueColor, 24, 256}, {kDirectColor, 24, 256}}, 0},
-        VisualCase{"no visuals", {}, 0},
-        VisualCase{"8-bit PseudoColor", {{kPseudoColor, 8, 256}}, kPalCaps8Bit | kPalCapsAllow256},
-        VisualCase{"8-bit PseudoColor with a short map", {{kPseudoColor, 8, 128}}, kPalCaps8Bit},
-        VisualCase{"read-only colours", {{kStaticColor, 8, 256}}, 0},
-        VisualCase{"1- and 2-bit PseudoColor", {{kPseudoColor, 1, 2}, {kPseudoColor, 2, 4}},
-                   kPalCaps1Bit | kPalCaps2Bit},
-        VisualCase{"4-bit PseudoColor has no line", {{kPseudoColor, 4, 16}}, 0}));
+    ::testing::Values(VisualCase{"true colour", {{kTrueColor, 24, 256}, {kDirectColor, 24, 256}}, 0},
+                      VisualCase{"no visuals", {}, 0},
+                      VisualCase{"8-bit PseudoColor", {{kPseudoColor, 8, 256}}, kPalCaps8Bit | kPalCapsAllow256},
+                      VisualCase{"8-bit PseudoColor with a short map", {{kPseudoColor, 8, 128}}, kPalCaps8Bit},
+                      VisualCase{"read-only colours", {{kStaticColor, 8, 256}}, 0},
+                      VisualCase{"1- and 2-bit PseudoColor",
+                                 {{kPseudoColor, 1, 2}, {kPseudoColor, 2, 4}},
+                                 kPalCaps1Bit | kPalCaps2Bit},
+                      VisualCase{"4-bit PseudoColor has no line", {{kPseudoColor, 4, 16}}, 0}));
 
 struct RefreshCase {
   std::uint64_t dotClock;
@@ -110,16 +110,15 @@ TEST_P(RefreshRate, ComesFromTheTimings) {
       << "clock " << c.dotClock << " htotal " << c.hTotal << " vtotal " << c.vTotal;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Timings, RefreshRate,
-    ::testing::Values(RefreshCase{25175000, 800, 525, false, false, 60},      // 640x480 VGA
-                      RefreshCase{148500000, 2200, 1125, false, false, 60},   // 1080p
-                      RefreshCase{65000000, 1344, 806, false, false, 60},     // 60.004 rounds to 60
-                      RefreshCase{78750000, 1312, 800, false, false, 75},
-                      RefreshCase{74250000, 2200, 1125, false, true, 60},     // 1080i: 30 frames
-                      RefreshCase{25175000, 800, 525, true, false, 30},
-                      RefreshCase{0, 0, 0, false, false, 0},                  // a virtual display
-                      RefreshCase{25175000, 0, 525, false, false, 0}));
+INSTANTIATE_TEST_SUITE_P(Timings, RefreshRate,
+                         ::testing::Values(RefreshCase{25175000, 800, 525, false, false, 60},     // 640x480 VGA
+                                           RefreshCase{148500000, 2200, 1125, false, false, 60},  // 1080p
+                                           RefreshCase{65000000, 1344, 806, false, false, 60},    // 60.004 rounds to 60
+                                           RefreshCase{78750000, 1312, 800, false, false, 75},
+                                           RefreshCase{74250000, 2200, 1125, false, true, 60},  // 1080i: 30 frames
+                                           RefreshCase{25175000, 800, 525, true, false, 30},
+                                           RefreshCase{0, 0, 0, false, false, 0},  // a virtual display
+                                           RefreshCase{25175000, 0, 525, false, false, 0}));
 
 TEST(VideoMemory, BudgetGivesTheFreeFigure) {
   const VideoMemory memory = VideoMemoryFigures(HeapFigures{8192 * kMiB, 6000 * kMiB, 1000 * kMiB}, false, 1);
@@ -139,7 +138,8 @@ TEST(VideoMemory, SharedMemoryWithoutBudgetTakesTheSmallerOfHeapAndAvailable) {
 }
 
 TEST(VideoMemory, DedicatedMemoryWithoutBudgetHasNoFreeFigure) {
-  const VideoMemory memory = VideoMemoryFigures(HeapFigures{4096 * kMiB, std::nullopt, std::nullopt}, false, 24000 * kMiB);
+  const VideoMemory memory =
+      VideoMemoryFigures(HeapFigures{4096 * kMiB, std::nullopt, std::nullopt}, false, 24000 * kMiB);
   EXPECT_EQ(memory.total, 4096 * kMiB);
   EXPECT_FALSE(memory.free.has_value()) << "got " << memory.free.value_or(0);
 }
@@ -163,8 +163,7 @@ TEST(TextureMemory, PlacementFollowsTheAllowedTypes) {
 }
 
 TEST(GuidText, FormatsBytesInOrderUpperCase) {
-  const Uuid bytes = {0x6d, 0x65, 0x73, 0x61, 0x32, 0x32, 0x2e, 0x33,
-                      0x2e, 0x36, 0x00, 0x00, 0xab, 0xcd, 0xef, 0x01};
+  const Uuid bytes = {0x6d, 0x65, 0x73, 0x61, 0x32, 0x32, 0x2e, 0x33, 0x2e, 0x36, 0x00, 0x00, 0xab, 0xcd, 0xef, 0x01};
   EXPECT_EQ(FormatGuid(bytes), "{6D657361-3232-2E33-2E36-0000ABCDEF01}");
 }
 
@@ -172,8 +171,7 @@ TEST(GuidText, NamesGiveStableDistinctGuids) {
   const std::string software = FormatGuid(UuidFromName("egl:EGL_MESA_device_software"));
   EXPECT_EQ(software, FormatGuid(UuidFromName("egl:EGL_MESA_device_software")));
   EXPECT_NE(software, FormatGuid(UuidFromName("egl:/dev/dri/renderD128")));
-  EXPECT_NE(FormatGuid(UuidFromName("egl:/dev/dri/renderD128")),
-            FormatGuid(UuidFromName("egl:/dev/dri/renderD129")));
+  EXPECT_NE(FormatGuid(UuidFromName("egl:/dev/dri/renderD128")), FormatGuid(UuidFromName("egl:/dev/dri/renderD129")));
   EXPECT_EQ(software.size(), 38u);
   EXPECT_EQ(software.find_first_not_of("{}-0123456789ABCDEF"), std::string::npos) << software;
 }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform_error.h"
-#include "sysinfo_provider.h"
+#include "launcher/sysinfo/platform_error.h"
+#include "launcher/sysinfo/sysinfo_provider.h"
 
 namespace kovrin::sysinfo::testing {
 

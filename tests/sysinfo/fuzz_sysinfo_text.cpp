@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "adapter_plan.h"
-#include "sysfs_facts.h"
+#include "launcher/sysinfo/adapter_plan.h"
+#include "launcher/sysinfo/sysfs_facts.h"
 
 namespace {
 

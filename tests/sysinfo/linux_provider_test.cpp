@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "program_runner.h"
-#include "system_report.h"
+#include "launcher/sysinfo/system_report.h"
+#include "tests/support/program_runner.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -40,8 +40,8 @@ bool Contains(const Lines& lines, const std::string& line) {
 // line up to the blank line that closes it.
 Lines DeviceBlock(const Lines& lines, const std::string& name) {
   const std::string prefix = "     Name        " + name;
-  const auto at = std::find_if(lines.begin(), lines.end(),
-                               [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+  const auto at =
+      std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
   if (at == lines.end() || at - lines.begin() < 2) return {};
   return Lines(at - 2, std::find(at, lines.end(), ""));
 }
@@ -105,10 +105,9 @@ struct VulkanTruth {
 
 std::string GuidOf(const std::uint8_t* bytes) {
   char text[64];
-  std::snprintf(text, sizeof text,
-                "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", bytes[0],
-                bytes[1], bytes[2], bytes[3], bytes[4], bytes[5], bytes[6], bytes[7], bytes[8], bytes[9],
-                bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
+  std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", bytes[0],
+                bytes[1], bytes[2], bytes[3], bytes[4], bytes[5], bytes[6], bytes[7], bytes[8], bytes[9], bytes[10],
+                bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
   return text;
 }
 
@@ -146,11 +145,11 @@ std::optional<VulkanTruth> AskVulkanCpuDevice() {
       }
     }
     const std::pair<VkFormat, int> colour[] = {{VK_FORMAT_R5G6B5_UNORM_PACK16, 16}, {VK_FORMAT_B5G6R5_UNORM_PACK16, 16},
-                                               {VK_FORMAT_R8G8B8_UNORM, 24}, {VK_FORMAT_B8G8R8_UNORM, 24},
-                                               {VK_FORMAT_B8G8R8A8_UNORM, 32}, {VK_FORMAT_R8G8B8A8_UNORM, 32}};
-    const std::pair<VkFormat, int> depth[] = {{VK_FORMAT_D16_UNORM, 16}, {VK_FORMAT_D16_UNORM_S8_UINT, 16},
+                                               {VK_FORMAT_R8G8B8_UNORM, 24},        {VK_FORMAT_B8G8R8_UNORM, 24},
+                                               {VK_FORMAT_B8G8R8A8_UNORM, 32},      {VK_FORMAT_R8G8B8A8_UNORM, 32}};
+    const std::pair<VkFormat, int> depth[] = {{VK_FORMAT_D16_UNORM, 16},           {VK_FORMAT_D16_UNORM_S8_UINT, 16},
                                               {VK_FORMAT_X8_D24_UNORM_PACK32, 24}, {VK_FORMAT_D24_UNORM_S8_UINT, 24},
-                                              {VK_FORMAT_D32_SFLOAT, 32}, {VK_FORMAT_D32_SFLOAT_S8_UINT, 32}};
+                                              {VK_FORMAT_D32_SFLOAT, 32},          {VK_FORMAT_D32_SFLOAT_S8_UINT, 32}};
     for (const auto& [format, bits] : colour) {
       VkFormatProperties f{};
       vkGetPhysicalDeviceFormatProperties(device, format, &f);
@@ -176,8 +175,10 @@ struct GlTruth {
 
 std::optional<GlTruth> AskEglSoftwareDevice() {
   const auto queryDevices = reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
-  const auto queryString = reinterpret_cast<PFNEGLQUERYDEVICESTRINGEXTPROC>(eglGetProcAddress("eglQueryDeviceStringEXT"));
-  const auto getDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+  const auto queryString =
+      reinterpret_cast<PFNEGLQUERYDEVICESTRINGEXTPROC>(eglGetProcAddress("eglQueryDeviceStringEXT"));
+  const auto getDisplay =
+      reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
   if (!queryDevices || !queryString || !getDisplay) return std::nullopt;
   EGLDeviceEXT devices[16];
   EGLint count = 0;
@@ -223,7 +224,8 @@ Lines ExpectedDepthLines(const std::set<int>& render, const std::set<int>& z) {
     if (render.count(bits)) lines.push_back("     Supports rendering to " + std::to_string(bits) + " bit");
   }
   for (int bits : {8, 16, 24, 32}) {
-    if (z.count(bits)) lines.push_back(std::string("     Supports ") + (bits < 24 ? " " : "") + std::to_string(bits) + " bit z buffer");
+    if (z.count(bits))
+      lines.push_back(std::string("     Supports ") + (bits < 24 ? " " : "") + std::to_string(bits) + " bit z buffer");
   }
   if (std::none_of(z.begin(), z.end(), [](int b) { return b == 8 || b == 16 || b == 24 || b == 32; })) {
     lines.push_back("     no z buffer support");
@@ -262,9 +264,8 @@ class SoftwareMachine : public ::testing::Test {
     char total[64];
     std::snprintf(total, sizeof total, "   total video memory  %.15g mbyte", totalMiB);
     EXPECT_TRUE(Contains(report, total)) << "expected [" << total << "]\n" << Joined(report);
-    const auto free = std::find_if(report.begin(), report.end(), [](const std::string& l) {
-      return l.rfind("   free video memory  ", 0) == 0;
-    });
+    const auto free = std::find_if(report.begin(), report.end(),
+                                   [](const std::string& l) { return l.rfind("   free video memory  ", 0) == 0; });
     ASSERT_NE(free, report.end()) << Joined(report);
     const double freeMiB = std::strtod(free->c_str() + 22, nullptr);
     EXPECT_GT(freeMiB, 0) << *free;
@@ -328,7 +329,7 @@ TEST_F(SoftwareMachine, TheSameMachineGivesTheSameReportTwice) {
 }
 
 TEST_F(SoftwareMachine, UnderXvfbTheServersOneModeIsListed) {
-  const auto server = kt::XServer::StartXvfb("800x600x24");
+  const auto server = kovrin::test::XServer::StartXvfb("800x600x24");
   ASSERT_TRUE(server) << "Xvfb did not start";
   const ScopedDisplay display(server->Display().c_str());
   const Lines report = RealReport();
@@ -342,14 +343,15 @@ TEST_F(SoftwareMachine, UnderXvfbTheServersOneModeIsListed) {
 }
 
 TEST_F(SoftwareMachine, AnEightBitXvfbScreenHasAPalette) {
-  const auto server = kt::XServer::StartXvfb("640x480x8");
+  const auto server = kovrin::test::XServer::StartXvfb("640x480x8");
   ASSERT_TRUE(server) << "Xvfb did not start";
   const ScopedDisplay display(server->Display().c_str());
   const Lines report = RealReport();
   const auto caps = std::find(report.begin(), report.end(), "  HW CAPS");
   ASSERT_NE(caps, report.end()) << Joined(report);
   const Lines palette(caps + 3, caps + 5);
-  EXPECT_EQ(palette, (Lines{"   palette support 8bit ", "   palette support setting all 256 colors"})) << Joined(report);
+  EXPECT_EQ(palette, (Lines{"   palette support 8bit ", "   palette support setting all 256 colors"}))
+      << Joined(report);
   EXPECT_FALSE(Contains(report, "   no hw palette support"));
   EXPECT_TRUE(Contains(report, "  Bits Per Pixel  8")) << Joined(report);
 }
@@ -357,7 +359,7 @@ TEST_F(SoftwareMachine, AnEightBitXvfbScreenHasAPalette) {
 TEST_F(SoftwareMachine, UnderXorgsDummyDriverRatesComeFromTheModeTimings) {
   const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
   if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy driver configuration at " << config;
-  const auto server = kt::XServer::StartXorgDummy(config);
+  const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver did not start (needs root and xserver-xorg-video-dummy)";
   const ScopedDisplay display(server->Display().c_str());
   const Lines modes = ModeLines(RealReport());

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "number_format.h"
+#include "launcher/sysinfo/number_format.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -25,17 +25,16 @@ TEST_P(NumberFormat, WritesTheExpectedText) {
   EXPECT_EQ(FormatNumber(GetParam().value), GetParam().text) << "value " << GetParam().value;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, NumberFormat,
-    ::testing::Values(NumberCase{0, " 0"}, NumberCase{-0.0, " 0"}, NumberCase{1, " 1"},
-                      NumberCase{640, " 640"}, NumberCase{32, " 32"}, NumberCase{31.5, " 31.5"},
-                      NumberCase{-3, "-3"}, NumberCase{-2.25, "-2.25"}, NumberCase{0.75, " 0.75"},
-                      NumberCase{16384, " 16384"}, NumberCase{4294967295.0, " 4294967295"},
-                      NumberCase{23722.00390625, " 23722.00390625"},
-                      // fifteen significant digits, rounded, no trailing zeros
-                      NumberCase{1.0 / 3.0, " 0.333333333333333"}, NumberCase{0.1 + 0.2, " 0.3"},
-                      NumberCase{123456789.123456789, " 123456789.123457"},
-                      NumberCase{999999999999999.0, " 999999999999999"}));
+INSTANTIATE_TEST_SUITE_P(Values, NumberFormat,
+                         ::testing::Values(NumberCase{0, " 0"}, NumberCase{-0.0, " 0"}, NumberCase{1, " 1"},
+                                           NumberCase{640, " 640"}, NumberCase{32, " 32"}, NumberCase{31.5, " 31.5"},
+                                           NumberCase{-3, "-3"}, NumberCase{-2.25, "-2.25"}, NumberCase{0.75, " 0.75"},
+                                           NumberCase{16384, " 16384"}, NumberCase{4294967295.0, " 4294967295"},
+                                           NumberCase{23722.00390625, " 23722.00390625"},
+                                           // fifteen significant digits, rounded, no trailing zeros
+                                           NumberCase{1.0 / 3.0, " 0.333333333333333"}, NumberCase{0.1 + 0.2, " 0.3"},
+                                           NumberCase{123456789.123456789, " 123456789.123457"},
+                                           NumberCase{999999999999999.0, " 999999999999999"}));
 
 // Switches LC_NUMERIC to a German locale for the test's span. Where the system
 // has none installed, one is compiled into a scratch folder with localedef.
@@ -48,8 +47,7 @@ class GermanNumericLocale {
     const std::string folder = std::filesystem::temp_directory_path() / ("kovrin-locale-" + std::to_string(getpid()));
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
     folder_ = folder;
     if (!error && std::system(command.c_str()) == 0) {
       setenv("LOCPATH", folder.c_str(), 1);

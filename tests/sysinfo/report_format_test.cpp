@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_provider.h"
-#include "system_report.h"
+#include "launcher/sysinfo/system_report.h"
+#include "tests/sysinfo/fake_provider.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -67,9 +67,7 @@ std::string Joined(const Lines& lines) {
   return text;
 }
 
-TEST(DisplayCards, NoAdapterGivesTheHeadingAlone) {
-  EXPECT_EQ(Report({}), Lines{"Display Cards"});
-}
+TEST(DisplayCards, NoAdapterGivesTheHeadingAlone) { EXPECT_EQ(Report({}), Lines{"Display Cards"}); }
 
 TEST(DisplayCards, OneAdapterIsWrittenSectionBySection) {
   FakeAdapter adapter = Adapter("{A}");
@@ -139,21 +137,20 @@ TEST(DisplayCards, TwoAdaptersFollowOneAnotherInOrder) {
   const auto at = [&lines](const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) - lines.begin();
   };
-  const std::vector<std::string> order = {
-      " Index         1", " GUID         {1}", "  HW CAPS", "     Guid        {D1}", " Display Modes",
-      "  Width           800", " Index         2", " GUID         {2}"};
+  const std::vector<std::string> order = {" Index         1",      " GUID         {1}", "  HW CAPS",
+                                          "     Guid        {D1}", " Display Modes",    "  Width           800",
+                                          " Index         2",      " GUID         {2}"};
   for (std::size_t i = 1; i < order.size(); ++i) {
-    EXPECT_LT(at(order[i - 1]), at(order[i]))
-        << "expected [" << order[i - 1] << "] before [" << order[i] << "] in\n" << Joined(lines);
+    EXPECT_LT(at(order[i - 1]), at(order[i])) << "expected [" << order[i - 1] << "] before [" << order[i] << "] in\n"
+                                              << Joined(lines);
   }
   // The second adapter's sections end the report: caps, an empty device list, no modes.
   const Lines tail(lines.end() - 11, lines.end());
-  EXPECT_EQ(tail, (Lines{" Index         2", " Description  Card {2}", " Name         driver-{2}",
-                         " GUID         {2}", "", "  HW CAPS", "   no hw palette support",
-                         "   no support for gamma correction", "   D3D devices", "", " Display Modes"}))
+  EXPECT_EQ(tail, (Lines{" Index         2", " Description  Card {2}", " Name         driver-{2}", " GUID         {2}",
+                         "", "  HW CAPS", "   no hw palette support", "   no support for gamma correction",
+                         "   D3D devices", "", " Display Modes"}))
       << Joined(tail);
-  EXPECT_EQ(provider.guidsAsked,
-            (std::vector<std::string>{"{1}", "{1}", "{1}", "{1}", "{2}", "{2}", "{2}"}));
+  EXPECT_EQ(provider.guidsAsked, (std::vector<std::string>{"{1}", "{1}", "{1}", "{1}", "{2}", "{2}", "{2}"}));
 }
 
 struct PaletteCase {
@@ -167,32 +164,29 @@ TEST_P(PaletteLines, FollowTheCapabilityWord) {
   FakeAdapter adapter = Adapter("{P}");
   adapter.caps.palCaps = GetParam().palCaps;
   const Lines got = Between(Report({adapter}), "  HW CAPS", "   no support for gamma correction");
-  EXPECT_EQ(got, GetParam().lines) << "palette word 0x" << std::hex << GetParam().palCaps << "\n"
-                                   << Joined(got);
+  EXPECT_EQ(got, GetParam().lines) << "palette word 0x" << std::hex << GetParam().palCaps << "\n" << Joined(got);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Caps, PaletteLines,
-    ::testing::Values(
-        PaletteCase{0, {"   no hw palette support"}},
-        PaletteCase{kPalCaps1Bit, {"   palette support 1bpp "}},
-        PaletteCase{kPalCaps2Bit, {"   palette support 2bit "}},
-        PaletteCase{kPalCaps8Bit | kPalCapsAllow256,
-                    {"   palette support 8bit ", "   palette support setting all 256 colors"}},
-        PaletteCase{kPalCaps8BitEntries, {"   palette support 8bit entries "}},
-        // Bits without a line of their own give no line, and the word is not 0.
-        PaletteCase{0x1, {}},
-        PaletteCase{kPalCapsAllow256 | kPalCaps8BitEntries | kPalCaps8Bit | kPalCaps2Bit | kPalCaps1Bit,
-                    {"   palette support 1bpp ", "   palette support 2bit ", "   palette support 8bit ",
-                     "   palette support 8bit entries ", "   palette support setting all 256 colors"}}));
+    ::testing::Values(PaletteCase{0, {"   no hw palette support"}},
+                      PaletteCase{kPalCaps1Bit, {"   palette support 1bpp "}},
+                      PaletteCase{kPalCaps2Bit, {"   palette support 2bit "}},
+                      PaletteCase{kPalCaps8Bit | kPalCapsAllow256,
+                                  {"   palette support 8bit ", "   palette support setting all 256 colors"}},
+                      PaletteCase{kPalCaps8BitEntries, {"   palette support 8bit entries "}},
+                      // Bits without a line of their own give no line, and the word is not 0.
+                      PaletteCase{0x1, {}},
+                      PaletteCase{kPalCapsAllow256 | kPalCaps8BitEntries | kPalCaps8Bit | kPalCaps2Bit | kPalCaps1Bit,
+                                  {"   palette support 1bpp ", "   palette support 2bit ", "   palette support 8bit ",
+                                   "   palette support 8bit entries ", "   palette support setting all 256 colors"}}));
 
 TEST(CapsLines, MemoryIsPrintedInMebibytesWithItsLeadingSpace) {
   FakeAdapter adapter = Adapter("{M}");
   adapter.caps.vidMemTotal = 2048 * kMiB;
   adapter.caps.vidMemFree = 3 * kMiB / 4;
   const Lines got = Between(Report({adapter}), "  HW CAPS", "   no hw palette support");
-  EXPECT_EQ(got, (Lines{"   total video memory  2048 mbyte", "   free video memory  0.75 mbyte"}))
-      << Joined(got);
+  EXPECT_EQ(got, (Lines{"   total video memory  2048 mbyte", "   free video memory  0.75 mbyte"})) << Joined(got);
 }
 
 TEST(CapsLines, UnknownMemoryFiguresAreLeftOut) {
@@ -263,26 +257,39 @@ TEST_P(DeviceCapabilityLines, FollowTheDeviceRecord) {
 
 INSTANTIATE_TEST_SUITE_P(
     Devices, DeviceCapabilityLines,
-    ::testing::Values(
-        DeviceCase{"no z buffer", 0, 0, 0, {"     no z buffer support"}},
-        DeviceCase{"16 then 24 bit z buffer", 0, kDepth24 | kDepth16, 0,
-                   {"     Supports  16 bit z buffer", "     Supports 24 bit z buffer"}},
-        DeviceCase{"8 and 32 bit z buffer", 0, kDepth32 | kDepth8, 0,
-                   {"     Supports  8 bit z buffer", "     Supports 32 bit z buffer"}},
-        DeviceCase{"every render depth", kDepth32 | kDepth24 | kDepth16 | kDepth8, kDepth16, 0,
-                   {"     Supports rendering to 8 bit", "     Supports rendering to 16 bit",
-                    "     Supports rendering to 24 bit", "     Supports rendering to 32 bit",
-                    "     Supports  16 bit z buffer"}},
-        DeviceCase{"exact sort alone", 0, kDepth16, kDevCapsSortExact,
-                   {"     Supports  16 bit z buffer", "     IM triangles must be sorted exactly"}},
-        DeviceCase{"every device capability", 0, kDepth16,
-                   kDevCapsTextureVideoMemory | kDevCapsSortIncreasingZ | kDevCapsSortExact |
-                       kDevCapsSortDecreasingZ | kDevCapsTextureNonLocalVidMem,
-                   {"     Supports  16 bit z buffer", "     Supports AGP textures",
-                    "     IM triangles must be sorted by decreasing depth",
-                    "     IM triangles must be sorted exactly",
-                    "     IM triangles must be sorted by increasing depth",
-                    "     IM can uses video memory to store textures"}}));
+    ::testing::Values(DeviceCase{"no z buffer", 0, 0, 0, {"     no z buffer support"}},
+                      DeviceCase{"16 then 24 bit z buffer",
+                                 0,
+                                 kDepth24 | kDepth16,
+                                 0,
+                                 {"     Supports  16 bit z buffer", "     Supports 24 bit z buffer"}},
+                      DeviceCase{"8 and 32 bit z buffer",
+                                 0,
+                                 kDepth32 | kDepth8,
+                                 0,
+                                 {"     Supports  8 bit z buffer", "     Supports 32 bit z buffer"}},
+                      DeviceCase{"every render depth",
+                                 kDepth32 | kDepth24 | kDepth16 | kDepth8,
+                                 kDepth16,
+                                 0,
+                                 {"     Supports rendering to 8 bit", "     Supports rendering to 16 bit",
+                                  "     Supports rendering to 24 bit", "     Supports rendering to 32 bit",
+                                  "     Supports  16 bit z buffer"}},
+                      DeviceCase{"exact sort alone",
+                                 0,
+                                 kDepth16,
+                                 kDevCapsSortExact,
+                                 {"     Supports  16 bit z buffer", "     IM triangles must be sorted exactly"}},
+                      DeviceCase{"every device capability",
+                                 0,
+                                 kDepth16,
+                                 kDevCapsTextureVideoMemory | kDevCapsSortIncreasingZ | kDevCapsSortExact |
+                                     kDevCapsSortDecreasingZ | kDevCapsTextureNonLocalVidMem,
+                                 {"     Supports  16 bit z buffer", "     Supports AGP textures",
+                                  "     IM triangles must be sorted by decreasing depth",
+                                  "     IM triangles must be sorted exactly",
+                                  "     IM triangles must be sorted by increasing depth",
+                                  "     IM can uses video memory to store textures"}}));
 
 TEST(DeviceLines, EveryDeviceIsFollowedByABlankLine) {
   FakeAdapter adapter = Adapter("{X}");
@@ -300,8 +307,8 @@ TEST(ModeLines, A640PixelWidthHasElevenSpacesBeforeItsDigits) {
   FakeAdapter adapter = Adapter("{W}");
   adapter.modes = {Mode(640, 480, 32, 0)};
   const Lines lines = Report({adapter});
-  const auto width = std::find_if(lines.begin(), lines.end(),
-                                  [](const std::string& l) { return l.rfind("  Width", 0) == 0; });
+  const auto width =
+      std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("  Width", 0) == 0; });
   ASSERT_NE(width, lines.end()) << Joined(lines);
   EXPECT_EQ(*width, "  Width" + std::string(11, ' ') + "640");
 }
@@ -319,8 +326,8 @@ TEST(ModeLines, UnknownBitsPerPixelAreLeftOut) {
   mode.bitsPerPixel.reset();
   adapter.modes = {mode};
   const Lines got = Between(Report({adapter}), " Display Modes", "");
-  EXPECT_EQ(got, (Lines{"  Index           1", "  Width           1920", "  Height          1080",
-                        "  Refresh Rate    0"}))
+  EXPECT_EQ(got,
+            (Lines{"  Index           1", "  Width           1920", "  Height          1080", "  Refresh Rate    0"}))
       << Joined(got);
 }
 
@@ -348,8 +355,8 @@ TEST(Failures, AFailedCapabilityQueryLeavesTheIdentity) {
   provider.FailAt("Caps", 1);
   LineCollector out;
   EXPECT_THROW(SystemReport(provider, out).GetDisplayCards(), PlatformError);
-  EXPECT_EQ(out.lines, (Lines{"Display Cards", " Index         1", " Description  Card {F}",
-                              " Name         driver-{F}", " GUID         {F}", ""}))
+  EXPECT_EQ(out.lines, (Lines{"Display Cards", " Index         1", " Description  Card {F}", " Name         driver-{F}",
+                              " GUID         {F}", ""}))
       << Joined(out.lines);
 }
 

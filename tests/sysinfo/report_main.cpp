@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <exception>
 
-#include "platform_error.h"
-#include "report_sink.h"
-#include "system_report.h"
+#include "launcher/sysinfo/platform_error.h"
+#include "launcher/sysinfo/report_sink.h"
+#include "launcher/sysinfo/system_report.h"
 
 namespace {
 

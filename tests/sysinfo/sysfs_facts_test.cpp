@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "sysfs_facts.h"
+#include "launcher/sysinfo/sysfs_facts.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -62,12 +62,9 @@ TEST_P(KernelModeName, ParsesWidthAndHeight) {
 INSTANTIATE_TEST_SUITE_P(Lines, KernelModeName,
                          ::testing::Values(ModeNameCase{"1920x1080", true, 1920, 1080},
                                            ModeNameCase{"1920x1080i", true, 1920, 1080},
-                                           ModeNameCase{"640x480\n", true, 640, 480},
-                                           ModeNameCase{"", false, 0, 0},
-                                           ModeNameCase{"x480", false, 0, 0},
-                                           ModeNameCase{"640x", false, 0, 0},
-                                           ModeNameCase{"640x480p", false, 0, 0},
-                                           ModeNameCase{"wide", false, 0, 0},
+                                           ModeNameCase{"640x480\n", true, 640, 480}, ModeNameCase{"", false, 0, 0},
+                                           ModeNameCase{"x480", false, 0, 0}, ModeNameCase{"640x", false, 0, 0},
+                                           ModeNameCase{"640x480p", false, 0, 0}, ModeNameCase{"wide", false, 0, 0},
                                            // The width, too, is digits only.
                                            ModeNameCase{"19+20x1080i", false, 0, 0},
                                            ModeNameCase{"12abcx480", false, 0, 0}));
@@ -75,9 +72,8 @@ INSTANTIATE_TEST_SUITE_P(Lines, KernelModeName,
 class DrmClassFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("kovrin-drm-" + std::to_string(getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root_ = fs::temp_directory_path() / ("kovrin-drm-" + std::to_string(getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root_);
     fs::create_directories(root_);
   }

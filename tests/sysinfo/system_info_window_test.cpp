@@ -9,10 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "fake_provider.h"
-#include "frmMain.h"
-#include "frmSystemInfo.h"
-#include "launcher_text.h"
+#include "launcher/core/launcher_text.h"
+#include "launcher/frmMain.h"
+#include "launcher/frmSystemInfo.h"
+#include "tests/sysinfo/fake_provider.h"
 
 namespace {
 
@@ -76,8 +76,8 @@ class SystemInfoWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  int built_ = 0;       // providers handed out: one per report built
-  QString failAt_;      // a provider call that fails on its first use
+  int built_ = 0;   // providers handed out: one per report built
+  QString failAt_;  // a provider call that fails on its first use
   QWidget* main_ = nullptr;
 
   void CloseWindow() {
@@ -189,7 +189,7 @@ class SystemInfoWindowTest : public QObject {
     bool thrown = false;
     try {
       ShowSystemInfo(main_);
-    } catch (const launcher::UntrappedError& error) {
+    } catch (const kovrin::launcher::UntrappedError& error) {
       thrown = true;
       QCOMPARE(error.Number(), -4);
       QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Modes failed"));
@@ -228,7 +228,7 @@ class SystemInfoWindowTest : public QObject {
     frmMain launcherWindow(MainWindowSetup(folder, endCodes));
     launcherWindow.show();
     QTest::mouseClick(launcherWindow.findChild<QPushButton*>(QStringLiteral("cmdSystemInfo")), Qt::LeftButton);
-    QCOMPARE(endCodes, QList<int>{launcher::kUntrappedErrorExitCode});
+    QCOMPARE(endCodes, QList<int>{kovrin::launcher::kUntrappedErrorExitCode});
     QWidget* window = OpenSystemInfoWindow();
     QVERIFY(window != nullptr);
     QCOMPARE(ListLines(window).last(), QString());
@@ -239,7 +239,7 @@ class SystemInfoWindowTest : public QObject {
   static LauncherSetup MainWindowSetup(const QTemporaryDir& folder, QList<int>& endCodes) {
     LauncherSetup setup;
     setup.folder = folder.path();
-    setup.startProgram = [](const launcher::BenchRun&) { return true; };
+    setup.startProgram = [](const kovrin::launcher::BenchRun&) { return true; };
     setup.endLauncher = [&endCodes](int code) { endCodes << code; };
     setup.runTimers = false;
     return setup;

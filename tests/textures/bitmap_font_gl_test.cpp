@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "bitmap_font.h"
-#include "gl_fixture.h"
-#include "gltrace_capture.h"
-#include "gltrace_reader.h"
-#include "graphics.h"
+#include "framework/bitmap_font.h"
+#include "framework/graphics.h"
+#include "tests/gltrace/gltrace_capture.h"
+#include "tests/gltrace/gltrace_reader.h"
+#include "tests/textures/gl_fixture.h"
 
-namespace texture_test {
+namespace kovrin::test::textures {
 namespace {
 
 std::string F(float v) {
@@ -57,24 +57,22 @@ class BitmapFontGl : public GlFolderTest {
 
   void InitRecorded() {
     testing::internal::CaptureStderr();
-    gltrace::StartCapture();
+    kovrin::test::gltrace::StartCapture();
     ASSERT_TRUE(glPrint_Init());
-    initCalls_ = gltrace::ParseTrace(gltrace::StopCapture()).AllCalls();
+    initCalls_ = kovrin::test::gltrace::ParseTrace(kovrin::test::gltrace::StopCapture()).AllCalls();
     initStderr_ = testing::internal::GetCapturedStderr();
   }
 
   std::vector<std::string> PrintRecorded(std::string_view text, float x, float y, float z) {
-    gltrace::StartCapture();
+    kovrin::test::gltrace::StartCapture();
     EXPECT_EQ(glPrint(text, x, y, z), 1);
-    printCalls_ = gltrace::ParseTrace(gltrace::StopCapture()).AllCalls();
+    printCalls_ = kovrin::test::gltrace::ParseTrace(kovrin::test::gltrace::StopCapture()).AllCalls();
     std::vector<std::string> lines;
-    for (const gltrace::Call& call : printCalls_) lines.push_back(call.Text());
+    for (const kovrin::test::gltrace::Call& call : printCalls_) lines.push_back(call.Text());
     return lines;
   }
 
-  uint32_t GlyphTexture(int glyph) const {
-    return GlyphSet ? GlyphSet->Entry(static_cast<std::size_t>(glyph) + 1) : 0;
-  }
+  uint32_t GlyphTexture(int glyph) const { return GlyphSet ? GlyphSet->Entry(static_cast<std::size_t>(glyph) + 1) : 0; }
 
   std::vector<std::string> ExpectedPrint(const std::vector<Step>& steps, float x, float y, float z) const {
     std::vector<std::string> lines = {"glLoadIdentity", Translate(x, y, z - 200.0f), "glEnable GL_BLEND",
@@ -90,9 +88,9 @@ class BitmapFontGl : public GlFolderTest {
     return lines;
   }
 
-  std::vector<gltrace::Call> initCalls_;
+  std::vector<kovrin::test::gltrace::Call> initCalls_;
   std::string initStderr_;
-  std::vector<gltrace::Call> printCalls_;
+  std::vector<kovrin::test::gltrace::Call> printCalls_;
 };
 
 TEST_F(BitmapFontGl, InitLoadsTheFontAndCompilesTheGlyphSquare) {
@@ -104,23 +102,27 @@ TEST_F(BitmapFontGl, InitLoadsTheFontAndCompilesTheGlyphSquare) {
   EXPECT_EQ(GlyphList, ListBase + 1);
   EXPECT_TRUE(MessageBoxLines(initStderr_).empty()) << initStderr_;
 
-  const std::vector<gltrace::Call> square = gltrace::FromLast(initCalls_, "glNewList");
+  const std::vector<kovrin::test::gltrace::Call> square = kovrin::test::gltrace::FromLast(initCalls_, "glNewList");
   std::vector<std::string> lines;
-  for (const gltrace::Call& call : square) lines.push_back(call.Text());
+  for (const kovrin::test::gltrace::Call& call : square) lines.push_back(call.Text());
   const std::vector<std::string> expected = {
       "glNewList " + std::to_string(ListBase + 1) + " GL_COMPILE",
       "glBegin GL_QUADS",
-      "glTexCoord2f 0 0", "glVertex3f -1 -1 1",
-      "glTexCoord2f 1 0", "glVertex3f 1 -1 1",
-      "glTexCoord2f 1 1", "glVertex3f 1 1 1",
-      "glTexCoord2f 0 1", "glVertex3f -1 1 1",
+      "glTexCoord2f 0 0",
+      "glVertex3f -1 -1 1",
+      "glTexCoord2f 1 0",
+      "glVertex3f 1 -1 1",
+      "glTexCoord2f 1 1",
+      "glVertex3f 1 1 1",
+      "glTexCoord2f 0 1",
+      "glVertex3f -1 1 1",
       "glEnd",
       "glEndList",
   };
   EXPECT_EQ(lines, expected);
   EXPECT_EQ(glIsList(GlyphList), GL_TRUE);
-  EXPECT_EQ(gltrace::CallsNamed(initCalls_, "glNewList").size(), 1u) << "the square is compiled once";
-  EXPECT_EQ(gltrace::CallsNamed(initCalls_, "glGenTextures").size(), 42u);
+  EXPECT_EQ(kovrin::test::gltrace::CallsNamed(initCalls_, "glNewList").size(), 1u) << "the square is compiled once";
+  EXPECT_EQ(kovrin::test::gltrace::CallsNamed(initCalls_, "glGenTextures").size(), 42u);
 }
 
 struct PrintCase {
@@ -183,9 +185,9 @@ TEST_F(BitmapFontGl, WithoutFontGlyphsAreDrawnUntexturedAndKeepTheirPlace) {
   EXPECT_EQ(glIsList(GlyphList), GL_TRUE);
 
   const std::vector<std::string> lines = PrintRecorded("\xD6l a_b", 0.0f, 0.0f, 0.0f);
-  EXPECT_EQ(lines, ExpectedPrint({{1.2f, 14}, {1.2f, 4}, {1.2f, 11}, {1.2f, -1}, {1.2f, 0}, {1.3f, 41},
-                                  {0.1f, -1}, {1.2f, 1}},
-                                 0.0f, 0.0f, 0.0f));
+  EXPECT_EQ(lines,
+            ExpectedPrint({{1.2f, 14}, {1.2f, 4}, {1.2f, 11}, {1.2f, -1}, {1.2f, 0}, {1.3f, 41}, {0.1f, -1}, {1.2f, 1}},
+                          0.0f, 0.0f, 0.0f));
   for (const std::string& line : lines) {
     if (line.rfind("glBindTexture", 0) == 0) {
       EXPECT_EQ(line, "glBindTexture GL_TEXTURE_2D 0");
@@ -202,7 +204,8 @@ TEST_F(BitmapFontGl, ShortFontBindsNothingBeyondItsEntries) {
   // Ö: glyphs 14 and 4, l: 11; only glyph 4 lies inside the set.
   const std::vector<std::string> lines = PrintRecorded("\xD6l_", 1.0f, 2.0f, 3.0f);
   EXPECT_EQ(lines, ExpectedPrint({{1.2f, 14}, {1.2f, 4}, {1.2f, 11}, {1.3f, 41}, {0.1f, -1}}, 1.0f, 2.0f, 3.0f));
-  const std::vector<gltrace::Call> binds = gltrace::CallsNamed(printCalls_, "glBindTexture");
+  const std::vector<kovrin::test::gltrace::Call> binds =
+      kovrin::test::gltrace::CallsNamed(printCalls_, "glBindTexture");
   ASSERT_EQ(binds.size(), 4u);
   EXPECT_EQ(binds[0].Int(1), 0);
   EXPECT_EQ(binds[1].Int(1), static_cast<int64_t>(GlyphSet->Entry(5)));
@@ -220,7 +223,8 @@ TEST_F(BitmapFontGl, GlyphWhoseImageFailedIsDrawnUntextured) {
   EXPECT_EQ(MessageBoxLines(initStderr_).size(), 1u) << initStderr_;
   const std::vector<std::string> lines = PrintRecorded("ab", 0.0f, 0.0f, 0.0f);
   EXPECT_EQ(lines, ExpectedPrint({{1.2f, 0}, {1.2f, 1}}, 0.0f, 0.0f, 0.0f));
-  const std::vector<gltrace::Call> binds = gltrace::CallsNamed(printCalls_, "glBindTexture");
+  const std::vector<kovrin::test::gltrace::Call> binds =
+      kovrin::test::gltrace::CallsNamed(printCalls_, "glBindTexture");
   ASSERT_EQ(binds.size(), 2u);
   EXPECT_NE(binds[0].Int(1), 0);
   EXPECT_EQ(binds[1].Int(1), 0) << "glyph 1 has no image";
@@ -239,4 +243,4 @@ TEST_F(BitmapFontGl, ReleaseForgetsSetAndList) {
 }
 
 }  // namespace
-}  // namespace texture_test
+}  // namespace kovrin::test::textures

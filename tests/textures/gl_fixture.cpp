@@ -1,18 +1,18 @@
-#include "gl_fixture.h"
+#include "tests/textures/gl_fixture.h"
 
 #include <GL/gl.h>
 #include <stdlib.h>
 
 #include <sstream>
 
-namespace texture_test {
+namespace kovrin::test::textures {
 
 namespace fs = std::filesystem;
 
 void GlFolderTest::SetUp() {
   SetMessageBoxAnswer("default");
   std::string error;
-  context_ = gltrace::GlTestContext::Create(32, 32, &error);
+  context_ = kovrin::test::gltrace::GlTestContext::Create(32, 32, &error);
   ASSERT_NE(context_, nullptr) << "no GL context: " << error;
   char pattern[] = "/tmp/kovrin-textures-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -67,4 +67,4 @@ std::vector<std::string> MessageBoxLines(const std::string& stderrText) {
   return lines;
 }
 
-}  // namespace texture_test
+}  // namespace kovrin::test::textures

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "gl_test_context.h"
-#include "test_bmp.h"
+#include "tests/gltrace/gl_test_context.h"
+#include "tests/textures/test_bmp.h"
 
-namespace texture_test {
+namespace kovrin::test::textures {
 
 class GlFolderTest : public ::testing::Test {
  protected:
@@ -27,7 +27,7 @@ class GlFolderTest : public ::testing::Test {
 
   std::filesystem::path dir_;
   std::filesystem::path previousDir_;
-  std::unique_ptr<gltrace::GlTestContext> context_;
+  std::unique_ptr<kovrin::test::gltrace::GlTestContext> context_;
 };
 
 // The GL's own view of a texture: size and level-0 pixels read back as RGB.
@@ -41,4 +41,4 @@ UploadedTexture ReadTexture(uint32_t name);
 // Lines of text on stderr that a message box left.
 std::vector<std::string> MessageBoxLines(const std::string& stderrText);
 
-}  // namespace texture_test
+}  // namespace kovrin::test::textures

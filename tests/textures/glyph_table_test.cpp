@@ -7,7 +7,13 @@
 #include <string_view>
 #include <vector>
 
-#include "bitmap_font.h"
+#include "framework/bitmap_font.h"
+
+using kovrin::framework::CharGlyphs;
+using kovrin::framework::GlyphsForChar;
+using kovrin::framework::GlyphStep;
+using kovrin::framework::kGlyphCount;
+using kovrin::framework::kNoGlyph;
 
 namespace {
 

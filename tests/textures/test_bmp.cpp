@@ -1,8 +1,8 @@
-#include "test_bmp.h"
+#include "tests/textures/test_bmp.h"
 
 #include <fstream>
 
-namespace texture_test {
+namespace kovrin::test::textures {
 
 namespace {
 
@@ -53,8 +53,8 @@ std::vector<uint8_t> EncodeBmp24(const Picture& picture) {
   Put32(out, 0);
   for (int y = 0; y < picture.height; ++y) {
     for (int x = 0; x < picture.width; ++x) {
-      const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
-                             static_cast<std::size_t>(x)) * 3;
+      const std::size_t i =
+          (static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) + static_cast<std::size_t>(x)) * 3;
       out.push_back(picture.rgb[i + 2]);
       out.push_back(picture.rgb[i + 1]);
       out.push_back(picture.rgb[i]);
@@ -75,4 +75,4 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(file);
 }
 
-}  // namespace texture_test
+}  // namespace kovrin::test::textures

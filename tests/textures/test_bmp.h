@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace texture_test {
+namespace kovrin::test::textures {
 
 struct Picture {
   int width = 0;
@@ -24,4 +24,4 @@ std::vector<uint8_t> EncodeBmp24(const Picture& picture);
 bool WriteBmp(const std::string& path, const Picture& picture);
 bool WriteFile(const std::string& path, const std::string& bytes);
 
-}  // namespace texture_test
+}  // namespace kovrin::test::textures

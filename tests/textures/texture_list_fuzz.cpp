@@ -5,7 +5,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "texture_set.h"
+#include "framework/texture_set.h"
+
+using kovrin::framework::kMaxTextureListEntries;
+using kovrin::framework::ParseTextureList;
+using kovrin::framework::TextureList;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -5,8 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "settings_file.h"
-#include "texture_set.h"
+#include "framework/settings_file.h"
+#include "framework/texture_set.h"
+
+using kovrin::framework::JoinTextLines;
+using kovrin::framework::ParseTextureList;
+using kovrin::framework::TextureFilePath;
+using kovrin::framework::TextureList;
 
 namespace {
 
@@ -40,8 +45,7 @@ std::vector<ScanCase> ScanCases() {
       {"overdraw list", "{3}{texture001;texture002;texture003;}", Names{"texture001", "texture002", "texture003"}},
       {"spaces everywhere, last name closed by }", " { 3 } { x ; y ; z } ", Names{"x", "y", "z"}},
       {"fewer names than entries", "{3}{a;b;}", Names{"a", "b", ""}},
-      {"blending list",
-       kBlendingList,
+      {"blending list", kBlendingList,
        Padded({"colorview001", "colorview002", "colorview003", "colorview004", "colorview005", "colorview006",
                "colorview007", "colorview008"},
               360)},

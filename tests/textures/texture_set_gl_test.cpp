@@ -8,20 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "gl_fixture.h"
-#include "gltrace_capture.h"
-#include "gltrace_format.h"
-#include "gltrace_reader.h"
-#include "texture_set.h"
+#include "framework/texture_set.h"
+#include "tests/gltrace/gltrace_capture.h"
+#include "tests/gltrace/gltrace_format.h"
+#include "tests/gltrace/gltrace_reader.h"
+#include "tests/textures/gl_fixture.h"
 
-namespace texture_test {
+namespace kovrin::test::textures {
 namespace {
 
-using gltrace::Call;
+using kovrin::test::gltrace::Call;
 
 std::string Digest(const Picture& picture) {
   char text[16];
-  std::snprintf(text, sizeof text, "px:%08X", gltrace::DigestOf(picture.rgb));
+  std::snprintf(text, sizeof text, "px:%08X", kovrin::test::gltrace::DigestOf(picture.rgb));
   return text;
 }
 
@@ -30,9 +30,9 @@ class TextureSetGl : public GlFolderTest {
   // Loads with the recorder running; the calls land in calls_.
   std::optional<TextureSet> LoadRecorded(const std::string& listFile, const std::string& listText) {
     testing::internal::CaptureStderr();
-    gltrace::StartCapture();
+    kovrin::test::gltrace::StartCapture();
     std::optional<TextureSet> set = LoadTextureSet(listFile, listText);
-    calls_ = gltrace::ParseTrace(gltrace::StopCapture()).AllCalls();
+    calls_ = kovrin::test::gltrace::ParseTrace(kovrin::test::gltrace::StopCapture()).AllCalls();
     stderr_ = testing::internal::GetCapturedStderr();
     return set;
   }
@@ -44,8 +44,8 @@ class TextureSetGl : public GlFolderTest {
         "glBindTexture GL_TEXTURE_2D " + std::to_string(name),
         "glTexParameteri GL_TEXTURE_2D GL_TEXTURE_MAG_FILTER GL_LINEAR",
         "glTexParameteri GL_TEXTURE_2D GL_TEXTURE_MIN_FILTER GL_LINEAR",
-        "glTexImage2D GL_TEXTURE_2D 0 GL_RGB8 " + std::to_string(picture.width) + " " +
-            std::to_string(picture.height) + " 0 GL_RGB GL_UNSIGNED_BYTE " + Digest(picture),
+        "glTexImage2D GL_TEXTURE_2D 0 GL_RGB8 " + std::to_string(picture.width) + " " + std::to_string(picture.height) +
+            " 0 GL_RGB GL_UNSIGNED_BYTE " + Digest(picture),
     };
     for (const std::string& line : expected) {
       ASSERT_LT(at, calls_.size()) << what << ": the calls end before \"" << line << "\"";
@@ -62,7 +62,9 @@ class TextureSetGl : public GlFolderTest {
     EXPECT_EQ(calls_.back().Text(), "glPixelStorei GL_UNPACK_ALIGNMENT 4");
   }
 
-  std::size_t CountCalls(const std::string& name) const { return gltrace::CallsNamed(calls_, name).size(); }
+  std::size_t CountCalls(const std::string& name) const {
+    return kovrin::test::gltrace::CallsNamed(calls_, name).size();
+  }
 
   std::vector<Call> calls_;
   std::string stderr_;
@@ -170,7 +172,8 @@ TEST_F(TextureSetGl, BlendingListMakesEightTexturesInThreeHundredSixtyEntries) {
   ASSERT_EQ(set->names.size(), 360u);
   EXPECT_EQ(CountCalls("glGenTextures"), 8u);
   std::size_t at = 1;
-  for (std::size_t i = 0; i < 8; ++i) ExpectUpload(at, set->names[i], pictures[i], "colorview " + std::to_string(i + 1));
+  for (std::size_t i = 0; i < 8; ++i)
+    ExpectUpload(at, set->names[i], pictures[i], "colorview " + std::to_string(i + 1));
   for (std::size_t i = 9; i <= 360; ++i) ASSERT_EQ(set->Entry(i), 0u) << "entry " << i;
 }
 
@@ -274,4 +277,4 @@ TEST_F(TextureSetGl, ShippedFontLoadsFortyTwoGlyphs) {
 }
 
 }  // namespace
-}  // namespace texture_test
+}  // namespace kovrin::test::textures

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "checksum.h"
+#include "launcher/submit/checksum.h"
 
 namespace {
 
@@ -25,8 +25,8 @@ class ChecksumLayout : public testing::TestWithParam<LengthCase> {};
 // so later positions shift.
 TEST_P(ChecksumLayout, CarriesTheResultsCharactersAtTheirPositions) {
   const LengthCase c = GetParam();
-  submit::ChecksumGenerator generator;
-  const std::string s = submit::randnums(generator, c.result);
+  kovrin::submit::ChecksumGenerator generator;
+  const std::string s = kovrin::submit::randnums(generator, c.result);
   ASSERT_EQ(s.size(), c.length) << "checksum for result " << c.result << ": " << s;
   EXPECT_EQ(s[2], c.at3) << "position 3 of " << s;
   if (c.at9 != '\0') {
@@ -47,12 +47,12 @@ INSTANTIATE_TEST_SUITE_P(Results, ChecksumLayout,
 // Every round draws a digit, also those that use the result instead, so the
 // random digits sit in the same rounds whatever the result is.
 TEST(Checksum, RandomDigitsAreTheDrawsOfTheirRounds) {
-  submit::ChecksumGenerator draws;
+  kovrin::submit::ChecksumGenerator draws;
   std::string digits;
   for (int i = 0; i < 40; ++i) digits += static_cast<char>('0' + draws.NextDigit());
 
-  submit::ChecksumGenerator generator;
-  const std::string s = submit::randnums(generator, 1234);
+  kovrin::submit::ChecksumGenerator generator;
+  const std::string s = kovrin::submit::randnums(generator, 1234);
   std::string expected = digits;
   expected[2] = '1';
   expected[8] = '2';
@@ -65,28 +65,28 @@ TEST(Checksum, RandomDigitsAreTheDrawsOfTheirRounds) {
 // digits 8, 1 and 9. This is the checksum of the first opening after every
 // launcher start for a result of 1234.
 TEST(Checksum, FirstChecksumAfterStartIsAlwaysTheSame) {
-  submit::ChecksumGenerator generator;
-  EXPECT_EQ(submit::randnums(generator, 1234), "8118199223052159999917999137821041967895");
-  submit::ChecksumGenerator again;
-  EXPECT_EQ(submit::randnums(again, 7), "81781992305215999991799917821041967895");
+  kovrin::submit::ChecksumGenerator generator;
+  EXPECT_EQ(kovrin::submit::randnums(generator, 1234), "8118199223052159999917999137821041967895");
+  kovrin::submit::ChecksumGenerator again;
+  EXPECT_EQ(kovrin::submit::randnums(again, 7), "81781992305215999991799917821041967895");
 }
 
 TEST(Checksum, SecondChecksumContinuesTheSequence) {
-  submit::ChecksumGenerator generator;
-  const std::string first = submit::randnums(generator, 1234);
-  const std::string second = submit::randnums(generator, 1234);
+  kovrin::submit::ChecksumGenerator generator;
+  const std::string first = kovrin::submit::randnums(generator, 1234);
+  const std::string second = kovrin::submit::randnums(generator, 1234);
   EXPECT_NE(first, second) << "the second opening must use the next 40 draws";
   EXPECT_EQ(second, "6713829623777434611377032831098861379406");
 
-  submit::ChecksumGenerator skipped;
+  kovrin::submit::ChecksumGenerator skipped;
   for (int i = 0; i < 40; ++i) skipped.NextDigit();
-  EXPECT_EQ(submit::randnums(skipped, 1234), second);
+  EXPECT_EQ(kovrin::submit::randnums(skipped, 1234), second);
 }
 
 TEST(Checksum, EveryCharacterIsADigitOrTheResultsSign) {
-  submit::ChecksumGenerator generator;
+  kovrin::submit::ChecksumGenerator generator;
   for (std::int32_t result : {7, 42, 1234, -9}) {
-    const std::string s = submit::randnums(generator, result);
+    const std::string s = kovrin::submit::randnums(generator, result);
     for (char c : s) {
       EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(c)) || c == '-') << "'" << c << "' in " << s;
     }
@@ -94,7 +94,7 @@ TEST(Checksum, EveryCharacterIsADigitOrTheResultsSign) {
 }
 
 TEST(ChecksumGenerator, DrawsStayInTheUnitInterval) {
-  submit::ChecksumGenerator generator;
+  kovrin::submit::ChecksumGenerator generator;
   int seen[10] = {};
   for (int i = 0; i < 20000; ++i) {
     const double u = generator.NextUniform();
@@ -107,7 +107,7 @@ TEST(ChecksumGenerator, DrawsStayInTheUnitInterval) {
 }
 
 TEST(ChecksumGenerator, LauncherGeneratorIsOnePerProcess) {
-  EXPECT_EQ(&submit::LauncherChecksumGenerator(), &submit::LauncherChecksumGenerator());
+  EXPECT_EQ(&kovrin::submit::LauncherChecksumGenerator(), &kovrin::submit::LauncherChecksumGenerator());
 }
 
 }  // namespace

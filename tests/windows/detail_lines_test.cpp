@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "detail_lines.h"
+#include "launcher/submit/detail_lines.h"
 
 namespace {
 
-launcher::ResultsTable KnownTable() {
-  launcher::ResultsTable table;
+kovrin::launcher::ResultsTable KnownTable() {
+  kovrin::launcher::ResultsTable table;
   table.QuillfireFPS_1_1 = 611;
   table.QuillfireFPS_1_2 = 598;
   table.QuillfireFPS_2_1 = 240;
@@ -43,18 +43,18 @@ TEST(DetailLines, ThirteenLinesInTableOrder) {
       "Alpha Blending Performance (OpenGL) 1600x1200x16: 100000 fps",
       "Alpha Blending Performance (OpenGL) 1600x1200x32: -3 fps",
   };
-  const std::vector<std::string> lines = submit::DetailLines(true, "102,9 fps", KnownTable());
+  const std::vector<std::string> lines = kovrin::submit::DetailLines(true, "102,9 fps", KnownTable());
   ASSERT_EQ(lines.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
 }
 
 TEST(DetailLines, ScoreLineTakesTheCaptionUnchanged) {
-  EXPECT_EQ(submit::DetailLines(true, "", KnownTable()).front(), "Kovrin Results: ");
-  EXPECT_EQ(submit::DetailLines(true, "n.a.", KnownTable()).front(), "Kovrin Results: n.a.");
+  EXPECT_EQ(kovrin::submit::DetailLines(true, "", KnownTable()).front(), "Kovrin Results: ");
+  EXPECT_EQ(kovrin::submit::DetailLines(true, "n.a.", KnownTable()).front(), "Kovrin Results: n.a.");
 }
 
 TEST(DetailLines, UntouchedTableShowsZeros) {
-  const std::vector<std::string> lines = submit::DetailLines(true, "0 fps", launcher::ResultsTable{});
+  const std::vector<std::string> lines = kovrin::submit::DetailLines(true, "0 fps", kovrin::launcher::ResultsTable{});
   ASSERT_EQ(lines.size(), 13u);
   for (std::size_t i = 1; i < lines.size(); ++i) {
     EXPECT_EQ(lines[i].substr(lines[i].size() - 7), ": 0 fps") << "line " << i + 1 << ": " << lines[i];
@@ -62,7 +62,7 @@ TEST(DetailLines, UntouchedTableShowsZeros) {
 }
 
 TEST(DetailLines, CustomisedModeGivesNoLines) {
-  EXPECT_TRUE(submit::DetailLines(false, "102,9 fps", KnownTable()).empty());
+  EXPECT_TRUE(kovrin::submit::DetailLines(false, "102,9 fps", KnownTable()).empty());
 }
 
 }  // namespace

@@ -16,13 +16,15 @@
 #include <memory>
 #include <stdexcept>
 
-#include "frmCustomBench.h"
-#include "frmDetails.h"
-#include "frmMain.h"
-#include "secondary_window.h"
-#include "window_test_support.h"
+#include "launcher/frmCustomBench.h"
+#include "launcher/frmDetails.h"
+#include "launcher/frmMain.h"
+#include "launcher/secondary_window.h"
+#include "tests/windows/window_test_support.h"
 
-using window_test::CloseRoute;
+using kovrin::gui::SecondaryWindow;
+
+using kovrin::test::windows::CloseRoute;
 
 namespace {
 
@@ -119,7 +121,7 @@ class DialogsTest : public QObject {
 void DialogsTest::init() {
   dir = std::make_unique<QTemporaryDir>();
   QVERIFY(dir->isValid());
-  main = window_test::MakeMainWindow(dir->path());
+  main = kovrin::test::windows::MakeMainWindow(dir->path());
 }
 
 void DialogsTest::cleanup() {
@@ -182,12 +184,24 @@ void DialogsTest::secondaryWindowEnablesMainWindowOnce() {
   QCOMPARE(changes.count, 1);
 
   switch (ending) {
-    case Ending::Reject: window->reject(); break;
-    case Ending::Accept: window->accept(); break;
-    case Ending::Close: window->close(); break;
-    case Ending::CloseBox: window->windowHandle()->close(); break;
-    case Ending::EscapeKey: QTest::keyClick(window, Qt::Key_Escape); break;
-    case Ending::Delete: delete window.data(); break;
+    case Ending::Reject:
+      window->reject();
+      break;
+    case Ending::Accept:
+      window->accept();
+      break;
+    case Ending::Close:
+      window->close();
+      break;
+    case Ending::CloseBox:
+      window->windowHandle()->close();
+      break;
+    case Ending::EscapeKey:
+      QTest::keyClick(window, Qt::Key_Escape);
+      break;
+    case Ending::Delete:
+      delete window.data();
+      break;
     case Ending::MainGoesFirst:
       owner.reset();
       QVERIFY2(window, "the window outlives the main window");
@@ -226,7 +240,7 @@ void DialogsTest::secondaryWindowFailingToLoadLeavesNothing() {
   QVERIFY2(thrown, "the load error reaches the caller");
   QVERIFY(owner.isEnabled());
   QCOMPARE(CountingWindow::unloads, 1);
-  QVERIFY(window_test::OpenWindows<CountingWindow>().isEmpty());
+  QVERIFY(kovrin::test::windows::OpenWindows<CountingWindow>().isEmpty());
 }
 
 // --- details ---------------------------------------------------------------
@@ -260,10 +274,10 @@ void DialogsTest::detailsListsScoreAndTwelveResults() {
   auto* list = Control<QListWidget>(details, "details");
   QCOMPARE(list->count(), expected.size());
   for (int i = 0; i < expected.size(); ++i) {
-    QVERIFY2(list->item(i)->text() == expected[i],
-             qPrintable(QStringLiteral("line %1: expected \"%2\", got \"%3\"")
-                            .arg(i + 1)
-                            .arg(expected[i], list->item(i)->text())));
+    QVERIFY2(
+        list->item(i)->text() == expected[i],
+        qPrintable(
+            QStringLiteral("line %1: expected \"%2\", got \"%3\"").arg(i + 1).arg(expected[i], list->item(i)->text())));
   }
 }
 
@@ -294,7 +308,7 @@ void DialogsTest::detailsBuiltOncePerOpening() {
 void DialogsTest::detailsOpenedByTheMainWindowsButton() {
   SetKnownResults();
   main->cmdDetails_Click();
-  const QList<frmDetails*> open = window_test::OpenWindows<frmDetails>();
+  const QList<frmDetails*> open = kovrin::test::windows::OpenWindows<frmDetails>();
   QCOMPARE(open.size(), 1);
   QCOMPARE(Control<QListWidget>(open.front(), "details")->count(), 13);
   QVERIFY(!main->isEnabled());
@@ -322,15 +336,18 @@ void DialogsTest::customCheckBoxes_data() {
   QTest::addColumn<bool>("ticked");
   QTest::addColumn<bool>("enabled");
   QTest::addColumn<int>("order");
-  QTest::newRow("chkQuillfire") << "chkQuillfire" << "Overdraw Stress Test (OpenGL)" << true << true << 0;
-  QTest::newRow("chkDXOverdraw") << "chkDXOverdraw" << "Overdraw Stress Test (Direct3D)" << false << false << 1;
-  QTest::newRow("chkGLAlphaBlend") << "chkGLAlphaBlend" << "Alpha Blending Performance (OpenGL)" << false << false
-                                   << 2;
-  QTest::newRow("chkDXAlphaBlend") << "chkDXAlphaBlend" << "Alpha Blending Performance (Direct3D)" << false << false
-                                   << 3;
-  QTest::newRow("chkGLPolygonCount") << "chkGLPolygonCount" << "High Polygon Count (OpenGL)" << true << true << 4;
-  QTest::newRow("chkDXPolygonCount") << "chkDXPolygonCount" << "High Polygon Count (Direct3D)" << false << false
-                                     << 5;
+  QTest::newRow("chkQuillfire") << "chkQuillfire"
+                                << "Overdraw Stress Test (OpenGL)" << true << true << 0;
+  QTest::newRow("chkDXOverdraw") << "chkDXOverdraw"
+                                 << "Overdraw Stress Test (Direct3D)" << false << false << 1;
+  QTest::newRow("chkGLAlphaBlend") << "chkGLAlphaBlend"
+                                   << "Alpha Blending Performance (OpenGL)" << false << false << 2;
+  QTest::newRow("chkDXAlphaBlend") << "chkDXAlphaBlend"
+                                   << "Alpha Blending Performance (Direct3D)" << false << false << 3;
+  QTest::newRow("chkGLPolygonCount") << "chkGLPolygonCount"
+                                     << "High Polygon Count (OpenGL)" << true << true << 4;
+  QTest::newRow("chkDXPolygonCount") << "chkDXPolygonCount"
+                                     << "High Polygon Count (Direct3D)" << false << false << 5;
 }
 
 void DialogsTest::customCheckBoxes() {
@@ -440,12 +457,12 @@ void DialogsTest::customOpenedByChange() {
   main->cmdCustomize_Click();
   QVERIFY2(!main->optFullBench()->isChecked(), "Change selects the customised benchmark first");
   QVERIFY(Control<QRadioButton>(main.get(), "optCustomBench")->isChecked());
-  QCOMPARE(window_test::OpenWindows<frmCustomBench>().size(), 1);
+  QCOMPARE(kovrin::test::windows::OpenWindows<frmCustomBench>().size(), 1);
   QVERIFY(!main->isEnabled());
   QVERIFY2(!QFile::exists(config), "selecting the customised option clears");
   QCOMPARE(main->lblResult()->text(), QString());
 
-  delete window_test::OpenWindows<frmCustomBench>().front();
+  delete kovrin::test::windows::OpenWindows<frmCustomBench>().front();
   QVERIFY(QFile(config).open(QIODevice::WriteOnly));
   main->lblResult()->setText(QStringLiteral("88 fps"));
   main->cmdCustomize_Click();
@@ -476,7 +493,7 @@ void DialogsTest::closeEnablesMainWindow() {
     window = ShowCustomBench(main.get());
   }
   QVERIFY(!main->isEnabled());
-  window_test::Close(window, Control<QPushButton>(window, "cmdAbbrechen"), route);
+  kovrin::test::windows::Close(window, Control<QPushButton>(window, "cmdAbbrechen"), route);
   QVERIFY2(main->isEnabled(), "the main window must be usable again once the window has closed");
   QTRY_VERIFY2(window.isNull(), "the closed window is unloaded");
   QVERIFY(main->isEnabled());

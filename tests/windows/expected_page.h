@@ -5,7 +5,7 @@
 
 #include "kovrin_version.h"
 
-namespace window_test {
+namespace kovrin::test::windows {
 
 // The page (without line end) for a site at `base`, the recipient, and the
 // version, result and checksum texts.
@@ -17,8 +17,9 @@ inline std::string ExpectedPage(const std::string& base, const std::string& reci
          "<form action=" +
          base + "/cgi-bin/ezformml.cgi method=POST>" + "<input type=hidden name=redirect value=" + base +
          "/kovrin/redirect.htm>" + "<input type=hidden name=to_email value=" + recipient + ">" +
-         "<input type=hidden name=subject value=Kovrin_Submit>" + "<input type=hidden name=kovrin_version value=" +
-         version + ">" + "<input type=hidden name=kovrin_result value=" + result + ">" +
+         "<input type=hidden name=subject value=Kovrin_Submit>" +
+         "<input type=hidden name=kovrin_version value=" + version + ">" +
+         "<input type=hidden name=kovrin_result value=" + result + ">" +
          "<input type=hidden name=checksum value=" + checksum + ">" +
          "<p align=left><font face=Verdana size=2>Name:&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;"
          "<input type=text name=Name size=24><br>System:&nbsp;&nbsp;&nbsp;&nbsp; <textarea rows=4 name=System "
@@ -34,4 +35,4 @@ inline std::string BuildVersionText() {
          std::to_string(kKovrinVersionPatch);
 }
 
-}  // namespace window_test
+}  // namespace kovrin::test::windows

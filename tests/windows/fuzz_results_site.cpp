@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "results_site.h"
+#include "launcher/submit/results_site.h"
 
 namespace {
 
@@ -32,8 +32,8 @@ std::string_view HostOf(std::string_view url) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string value(reinterpret_cast<const char*>(data), size);
-  const bool usable = submit::IsUsableSiteBase(value);
-  const std::string chosen = submit::ChooseSiteBase(value.c_str(), "https://build.example");
+  const bool usable = kovrin::submit::IsUsableSiteBase(value);
+  const std::string chosen = kovrin::submit::ChooseSiteBase(value.c_str(), "https://build.example");
   if (!usable || value.find('\0') != std::string::npos) {
     return 0;
   }
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (char c : value) Require(!EndsUnquotedValue(c));
   Require(!HostOf(value).empty());
   Require(value.substr(0, chosen.size()) == chosen && !chosen.empty() && chosen.back() != '/');
-  const submit::ResultsSite site = submit::SiteAt(chosen, "a@b.example");
+  const kovrin::submit::ResultsSite site = kovrin::submit::SiteAt(chosen, "a@b.example");
   for (char c : site.formMailUrl + site.redirectUrl) Require(!EndsUnquotedValue(c));
   return 0;
 }

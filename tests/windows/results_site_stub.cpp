@@ -1,4 +1,4 @@
-#include "results_site_stub.h"
+#include "tests/windows/results_site_stub.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -33,15 +33,14 @@ bool ParseRequest(const QByteArray& data, HttpRequest& request) {
 }
 
 QByteArray Response(const QByteArray& status, const QByteArray& extraHeaders, const QByteArray& body) {
-  return "HTTP/1.1 " + status + "\r\n" + extraHeaders + "Content-Type: text/html\r\nContent-Length: " +
-         QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+  return "HTTP/1.1 " + status + "\r\n" + extraHeaders +
+         "Content-Type: text/html\r\nContent-Length: " + QByteArray::number(body.size()) +
+         "\r\nConnection: close\r\n\r\n" + body;
 }
 
 }  // namespace
 
-ResultsSiteStub::ResultsSiteStub() {
-  connect(&server_, &QTcpServer::newConnection, this, &ResultsSiteStub::Accept);
-}
+ResultsSiteStub::ResultsSiteStub() { connect(&server_, &QTcpServer::newConnection, this, &ResultsSiteStub::Accept); }
 
 bool ResultsSiteStub::Listen() { return server_.listen(QHostAddress::LocalHost, 0); }
 

@@ -22,14 +22,14 @@
 #include <memory>
 #include <string>
 
-#include "checksum.h"
-#include "expected_page.h"
-#include "frmMain.h"
-#include "frmSubmit.h"
-#include "results_site.h"
-#include "results_site_stub.h"
-#include "web_browser.h"
-#include "window_test_support.h"
+#include "launcher/frmMain.h"
+#include "launcher/frmSubmit.h"
+#include "launcher/submit/checksum.h"
+#include "launcher/submit/results_site.h"
+#include "launcher/webview/web_browser.h"
+#include "tests/windows/expected_page.h"
+#include "tests/windows/results_site_stub.h"
+#include "tests/windows/window_test_support.h"
 
 namespace {
 
@@ -59,18 +59,18 @@ class SubmitEndToEndTest : public QObject {
 void SubmitEndToEndTest::postsTheFormToTheResultsSite() {
   ResultsSiteStub site;
   QVERIFY(site.Listen());
-  qputenv(submit::kSiteVariable, site.BaseUrl().toUtf8());
+  qputenv(kovrin::submit::kSiteVariable, site.BaseUrl().toUtf8());
 
   QTemporaryDir dir;
   QVERIFY(dir.isValid());
-  std::unique_ptr<frmMain> main = window_test::MakeMainWindow(dir.path());
+  std::unique_ptr<frmMain> main = kovrin::test::windows::MakeMainWindow(dir.path());
   main->lblResult()->setText(QStringLiteral("123,4 fps"));
   main->Result = 123;
-  submit::ChecksumGenerator expected = submit::LauncherChecksumGenerator();
-  const QString checksum = QString::fromStdString(submit::randnums(expected, 123));
+  kovrin::submit::ChecksumGenerator expected = kovrin::submit::LauncherChecksumGenerator();
+  const QString checksum = QString::fromStdString(kovrin::submit::randnums(expected, 123));
 
   main->cmdSubmit_Click();
-  const QList<frmSubmit*> open = window_test::OpenWindows<frmSubmit>();
+  const QList<frmSubmit*> open = kovrin::test::windows::OpenWindows<frmSubmit>();
   QCOMPARE(open.size(), 1);
   QPointer<frmSubmit> window = open.front();
   QVERIFY(!main->isEnabled());
@@ -102,9 +102,10 @@ void SubmitEndToEndTest::postsTheFormToTheResultsSite() {
   const QList<QPair<QString, QString>> fields = FormFields(posts.front().body);
   const QList<QPair<QString, QString>> expectedFields = {
       {"redirect", redirect},
-      {"to_email", QString::fromUtf8(submit::BuildRecipient().data(), qsizetype(submit::BuildRecipient().size()))},
+      {"to_email",
+       QString::fromUtf8(kovrin::submit::BuildRecipient().data(), qsizetype(kovrin::submit::BuildRecipient().size()))},
       {"subject", "Kovrin_Submit"},
-      {"kovrin_version", QString::fromStdString(window_test::BuildVersionText())},
+      {"kovrin_version", QString::fromStdString(kovrin::test::windows::BuildVersionText())},
       {"kovrin_result", "123,4"},
       {"checksum", checksum},
       {"Name", "Ada Tester"},

@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,9 +16,9 @@
 #include <system_error>
 #include <vector>
 
-#include "checksum.h"
-#include "expected_page.h"
-#include "submit_page.h"
+#include "launcher/submit/checksum.h"
+#include "launcher/submit/submit_page.h"
+#include "tests/windows/expected_page.h"
 
 namespace {
 
@@ -48,22 +48,23 @@ std::string ReadBytes(const fs::path& file) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-const submit::ResultsSite kSite = submit::SiteAt("http://results.test:8080", "mail@results.test");
+const kovrin::submit::ResultsSite kSite = kovrin::submit::SiteAt("http://results.test:8080", "mail@results.test");
 
 std::string ExpectedPage(const std::string& version, const std::string& result, const std::string& checksum) {
-  return window_test::ExpectedPage("http://results.test:8080", "mail@results.test", version, result, checksum);
+  return kovrin::test::windows::ExpectedPage("http://results.test:8080", "mail@results.test", version, result,
+                                             checksum);
 }
 
-std::string BuildVersion() { return window_test::BuildVersionText(); }
+std::string BuildVersion() { return kovrin::test::windows::BuildVersionText(); }
 
 TEST(SubmitPage, PiecesInOrderWithTheGivenValues) {
-  const submit::SubmitPageValues values{kSite, "3_1_7", "99.9", "0123456789"};
-  EXPECT_EQ(submit::SubmitPageText(values), ExpectedPage("3_1_7", "99.9", "0123456789"));
+  const kovrin::submit::SubmitPageValues values{kSite, "3_1_7", "99.9", "0123456789"};
+  EXPECT_EQ(kovrin::submit::SubmitPageText(values), ExpectedPage("3_1_7", "99.9", "0123456789"));
 }
 
 TEST(SubmitPage, FileIsOneLatin1LineEndingInCrLf) {
-  const std::string text = submit::SubmitPageText({kSite, "1_2_3", "12\xC3\xA9", "42"});
-  const std::string bytes = submit::SubmitPageFileBytes(text);
+  const std::string text = kovrin::submit::SubmitPageText({kSite, "1_2_3", "12\xC3\xA9", "42"});
+  const std::string bytes = kovrin::submit::SubmitPageFileBytes(text);
   ASSERT_GE(bytes.size(), 2u);
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
   EXPECT_EQ(bytes.find_first_of("\r\n"), bytes.size() - 2) << "the page must be a single line";
@@ -71,15 +72,16 @@ TEST(SubmitPage, FileIsOneLatin1LineEndingInCrLf) {
 }
 
 TEST(SubmitPage, AttributeValuesCarryNoQuotationMarks) {
-  const std::string bytes = submit::SubmitPageFileBytes(submit::SubmitPageText({kSite, "1_0_0", "5", "7"}));
+  const std::string bytes =
+      kovrin::submit::SubmitPageFileBytes(kovrin::submit::SubmitPageText({kSite, "1_0_0", "5", "7"}));
   EXPECT_EQ(bytes.find('"'), std::string::npos) << bytes;
   EXPECT_EQ(bytes.find('\''), std::string::npos) << bytes;
 }
 
 TEST(SubmitPage, VersionTextJoinsTheNumbersWithUnderscores) {
-  EXPECT_EQ(submit::VersionText(1, 0, 54), "1_0_54");
-  EXPECT_EQ(submit::VersionText(12, 3, 0), "12_3_0");
-  EXPECT_EQ(submit::VersionText(), BuildVersion()) << "the build's version, from the project's version numbers";
+  EXPECT_EQ(kovrin::submit::VersionText(1, 0, 54), "1_0_54");
+  EXPECT_EQ(kovrin::submit::VersionText(12, 3, 0), "12_3_0");
+  EXPECT_EQ(kovrin::submit::VersionText(), BuildVersion()) << "the build's version, from the project's version numbers";
 }
 
 struct CaptionCase {
@@ -90,37 +92,41 @@ struct CaptionCase {
 class ResultTextOfCaption : public testing::TestWithParam<CaptionCase> {};
 
 TEST_P(ResultTextOfCaption, DropsTheLastFourCharacters) {
-  EXPECT_EQ(submit::ResultText(GetParam().caption), GetParam().result) << "caption \"" << GetParam().caption << "\"";
+  EXPECT_EQ(kovrin::submit::ResultText(GetParam().caption), GetParam().result)
+      << "caption \"" << GetParam().caption << "\"";
 }
 
 INSTANTIATE_TEST_SUITE_P(Captions, ResultTextOfCaption,
                          testing::Values(CaptionCase{"123.4 fps", "123.4"}, CaptionCase{"123,4 fps", "123,4"},
                                          CaptionCase{"3000 fps", "3000"}, CaptionCase{"0 fps", "0"},
                                          // A separator of two bytes is still one character.
-                                         CaptionCase{"12\xD9\xAB" "5 fps", "12\xD9\xAB" "5"},
+                                         CaptionCase{"12\xD9\xAB"
+                                                     "5 fps",
+                                                     "12\xD9\xAB"
+                                                     "5"},
                                          CaptionCase{"fps", ""}, CaptionCase{" fps", ""}, CaptionCase{"", ""}));
 
 TEST(CreateHTML, WritesThePageFileIntoAPrivateFolder) {
   ScratchFolder folder;
-  submit::ChecksumGenerator generator;
-  submit::ChecksumGenerator sameStart;
-  const fs::path file = submit::CreateHTML(folder.Path(), "1234 fps", 1234, generator, kSite);
+  kovrin::submit::ChecksumGenerator generator;
+  kovrin::submit::ChecksumGenerator sameStart;
+  const fs::path file = kovrin::submit::CreateHTML(folder.Path(), "1234 fps", 1234, generator, kSite);
   EXPECT_EQ(file.filename(), "submit");
   EXPECT_EQ(file.parent_path().parent_path(), folder.Path());
   EXPECT_EQ(file.parent_path().filename().string().rfind("submit-", 0), 0u) << file;
-  const std::string expected = ExpectedPage(BuildVersion(), "1234", submit::randnums(sameStart, 1234)) + "\r\n";
+  const std::string expected = ExpectedPage(BuildVersion(), "1234", kovrin::submit::randnums(sameStart, 1234)) + "\r\n";
   EXPECT_EQ(ReadBytes(file), expected);
   EXPECT_EQ(fs::status(file.parent_path()).permissions(), fs::perms::owner_all) << "only the user may enter";
   EXPECT_EQ(fs::status(file).permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
-  submit::DeleteSubmitPage(file);
+  kovrin::submit::DeleteSubmitPage(file);
 }
 
 // The fixed start state, written out: the page of the first opening after a
 // launcher start for a score of 1234.
 TEST(CreateHTML, FirstPageAfterStartHasTheFixedChecksum) {
   ScratchFolder folder;
-  submit::ChecksumGenerator generator;
-  const fs::path file = submit::CreateHTML(folder.Path(), "1234 fps", 1234, generator, kSite);
+  kovrin::submit::ChecksumGenerator generator;
+  const fs::path file = kovrin::submit::CreateHTML(folder.Path(), "1234 fps", 1234, generator, kSite);
   const std::string bytes = ReadBytes(file);
   EXPECT_NE(bytes.find("<input type=hidden name=checksum value=8118199223052159999917999137821041967895>"),
             std::string::npos)
@@ -129,17 +135,17 @@ TEST(CreateHTML, FirstPageAfterStartHasTheFixedChecksum) {
 
 TEST(CreateHTML, DecimalCommaOfTheLabelGoesIntoTheResultValue) {
   ScratchFolder folder;
-  submit::ChecksumGenerator generator;
-  const fs::path file = submit::CreateHTML(folder.Path(), "123,4 fps", 123, generator, kSite);
+  kovrin::submit::ChecksumGenerator generator;
+  const fs::path file = kovrin::submit::CreateHTML(folder.Path(), "123,4 fps", 123, generator, kSite);
   const std::string bytes = ReadBytes(file);
   EXPECT_NE(bytes.find("<input type=hidden name=kovrin_result value=123,4>"), std::string::npos) << bytes;
 }
 
 TEST(CreateHTML, TwoPagesNeverShareAFile) {
   ScratchFolder folder;
-  submit::ChecksumGenerator generator;
-  const fs::path first = submit::CreateHTML(folder.Path(), "7 fps", 7, generator, kSite);
-  const fs::path second = submit::CreateHTML(folder.Path(), "8 fps", 8, generator, kSite);
+  kovrin::submit::ChecksumGenerator generator;
+  const fs::path first = kovrin::submit::CreateHTML(folder.Path(), "7 fps", 7, generator, kSite);
+  const fs::path second = kovrin::submit::CreateHTML(folder.Path(), "8 fps", 8, generator, kSite);
   EXPECT_NE(first, second);
   EXPECT_NE(ReadBytes(first).find("value=7>"), std::string::npos);
   EXPECT_NE(ReadBytes(second).find("value=8>"), std::string::npos);
@@ -164,19 +170,29 @@ TEST_P(HostileSubmitEntry, IsLeftAsItIs) {
   const std::string victimBytes(5000, '#');
   std::ofstream(victim, std::ios::binary) << victimBytes;
   switch (GetParam().kind) {
-    case Hostile::EarlierFile: std::ofstream(entry, std::ios::binary) << victimBytes; break;
-    case Hostile::LinkToOutside: fs::create_symlink(victim, entry); break;
-    case Hostile::DanglingLink: fs::create_symlink(outside.Path() / "not yet", entry); break;
-    case Hostile::Pipe: ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0) << std::strerror(errno); break;
-    case Hostile::Folder: fs::create_directory(entry); break;
+    case Hostile::EarlierFile:
+      std::ofstream(entry, std::ios::binary) << victimBytes;
+      break;
+    case Hostile::LinkToOutside:
+      fs::create_symlink(victim, entry);
+      break;
+    case Hostile::DanglingLink:
+      fs::create_symlink(outside.Path() / "not yet", entry);
+      break;
+    case Hostile::Pipe:
+      ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0) << std::strerror(errno);
+      break;
+    case Hostile::Folder:
+      fs::create_directory(entry);
+      break;
   }
   const fs::file_status before = fs::symlink_status(entry);
 
-  submit::ChecksumGenerator generator;
-  const fs::path file = submit::CreateHTML(folder.Path(), "7 fps", 7, generator, kSite);
+  kovrin::submit::ChecksumGenerator generator;
+  const fs::path file = kovrin::submit::CreateHTML(folder.Path(), "7 fps", 7, generator, kSite);
   EXPECT_NE(file, entry);
   EXPECT_NE(ReadBytes(file).find("value=7>"), std::string::npos);
-  submit::DeleteSubmitPage(file);
+  kovrin::submit::DeleteSubmitPage(file);
 
   EXPECT_EQ(fs::symlink_status(entry).type(), before.type()) << GetParam().what;
   if (fs::is_symlink(before)) {
@@ -198,10 +214,10 @@ INSTANTIATE_TEST_SUITE_P(Entries, HostileSubmitEntry,
 
 TEST(CreateHTML, FolderThatCannotBeWrittenIsAnError) {
   ScratchFolder folder;
-  submit::ChecksumGenerator generator;
+  kovrin::submit::ChecksumGenerator generator;
   const fs::path missing = folder.Path() / "gone";
   try {
-    submit::CreateHTML(missing, "7 fps", 7, generator, kSite);
+    kovrin::submit::CreateHTML(missing, "7 fps", 7, generator, kSite);
     FAIL() << "expected std::system_error for a folder that does not exist";
   } catch (const std::system_error& error) {
     EXPECT_EQ(error.code().value(), ENOENT) << error.what();
@@ -211,14 +227,14 @@ TEST(CreateHTML, FolderThatCannotBeWrittenIsAnError) {
 
 TEST(DeleteSubmitPage, RemovesThePageAndItsFolderAndIgnoresAMissingOne) {
   ScratchFolder folder;
-  submit::ChecksumGenerator generator;
-  const fs::path file = submit::CreateHTML(folder.Path(), "7 fps", 7, generator, kSite);
-  submit::DeleteSubmitPage(file);
+  kovrin::submit::ChecksumGenerator generator;
+  const fs::path file = kovrin::submit::CreateHTML(folder.Path(), "7 fps", 7, generator, kSite);
+  kovrin::submit::DeleteSubmitPage(file);
   EXPECT_FALSE(fs::exists(file));
   EXPECT_TRUE(fs::is_empty(folder.Path())) << "the page's own folder goes with it";
-  submit::DeleteSubmitPage(file);  // already gone: nothing happens
-  submit::DeleteSubmitPage(fs::path());
-  submit::DeleteSubmitPage(folder.Path() / "no such folder" / "submit");
+  kovrin::submit::DeleteSubmitPage(file);  // already gone: nothing happens
+  kovrin::submit::DeleteSubmitPage(fs::path());
+  kovrin::submit::DeleteSubmitPage(folder.Path() / "no such folder" / "submit");
   EXPECT_TRUE(fs::exists(folder.Path())) << "only the page and its own folder are deleted";
 }
 

@@ -24,15 +24,15 @@
 #include <string>
 #include <system_error>
 
-#include "checksum.h"
-#include "expected_page.h"
-#include "frmMain.h"
-#include "frmSubmit.h"
-#include "results_site.h"
-#include "web_browser.h"
-#include "window_test_support.h"
+#include "launcher/frmMain.h"
+#include "launcher/frmSubmit.h"
+#include "launcher/submit/checksum.h"
+#include "launcher/submit/results_site.h"
+#include "launcher/webview/web_browser.h"
+#include "tests/windows/expected_page.h"
+#include "tests/windows/window_test_support.h"
 
-using window_test::CloseRoute;
+using kovrin::test::windows::CloseRoute;
 
 namespace {
 
@@ -90,16 +90,18 @@ class SubmitWindowTest : public QObject {
   // The page file of the window opened last.
   QString PagePath() const { return pageFile; }
   // The launcher's folder holds nothing of the page: neither it nor its folder.
-  bool FolderIsEmpty() const { return QDir(dir->path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System); }
+  bool FolderIsEmpty() const {
+    return QDir(dir->path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+  }
   // Opens the window for `caption` and `result` and returns it with the
   // checksum its page must carry.
   frmSubmit* Open(const QString& caption, int32_t result, std::string* checksum = nullptr) {
     main->lblResult()->setText(caption);
     main->Result = result;
-    submit::ChecksumGenerator expected = submit::LauncherChecksumGenerator();
+    kovrin::submit::ChecksumGenerator expected = kovrin::submit::LauncherChecksumGenerator();
     frmSubmit* window = ShowSubmit(main.get());
     pageFile = window->PagePath();
-    if (checksum != nullptr) *checksum = submit::randnums(expected, result);
+    if (checksum != nullptr) *checksum = kovrin::submit::randnums(expected, result);
     return window;
   }
   // Whether the browser has finished `count` documents (waits for them).
@@ -112,17 +114,17 @@ class SubmitWindowTest : public QObject {
   QString pageFile;
 };
 
-void SubmitWindowTest::initTestCase() { qputenv(submit::kSiteVariable, kSite); }
+void SubmitWindowTest::initTestCase() { qputenv(kovrin::submit::kSiteVariable, kSite); }
 
 void SubmitWindowTest::init() {
   pageFile.clear();
   dir = std::make_unique<QTemporaryDir>();
   QVERIFY(dir->isValid());
-  main = window_test::MakeMainWindow(dir->path());
+  main = kovrin::test::windows::MakeMainWindow(dir->path());
 }
 
 void SubmitWindowTest::cleanup() {
-  for (frmSubmit* window : window_test::OpenWindows<frmSubmit>()) delete window;
+  for (frmSubmit* window : kovrin::test::windows::OpenWindows<frmSubmit>()) delete window;
   main.reset();
   dir.reset();
 }
@@ -142,9 +144,10 @@ void SubmitWindowTest::captionAndControls() {
 void SubmitWindowTest::pageFileHasTheExactBytes() {
   std::string checksum;
   Open(QStringLiteral("1234 fps"), 1234, &checksum);
-  const std::string expected = window_test::ExpectedPage(kSite, std::string(submit::BuildRecipient()),
-                                                         window_test::BuildVersionText(), "1234", checksum) +
-                               "\r\n";
+  const std::string expected =
+      kovrin::test::windows::ExpectedPage(kSite, std::string(kovrin::submit::BuildRecipient()),
+                                          kovrin::test::windows::BuildVersionText(), "1234", checksum) +
+      "\r\n";
   const QByteArray bytes = ReadFile(PagePath());
   QCOMPARE(bytes, QByteArray::fromStdString(expected));
   QVERIFY2(!bytes.contains('"') && !bytes.contains('\''), "attribute values without quotation marks");
@@ -220,7 +223,7 @@ void SubmitWindowTest::closeEnablesMainWindow() {
   QPointer<frmSubmit> window = Open(QStringLiteral("7 fps"), 7);
   QVERIFY(!main->isEnabled());
   QVERIFY(QFile::exists(PagePath()));
-  window_test::Close(window, window->findChild<QPushButton*>(QStringLiteral("cmdCancel")), route);
+  kovrin::test::windows::Close(window, window->findChild<QPushButton*>(QStringLiteral("cmdCancel")), route);
   QVERIFY2(main->isEnabled(), "the main window must be usable again once the window has closed");
   QVERIFY2(!QFile::exists(PagePath()), "closing deletes the page file");
   QVERIFY(FolderIsEmpty());
@@ -244,20 +247,20 @@ void SubmitWindowTest::notOpenedWithoutScore() {
   QFETCH(QString, caption);
   main->lblResult()->setText(caption);
   main->cmdSubmit_Click();
-  QVERIFY(window_test::OpenWindows<frmSubmit>().isEmpty());
+  QVERIFY(kovrin::test::windows::OpenWindows<frmSubmit>().isEmpty());
   QVERIFY(FolderIsEmpty());
   QVERIFY(main->isEnabled());
 
   main->lblResult()->setText(QStringLiteral("5 fps"));
   main->cmdSubmit_Click();
-  QCOMPARE(window_test::OpenWindows<frmSubmit>().size(), 1);
+  QCOMPARE(kovrin::test::windows::OpenWindows<frmSubmit>().size(), 1);
 }
 
 // An error writing the page is the caller's to report (the launcher's
 // handling of untrapped errors); the window is gone and the main window
 // usable, not left disabled with nothing open.
 void SubmitWindowTest::unwritableFolderLeavesTheMainWindowUsable() {
-  main = window_test::MakeMainWindow(dir->filePath(QStringLiteral("no such folder")));
+  main = kovrin::test::windows::MakeMainWindow(dir->filePath(QStringLiteral("no such folder")));
   main->lblResult()->setText(QStringLiteral("7 fps"));
   bool thrown = false;
   try {
@@ -267,7 +270,7 @@ void SubmitWindowTest::unwritableFolderLeavesTheMainWindowUsable() {
   }
   QVERIFY2(thrown, "writing into a missing folder must fail");
   QVERIFY(main->isEnabled());
-  QVERIFY(window_test::OpenWindows<frmSubmit>().isEmpty());
+  QVERIFY(kovrin::test::windows::OpenWindows<frmSubmit>().isEmpty());
 }
 
 void SubmitWindowTest::hostileSubmitEntryIsLeftAlone_data() {
@@ -298,7 +301,7 @@ void SubmitWindowTest::hostileSubmitEntryIsLeftAlone() {
 
   main->lblResult()->setText(QStringLiteral("42 fps"));
   main->cmdSubmit_Click();
-  const QList<frmSubmit*> open = window_test::OpenWindows<frmSubmit>();
+  const QList<frmSubmit*> open = kovrin::test::windows::OpenWindows<frmSubmit>();
   QCOMPARE(open.size(), 1);
   QPointer<frmSubmit> window = open.front();
   QSignalSpy complete(window->Browser(), &WebBrowser::DocumentComplete);
@@ -339,8 +342,8 @@ void SubmitWindowTest::pageReadsNoLocalFile() {
   {
     QFile file(page);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<html><head><title>Picture</title></head><body><img src=" +
-               QUrl::fromLocalFile(picture).toEncoded() + "></body></html>");
+    file.write("<html><head><title>Picture</title></head><body><img src=" + QUrl::fromLocalFile(picture).toEncoded() +
+               "></body></html>");
   }
   QSignalSpy complete(window->Browser(), &WebBrowser::DocumentComplete);
   window->Browser()->Navigate(page);
@@ -368,8 +371,9 @@ void SubmitWindowTest::pageScriptsDoNotRun() {
   {
     QFile file(scripted);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<html><head><title>Quiet</title></head><body>"
-               "<script>document.title = 'Script ran';</script></body></html>");
+    file.write(
+        "<html><head><title>Quiet</title></head><body>"
+        "<script>document.title = 'Script ran';</script></body></html>");
   }
   QSignalSpy complete(window->Browser(), &WebBrowser::DocumentComplete);
   window->Browser()->Navigate(scripted);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "webengine_environment.h"
+#include "launcher/webview/webengine_environment.h"
 
 namespace {
 
@@ -27,13 +27,14 @@ class WebEngineEnvironment : public testing::TestWithParam<EnvCase> {};
 
 TEST_P(WebEngineEnvironment, SetsOnlyWhatIsMissing) {
   const EnvCase& c = GetParam();
-  const submit::EnvironmentReader reader = [&c](const char* name) -> std::optional<std::string> {
+  const kovrin::webview::EnvironmentReader reader = [&c](const char* name) -> std::optional<std::string> {
     const auto it = c.before.find(name);
     if (it == c.before.end()) return std::nullopt;
     return it->second;
   };
   Environment settings;
-  for (const submit::EnvironmentSetting& s : submit::WebEngineEnvironmentSettings(c.root, c.platform, reader)) {
+  for (const kovrin::webview::EnvironmentSetting& s :
+       kovrin::webview::WebEngineEnvironmentSettings(c.root, c.platform, reader)) {
     EXPECT_TRUE(settings.emplace(s.name, s.value).second) << s.name << " set twice";
   }
   EXPECT_EQ(settings, c.expectedSettings);
@@ -43,41 +44,41 @@ const Environment kHeadless = {{"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu"}, 
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, WebEngineEnvironment,
-    testing::Values(
-        EnvCase{"DesktopUser", false, "xcb", {}, {}}, EnvCase{"WaylandUser", false, "wayland", {}, {}},
-        EnvCase{"DesktopRoot", true, "xcb", {}, {{"QTWEBENGINE_DISABLE_SANDBOX", "1"}}},
-        EnvCase{"RootWhoChoseSandboxSetting", true, "xcb", {{"QTWEBENGINE_DISABLE_SANDBOX", "0"}}, {}},
-        EnvCase{"RootWithNoSandboxFlag", true, "xcb", {{"QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox"}}, {}},
-        EnvCase{"HeadlessUser", false, "offscreen", {}, kHeadless},
-        EnvCase{"HeadlessRoot",
-                true,
-                "offscreen",
-                {},
-                {{"QTWEBENGINE_DISABLE_SANDBOX", "1"},
-                 {"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu"},
-                 {"QT_QUICK_BACKEND", "software"}}},
-        EnvCase{"HeadlessWithOwnFlags",
-                false,
-                "offscreen",
-                {{"QTWEBENGINE_CHROMIUM_FLAGS", "--lang=de"}},
-                {{"QTWEBENGINE_CHROMIUM_FLAGS", "--lang=de --disable-gpu"}, {"QT_QUICK_BACKEND", "software"}}},
-        EnvCase{"HeadlessAlreadyWithoutGpu",
-                false,
-                "offscreen",
-                {{"QTWEBENGINE_CHROMIUM_FLAGS", "--lang=de --disable-gpu"}},
-                {{"QT_QUICK_BACKEND", "software"}}},
-        EnvCase{"HeadlessWithOwnQuickBackend",
-                false,
-                "offscreen",
-                {{"QT_QUICK_BACKEND", "openvg"}},
-                {{"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu"}}},
-        // "--disable-gpu-compositing" is another flag, not the one needed.
-        EnvCase{"FlagPrefixIsNotTheFlag",
-                false,
-                "offscreen",
-                {{"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu-compositing"}},
-                {{"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu-compositing --disable-gpu"},
-                 {"QT_QUICK_BACKEND", "software"}}}),
+    testing::Values(EnvCase{"DesktopUser", false, "xcb", {}, {}}, EnvCase{"WaylandUser", false, "wayland", {}, {}},
+                    EnvCase{"DesktopRoot", true, "xcb", {}, {{"QTWEBENGINE_DISABLE_SANDBOX", "1"}}},
+                    EnvCase{"RootWhoChoseSandboxSetting", true, "xcb", {{"QTWEBENGINE_DISABLE_SANDBOX", "0"}}, {}},
+                    EnvCase{"RootWithNoSandboxFlag", true, "xcb", {{"QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox"}}, {}},
+                    EnvCase{"HeadlessUser", false, "offscreen", {}, kHeadless},
+                    EnvCase{"HeadlessRoot",
+                            true,
+                            "offscreen",
+                            {},
+                            {{"QTWEBENGINE_DISABLE_SANDBOX", "1"},
+                             {"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu"},
+                             {"QT_QUICK_BACKEND", "software"}}},
+                    EnvCase{
+                        "HeadlessWithOwnFlags",
+                        false,
+                        "offscreen",
+                        {{"QTWEBENGINE_CHROMIUM_FLAGS", "--lang=de"}},
+                        {{"QTWEBENGINE_CHROMIUM_FLAGS", "--lang=de --disable-gpu"}, {"QT_QUICK_BACKEND", "software"}}},
+                    EnvCase{"HeadlessAlreadyWithoutGpu",
+                            false,
+                            "offscreen",
+                            {{"QTWEBENGINE_CHROMIUM_FLAGS", "--lang=de --disable-gpu"}},
+                            {{"QT_QUICK_BACKEND", "software"}}},
+                    EnvCase{"HeadlessWithOwnQuickBackend",
+                            false,
+                            "offscreen",
+                            {{"QT_QUICK_BACKEND", "openvg"}},
+                            {{"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu"}}},
+                    // "--disable-gpu-compositing" is another flag, not the one needed.
+                    EnvCase{"FlagPrefixIsNotTheFlag",
+                            false,
+                            "offscreen",
+                            {{"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu-compositing"}},
+                            {{"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu-compositing --disable-gpu"},
+                             {"QT_QUICK_BACKEND", "software"}}}),
     [](const testing::TestParamInfo<EnvCase>& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -11,19 +11,19 @@
 #include <cstdio>
 #include <memory>
 
-#include "frmCustomBench.h"
-#include "frmDetails.h"
-#include "frmMain.h"
-#include "frmSubmit.h"
-#include "web_browser.h"
-#include "window_test_support.h"
+#include "launcher/frmCustomBench.h"
+#include "launcher/frmDetails.h"
+#include "launcher/frmMain.h"
+#include "launcher/frmSubmit.h"
+#include "launcher/webview/web_browser.h"
+#include "tests/windows/window_test_support.h"
 
 namespace {
 
 void FillResults(frmMain& main) {
   const int32_t values[12] = {1480, 1122, 655, 512, 301, 233, 2210, 1704, 988, 760, 450, 352};
   int i = 0;
-  for (const launcher::BenchRun& run : launcher::kFullBenchmark) main.*run.field = values[i++];
+  for (const kovrin::launcher::BenchRun& run : kovrin::launcher::kFullBenchmark) main.*run.field = values[i++];
   main.Result = 897;
   main.lblResult()->setText(QStringLiteral("897.2 fps"));
 }
@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
   }
   const QString folder = QString::fromLocal8Bit(argv[1]);
   QTemporaryDir launcherFolder;
-  std::unique_ptr<frmMain> main = window_test::MakeMainWindow(launcherFolder.path());
+  std::unique_ptr<frmMain> main = kovrin::test::windows::MakeMainWindow(launcherFolder.path());
   FillResults(*main);
   bool ok = true;
 

@@ -13,9 +13,9 @@
 
 #include <memory>
 
-#include "frmMain.h"
+#include "launcher/frmMain.h"
 
-namespace window_test {
+namespace kovrin::test::windows {
 
 // A main window over `folder` whose timers stand still; nothing is started
 // and nothing ends the test program.
@@ -23,7 +23,7 @@ inline std::unique_ptr<frmMain> MakeMainWindow(const QString& folder) {
   LauncherSetup setup;
   setup.folder = folder;
   setup.runTimers = false;
-  setup.startProgram = [](const launcher::BenchRun&) { return true; };
+  setup.startProgram = [](const kovrin::launcher::BenchRun&) { return true; };
   setup.endLauncher = [](int) {};
   auto window = std::make_unique<frmMain>(setup);
   window->show();
@@ -58,6 +58,6 @@ inline void Close(QWidget* window, QPushButton* cancel, CloseRoute route) {
   }
 }
 
-}  // namespace window_test
+}  // namespace kovrin::test::windows
 
-Q_DECLARE_METATYPE(window_test::CloseRoute)
+Q_DECLARE_METATYPE(kovrin::test::windows::CloseRoute)

@@ -1,11 +1,11 @@
-#include "asset_set.h"
+#include "tools/assets/asset_set.h"
 
-#include "bmp_writer.h"
-#include "glows.h"
-#include "glyphs.h"
-#include "materials.h"
+#include "tools/assets/bmp_writer.h"
+#include "tools/assets/glows.h"
+#include "tools/assets/glyphs.h"
+#include "tools/assets/materials.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -44,4 +44,4 @@ std::vector<AssetFile> BuildAssetSet(const std::string& fontPath) {
   return files;
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

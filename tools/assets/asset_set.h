@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 struct AssetFile {
   std::string name;  // file name inside data/, e.g. "texture001.tex" or "default.fnt"
@@ -17,4 +17,4 @@ struct AssetFile {
 // and adds default.fnt. Throws std::runtime_error when the font is unusable.
 std::vector<AssetFile> BuildAssetSet(const std::string& fontPath);
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -1,8 +1,8 @@
-#include "bmp_writer.h"
+#include "tools/assets/bmp_writer.h"
 
 #include <stdexcept>
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -287,4 +287,4 @@ std::vector<uint8_t> EncodeBmp(const IndexedPicture& picture, IndexedLayout layo
   return out;
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture.h"
+#include "tools/assets/picture.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 enum class TrueColorLayout {
   Info24,  // 40-byte information header, 24 bits per pixel
@@ -37,4 +37,4 @@ std::vector<uint8_t> EncodeBmp(const IndexedPicture& picture, IndexedLayout layo
 inline constexpr int kRleDeltaMin = 6;
 std::vector<uint8_t> EncodeRle8(const IndexedPicture& picture);
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

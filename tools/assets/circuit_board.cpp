@@ -1,15 +1,15 @@
 // texture002: a green circuit board with gold pads and black chips.
-#include "materials.h"
+#include "tools/assets/materials.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "noise.h"
-#include "portable_math.h"
-#include "surface.h"
+#include "tools/assets/noise.h"
+#include "tools/assets/portable_math.h"
+#include "tools/assets/surface.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -202,7 +202,8 @@ bool ChipAt(double px, double py, BoardSample& s) {
       const double bevel = Smoothstep(0.0, 3.0, inside);
       const double dot = Length(px - left - 6.0, py - top - 6.0);
       s.height = 1.2 + bevel - 0.3 * Smoothstep(2.5, 1.5, dot);
-      s.albedo = Color{0.07, 0.07, 0.08} * (0.9 + 0.1 * HashUnit(static_cast<uint32_t>(px), static_cast<uint32_t>(py), 3));
+      s.albedo =
+          Color{0.07, 0.07, 0.08} * (0.9 + 0.1 * HashUnit(static_cast<uint32_t>(px), static_cast<uint32_t>(py), 3));
       s.gloss = 0.35;
       return true;
     }
@@ -214,8 +215,8 @@ bool ChipAt(double px, double py, BoardSample& s) {
       s.gloss = 1.0;
       return true;
     }
-    const double ring = std::min(std::min(px - (left - 7.0), (right + 7.0) - px),
-                                 std::min(py - (top - 8.0), (bottom + 8.0) - py));
+    const double ring =
+        std::min(std::min(px - (left - 7.0), (right + 7.0) - px), std::min(py - (top - 8.0), (bottom + 8.0) - py));
     if (ring > -1.0 && ring < 1.0 && (py < top - 6.0 || py > bottom + 6.0 || px < left - 4.0 || px > right + 4.0)) {
       s.height = 0.1;
       s.albedo = Color{0.85, 0.88, 0.82} * (1.0 - std::abs(ring) * 0.5);
@@ -275,4 +276,4 @@ Picture CircuitBoard() {
   return picture;
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

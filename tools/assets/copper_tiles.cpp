@@ -1,14 +1,14 @@
 // texture001: bevelled copper tiles alternating with verdigris brass vent plates.
-#include "materials.h"
+#include "tools/assets/materials.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "noise.h"
-#include "portable_math.h"
-#include "surface.h"
+#include "tools/assets/noise.h"
+#include "tools/assets/portable_math.h"
+#include "tools/assets/surface.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -84,9 +84,8 @@ Picture CopperTiles() {
       const double u = (x + 0.5) / kSize;
       const double v = (y + 0.5) / kSize;
       const double tint = 0.9 + 0.2 * HashUnit(static_cast<uint32_t>(tx), static_cast<uint32_t>(ty), 5);
-      const TileSample s = ((tx + ty) % 2 == 0)
-                               ? CopperTile(lx - kTile / 2.0, ly - kTile / 2.0, u, v, tint)
-                               : BrassVentTile(lx - kTile / 2.0, ly - kTile / 2.0, x, y, u, v, tint);
+      const TileSample s = ((tx + ty) % 2 == 0) ? CopperTile(lx - kTile / 2.0, ly - kTile / 2.0, u, v, tint)
+                                                : BrassVentTile(lx - kTile / 2.0, ly - kTile / 2.0, x, y, u, v, tint);
       const size_t i = static_cast<size_t>(y) * kSize + static_cast<size_t>(x);
       field.At(x, y) = plateau * (1.0 + s.height);
       // The grooves between tiles are dark, dirty seams.
@@ -106,4 +105,4 @@ Picture CopperTiles() {
   return picture;
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -1,13 +1,13 @@
-#include "glows.h"
+#include "tools/assets/glows.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 
-#include "noise.h"
-#include "portable_math.h"
+#include "tools/assets/noise.h"
+#include "tools/assets/portable_math.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -86,8 +86,8 @@ Picture VioletPlasma() {
   // so the swirls are small enough to show several there.
   return Paint(kBackdropSize, [](double x, double y) {
     const double r = Radius(x, y);
-    const double v = Sin(x * 7.0 + 1.3) + Sin(y * 6.1 - 0.4) + Sin((x + y) * 5.3 + 0.7) +
-                     Sin(Radius(x - 0.3, y + 0.2) * 11.0);
+    const double v =
+        Sin(x * 7.0 + 1.3) + Sin(y * 6.1 - 0.4) + Sin((x + y) * 5.3 + 0.7) + Sin(Radius(x - 0.3, y + 0.2) * 11.0);
     const double t = (v + 4.0) / 8.0;
     // Kept dark: every blended square is added on top of it.
     const Color c = Ramp(t, {{0.15, {0.02, 0.01, 0.08}},
@@ -138,10 +138,8 @@ IndexedPicture GoldStarburst() {
   IndexedPicture picture(kBackdropSize, kBackdropSize);
   for (int i = 0; i < 256; ++i) {
     const double t = i / 255.0;
-    picture.palette.push_back(ToRgb(Ramp(t, {{0.0, {0.0, 0.0, 0.0}},
-                                             {0.35, {0.50, 0.22, 0.02}},
-                                             {0.75, {1.0, 0.70, 0.15}},
-                                             {1.0, {1.0, 0.96, 0.75}}})));
+    picture.palette.push_back(ToRgb(Ramp(
+        t, {{0.0, {0.0, 0.0, 0.0}}, {0.35, {0.50, 0.22, 0.02}}, {0.75, {1.0, 0.70, 0.15}}, {1.0, {1.0, 0.96, 0.75}}})));
   }
   for (int row = 0; row < kBackdropSize; ++row) {
     for (int col = 0; col < kBackdropSize; ++col) {
@@ -222,4 +220,4 @@ Picture RedNebula() {
   });
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -4,9 +4,9 @@
 // border so a square's edge never shows as a hard line.
 #pragma once
 
-#include "picture.h"
+#include "tools/assets/picture.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 // colorview001 is also the opaque rotating background and fills the view,
 // so it is larger; the others are seen smaller.
@@ -22,4 +22,4 @@ Picture MagentaBokeh();          // colorview006
 Picture BlueAurora();            // colorview007
 Picture RedNebula();             // colorview008
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -1,4 +1,4 @@
-#include "glyphs.h"
+#include "tools/assets/glyphs.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -7,7 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -21,22 +21,20 @@ using enum GlyphStorage;
 // decoder must handle in every run; digits and the marks carry the other
 // palettised layouts.
 const std::array<GlyphEntry, 42> kGlyphs = {{
-    {U'A', "glyph_a", Rle8}, {U'B', "glyph_b", Rle8}, {U'C', "glyph_c", Rle8},
-    {U'D', "glyph_d", Rle8}, {U'E', "glyph_e", Rle8}, {U'F', "glyph_f", Rle8},
-    {U'G', "glyph_g", Rle8}, {U'H', "glyph_h", Rle8}, {U'I', "glyph_i", Rle8},
-    {U'J', "glyph_j", Rle8}, {U'K', "glyph_k", Rle8}, {U'L', "glyph_l", Rle8},
-    {U'M', "glyph_m", Rle8}, {U'N', "glyph_n", Rle8}, {U'O', "glyph_o", Rle8},
-    {U'P', "glyph_p", Rle8}, {U'Q', "glyph_q", Rle8}, {U'R', "glyph_r", Rle8},
-    {U'S', "glyph_s", Rle8}, {U'T', "glyph_t", Rle8}, {U'U', "glyph_u", Rle8},
-    {U'V', "glyph_v", Rle8}, {U'W', "glyph_w", Rle8}, {U'X', "glyph_x", Rle8},
-    {U'Y', "glyph_y", Rle8}, {U'Z', "glyph_z", Rle8},
-    {U'.', "glyph_period", Core4}, {U'?', "glyph_question", Core4},
-    {U'0', "glyph_0", Plain8}, {U'1', "glyph_1", Plain8}, {U'2', "glyph_2", Plain8},
-    {U'3', "glyph_3", Plain8}, {U'4', "glyph_4", Plain8}, {U'5', "glyph_5", Plain8},
-    {U'6', "glyph_6", Plain8}, {U'7', "glyph_7", Plain8}, {U'8', "glyph_8", Plain8},
-    {U'9', "glyph_9", Plain8},
-    {U',', "glyph_comma", Core4}, {U'%', "glyph_percent", Core4},
-    {U'-', "glyph_minus", Core4}, {U'_', "glyph_underscore", Core4},
+    {U'A', "glyph_a", Rle8},         {U'B', "glyph_b", Rle8},      {U'C', "glyph_c", Rle8},
+    {U'D', "glyph_d", Rle8},         {U'E', "glyph_e", Rle8},      {U'F', "glyph_f", Rle8},
+    {U'G', "glyph_g", Rle8},         {U'H', "glyph_h", Rle8},      {U'I', "glyph_i", Rle8},
+    {U'J', "glyph_j", Rle8},         {U'K', "glyph_k", Rle8},      {U'L', "glyph_l", Rle8},
+    {U'M', "glyph_m", Rle8},         {U'N', "glyph_n", Rle8},      {U'O', "glyph_o", Rle8},
+    {U'P', "glyph_p", Rle8},         {U'Q', "glyph_q", Rle8},      {U'R', "glyph_r", Rle8},
+    {U'S', "glyph_s", Rle8},         {U'T', "glyph_t", Rle8},      {U'U', "glyph_u", Rle8},
+    {U'V', "glyph_v", Rle8},         {U'W', "glyph_w", Rle8},      {U'X', "glyph_x", Rle8},
+    {U'Y', "glyph_y", Rle8},         {U'Z', "glyph_z", Rle8},      {U'.', "glyph_period", Core4},
+    {U'?', "glyph_question", Core4}, {U'0', "glyph_0", Plain8},    {U'1', "glyph_1", Plain8},
+    {U'2', "glyph_2", Plain8},       {U'3', "glyph_3", Plain8},    {U'4', "glyph_4", Plain8},
+    {U'5', "glyph_5", Plain8},       {U'6', "glyph_6", Plain8},    {U'7', "glyph_7", Plain8},
+    {U'8', "glyph_8", Plain8},       {U'9', "glyph_9", Plain8},    {U',', "glyph_comma", Core4},
+    {U'%', "glyph_percent", Core4},  {U'-', "glyph_minus", Core4}, {U'_', "glyph_underscore", Core4},
 }};
 
 namespace {
@@ -50,9 +48,7 @@ struct FaceDeleter {
 using LibraryPtr = std::unique_ptr<FT_LibraryRec_, LibraryDeleter>;
 using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
 
-std::string GlyphError(const GlyphEntry& glyph, const char* what) {
-  return std::string(glyph.name) + ": " + what;
-}
+std::string GlyphError(const GlyphEntry& glyph, const char* what) { return std::string(glyph.name) + ": " + what; }
 
 // Narrows glyphs wider than the ink limit (W, M, %) so that each keeps
 // clear of its neighbours at the printer's fixed advance.
@@ -168,4 +164,4 @@ std::string FontListText() {
   return text;
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "picture.h"
+#include "tools/assets/picture.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 // A printed glyph spans a 2 x 2 square but advances only 1.2, so a cell of
 // kGlyphCell pixels holds a character of at most kGlyphMaxInk pixels width
@@ -23,9 +23,9 @@ inline constexpr int kGlyphBaseline = 9;
 inline constexpr int kGlyphEm = 21;
 
 enum class GlyphStorage {
-  Rle8,   // 256 grey levels, RLE8
-  Plain8, // 64 grey levels, uncompressed 8 bits
-  Core4,  // 16 grey levels, 4 bits, core header
+  Rle8,    // 256 grey levels, RLE8
+  Plain8,  // 64 grey levels, uncompressed 8 bits
+  Core4,   // 16 grey levels, 4 bits, core header
 };
 
 struct GlyphEntry {
@@ -53,4 +53,4 @@ IndexedPicture GlyphPicture(const GlyphCell& cell, GlyphStorage storage);
 // default.fnt: the texture list naming the glyph images in order.
 std::string FontListText();
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

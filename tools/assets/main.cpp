@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "asset_set.h"
+#include "tools/assets/asset_set.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     return Usage();
   }
   try {
-    const auto files = kovrin_assets::BuildAssetSet(font);
+    const auto files = kovrin::assets::BuildAssetSet(font);
     std::filesystem::create_directories(folder);
     for (const auto& file : files) {
       if (!WriteFile(folder / file.name, file.bytes)) {

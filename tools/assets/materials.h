@@ -2,9 +2,9 @@
 // spinning grid cubes and a dark plating for the tunnel behind them.
 #pragma once
 
-#include "picture.h"
+#include "tools/assets/picture.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 inline constexpr int kMaterialSize = 256;
 
@@ -15,4 +15,4 @@ Picture CircuitBoard();
 // texture003: dark steel plating with cyan light strips, for the tunnel.
 Picture TunnelPlating();
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

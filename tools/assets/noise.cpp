@@ -1,8 +1,8 @@
-#include "noise.h"
+#include "tools/assets/noise.h"
 
 #include <cmath>
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 uint32_t Hash3(uint32_t x, uint32_t y, uint32_t seed) {
   uint32_t h = seed * 0x9E3779B9u ^ x * 0x85EBCA6Bu ^ (y + 0x632BE5ABu) * 0xC2B2AE35u;
@@ -14,9 +14,7 @@ uint32_t Hash3(uint32_t x, uint32_t y, uint32_t seed) {
   return h;
 }
 
-double HashUnit(uint32_t x, uint32_t y, uint32_t seed) {
-  return static_cast<double>(Hash3(x, y, seed)) / 4294967296.0;
-}
+double HashUnit(uint32_t x, uint32_t y, uint32_t seed) { return static_cast<double>(Hash3(x, y, seed)) / 4294967296.0; }
 
 namespace {
 
@@ -81,4 +79,4 @@ int Rng::Range(int lo, int hi) {
   return lo + static_cast<int>(Next() % span);
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

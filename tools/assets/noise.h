@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 uint32_t Hash3(uint32_t x, uint32_t y, uint32_t seed);
 // Hash3 as a number in [0, 1).
@@ -33,4 +33,4 @@ class Rng {
   uint64_t state_;
 };
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -1,8 +1,8 @@
-#include "picture.h"
+#include "tools/assets/picture.h"
 
 #include <cmath>
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 Color operator+(Color a, Color b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
 Color operator*(Color a, double s) { return {a.r * s, a.g * s, a.b * s}; }
@@ -20,10 +20,9 @@ uint8_t ToByte(double channel) {
 
 Rgb ToRgb(Color c) { return {ToByte(c.r), ToByte(c.g), ToByte(c.b)}; }
 
-Picture::Picture(int w, int h)
-    : width(w), height(h), pixels(static_cast<size_t>(w) * static_cast<size_t>(h)) {}
+Picture::Picture(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * static_cast<size_t>(h)) {}
 
 IndexedPicture::IndexedPicture(int w, int h)
     : width(w), height(h), indices(static_cast<size_t>(w) * static_cast<size_t>(h), 0) {}
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

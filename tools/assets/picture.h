@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 // A colour in working precision, 0.0 = black, 1.0 = full channel.
 struct Color {
@@ -61,4 +61,4 @@ struct IndexedPicture {
   uint8_t At(int x, int y) const { return indices[Index(x, y, width)]; }
 };
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -1,8 +1,8 @@
-#include "portable_math.h"
+#include "tools/assets/portable_math.h"
 
 #include <cmath>
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 double Sin(double x) {
   // Reduce to [-pi, pi], then fold into [-pi/2, pi/2], where the Taylor
@@ -55,4 +55,4 @@ double Bump(double x, double width) {
   return Exp(-q * q);
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -4,7 +4,7 @@
 // Only +, -, *, /, sqrt and floor are used, which IEEE 754 fixes exactly.
 #pragma once
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 inline constexpr double kPi = 3.14159265358979323846;
 
@@ -19,4 +19,4 @@ double Smoothstep(double edge0, double edge1, double x);
 // Gaussian bump exp(-(x / width)^2).
 double Bump(double x, double width);
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -1,9 +1,9 @@
-#include "surface.h"
+#include "tools/assets/surface.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 HeightField::HeightField(int w, int hgt)
     : width(w), height(hgt), h(static_cast<size_t>(w) * static_cast<size_t>(hgt), 0.0) {}
@@ -58,4 +58,4 @@ Color ShadePixel(const HeightField& field, int x, int y, Color albedo, double gl
   return albedo * lit + Color{shine, shine, shine};
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

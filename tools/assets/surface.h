@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "picture.h"
+#include "tools/assets/picture.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 // Heights per pixel, top row first; neighbours wrap around the edges so
 // the lighting of a tiling picture tiles too.
@@ -24,7 +24,7 @@ struct Lighting {
   double ambient = 0.25;
   double diffuse = 0.85;
   double specular = 0.5;
-  int shininess = 5;  // the highlight is (n.h)^(2^shininess)
+  int shininess = 5;    // the highlight is (n.h)^(2^shininess)
   double relief = 1.0;  // how steep a height step of 1 per pixel looks
 };
 
@@ -35,4 +35,4 @@ double Dome(double distance, double radius);
 // Lambert light times albedo plus a white highlight scaled by gloss.
 Color ShadePixel(const HeightField& field, int x, int y, Color albedo, double gloss, const Lighting& light);
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

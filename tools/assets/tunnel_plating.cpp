@@ -1,15 +1,15 @@
 // texture003: dark steel plating with cyan light strips, for the tunnel.
-#include "materials.h"
+#include "tools/assets/materials.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "noise.h"
-#include "portable_math.h"
-#include "surface.h"
+#include "tools/assets/noise.h"
+#include "tools/assets/portable_math.h"
+#include "tools/assets/surface.h"
 
-namespace kovrin_assets {
+namespace kovrin::assets {
 
 namespace {
 
@@ -91,4 +91,4 @@ Picture TunnelPlating() {
   return picture;
 }
 
-}  // namespace kovrin_assets
+}  // namespace kovrin::assets

@@ -7,11 +7,11 @@
 #include <map>
 #include <set>
 
-#include "asset_set.h"
-#include "glyphs.h"
-#include "reference_bmp.h"
+#include "tools/assets/asset_set.h"
+#include "tools/assets/glyphs.h"
+#include "tools/assets/tests/reference_bmp.h"
 
-using namespace kovrin_assets;
+using namespace kovrin::assets;
 
 namespace {
 
@@ -122,17 +122,14 @@ TEST_P(ShippedFormats, FileHasItsLayoutAndDecodes) {
   EXPECT_EQ(bmp.height, c.side) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(DataSet, ShippedFormats,
-                         testing::Values(FormatCase{"texture001.tex", 40, 24, 0, 256},
-                                         FormatCase{"texture002.tex", 40, 32, 0, 256},
-                                         FormatCase{"texture003.tex", 12, 24, 0, 256},
-                                         FormatCase{"colorview001.tex", 40, 24, 0, 256},
-                                         FormatCase{"colorview003.tex", 12, 24, 0, 128},
-                                         FormatCase{"colorview005.tex", 40, 8, 0, 256},
-                                         FormatCase{"colorview006.tex", 40, 32, 0, 128},
-                                         FormatCase{"glyph_a.tex", 40, 8, 1, kGlyphCell},
-                                         FormatCase{"glyph_0.tex", 40, 8, 0, kGlyphCell},
-                                         FormatCase{"glyph_percent.tex", 12, 4, 0, kGlyphCell}));
+INSTANTIATE_TEST_SUITE_P(
+    DataSet, ShippedFormats,
+    testing::Values(FormatCase{"texture001.tex", 40, 24, 0, 256}, FormatCase{"texture002.tex", 40, 32, 0, 256},
+                    FormatCase{"texture003.tex", 12, 24, 0, 256}, FormatCase{"colorview001.tex", 40, 24, 0, 256},
+                    FormatCase{"colorview003.tex", 12, 24, 0, 128}, FormatCase{"colorview005.tex", 40, 8, 0, 256},
+                    FormatCase{"colorview006.tex", 40, 32, 0, 128}, FormatCase{"glyph_a.tex", 40, 8, 1, kGlyphCell},
+                    FormatCase{"glyph_0.tex", 40, 8, 0, kGlyphCell},
+                    FormatCase{"glyph_percent.tex", 12, 4, 0, kGlyphCell}));
 
 // Rows (top first) holding ink, and the ink's columns.
 struct InkBox {

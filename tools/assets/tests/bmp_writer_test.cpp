@@ -4,10 +4,10 @@
 
 #include <stdexcept>
 
-#include "bmp_writer.h"
-#include "reference_bmp.h"
+#include "tools/assets/bmp_writer.h"
+#include "tools/assets/tests/reference_bmp.h"
 
-using namespace kovrin_assets;
+using namespace kovrin::assets;
 
 namespace {
 
@@ -66,13 +66,12 @@ TEST_P(TrueColorLayouts, HeadersDescribeTheFileAndPixelsComeBack) {
   EXPECT_EQ(file[bmp.pixelOffset + 2], bottomLeft.r) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Writer, TrueColorLayouts,
-    testing::Values(TrueColorCase{"Info24 4x2", TrueColorLayout::Info24, 4, 2, 40, 24, 12},
-                    TrueColorCase{"Info24 3x3 padded", TrueColorLayout::Info24, 3, 3, 40, 24, 12},
-                    TrueColorCase{"Info32 5x2", TrueColorLayout::Info32, 5, 2, 40, 32, 20},
-                    TrueColorCase{"Core24 3x2 padded", TrueColorLayout::Core24, 3, 2, 12, 24, 12},
-                    TrueColorCase{"Core24 8x1", TrueColorLayout::Core24, 8, 1, 12, 24, 24}));
+INSTANTIATE_TEST_SUITE_P(Writer, TrueColorLayouts,
+                         testing::Values(TrueColorCase{"Info24 4x2", TrueColorLayout::Info24, 4, 2, 40, 24, 12},
+                                         TrueColorCase{"Info24 3x3 padded", TrueColorLayout::Info24, 3, 3, 40, 24, 12},
+                                         TrueColorCase{"Info32 5x2", TrueColorLayout::Info32, 5, 2, 40, 32, 20},
+                                         TrueColorCase{"Core24 3x2 padded", TrueColorLayout::Core24, 3, 2, 12, 24, 12},
+                                         TrueColorCase{"Core24 8x1", TrueColorLayout::Core24, 8, 1, 12, 24, 24}));
 
 struct IndexedCase {
   const char* name;
@@ -171,25 +170,23 @@ std::vector<uint8_t> Join(std::initializer_list<std::vector<uint8_t>> parts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Writer, Rle8Round,
-    testing::Values(
-        RleCase{"all black", 4, {Repeat(0, 4), Repeat(0, 4)}},
-        RleCase{"one lit pixel", 3, {{0, 0, 0}, {0, 9, 0}, {0, 0, 0}}},
-        RleCase{"run", 6, {Repeat(7, 6)}},
-        RleCase{"run longer than 255", 300, {Repeat(5, 300)}},
-        RleCase{"absolute span of odd length", 5, {{1, 2, 3, 4, 5}}},
-        RleCase{"absolute span longer than 255", 300,
-                {[] {
-                  std::vector<uint8_t> r;
-                  for (int i = 0; i < 300; ++i) r.push_back(static_cast<uint8_t>(i % 2 + 1));
-                  return r;
-                }()}},
-        RleCase{"short tail after a run", 5, {{4, 4, 4, 8, 9}}},
-        RleCase{"gap skipped by a delta", 16, {Join({{3, 1}, Repeat(0, 10), {2, 2, 6, 0}})}},
-        RleCase{"gap longer than 255", 600, {Join({{3}, Repeat(0, 597), {2, 2}})}},
-        RleCase{"short gap kept as a run", 10, {Join({{3}, Repeat(0, kRleDeltaMin - 1), {1, 2, 3, 4}})}},
-        RleCase{"blank rows at the bottom and the top", 4,
-                {Repeat(0, 4), {1, 0, 0, 2}, Repeat(0, 4), {0, 5, 5, 0}, Repeat(0, 4), Repeat(0, 4)}},
-        RleCase{"mixed", 9, {{0, 0, 1, 1, 1, 2, 3, 0, 0}, {9, 8, 7, 7, 7, 7, 0, 0, 1}, Repeat(255, 9)}}));
+    testing::Values(RleCase{"all black", 4, {Repeat(0, 4), Repeat(0, 4)}},
+                    RleCase{"one lit pixel", 3, {{0, 0, 0}, {0, 9, 0}, {0, 0, 0}}}, RleCase{"run", 6, {Repeat(7, 6)}},
+                    RleCase{"run longer than 255", 300, {Repeat(5, 300)}},
+                    RleCase{"absolute span of odd length", 5, {{1, 2, 3, 4, 5}}},
+                    RleCase{"absolute span longer than 255", 300, {[] {
+                              std::vector<uint8_t> r;
+                              for (int i = 0; i < 300; ++i) r.push_back(static_cast<uint8_t>(i % 2 + 1));
+                              return r;
+                            }()}},
+                    RleCase{"short tail after a run", 5, {{4, 4, 4, 8, 9}}},
+                    RleCase{"gap skipped by a delta", 16, {Join({{3, 1}, Repeat(0, 10), {2, 2, 6, 0}})}},
+                    RleCase{"gap longer than 255", 600, {Join({{3}, Repeat(0, 597), {2, 2}})}},
+                    RleCase{"short gap kept as a run", 10, {Join({{3}, Repeat(0, kRleDeltaMin - 1), {1, 2, 3, 4}})}},
+                    RleCase{"blank rows at the bottom and the top",
+                            4,
+                            {Repeat(0, 4), {1, 0, 0, 2}, Repeat(0, 4), {0, 5, 5, 0}, Repeat(0, 4), Repeat(0, 4)}},
+                    RleCase{"mixed", 9, {{0, 0, 1, 1, 1, 2, 3, 0, 0}, {9, 8, 7, 7, 7, 7, 0, 0, 1}, Repeat(255, 9)}}));
 
 TEST(Writer, RleSkipsBlackInsteadOfWritingIt) {
   // Blank bottom rows, then a row with one lit pixel: a delta up, a delta

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "portable_math.h"
+#include "tools/assets/portable_math.h"
 
-using namespace kovrin_assets;
+using namespace kovrin::assets;
 
 namespace {
 

@@ -1,7 +1,6 @@
-#include "reference_bmp.h"
+#include "tools/assets/tests/reference_bmp.h"
 
-using kovrin_assets::Rgb;
-
+namespace kovrin::assets {
 namespace {
 
 class Reader {
@@ -161,3 +160,5 @@ ReferenceBmp ReadReferenceBmp(const std::vector<uint8_t>& file, std::string& err
   }
   return bmp;
 }
+
+}  // namespace kovrin::assets

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "picture.h"
+#include "tools/assets/picture.h"
+
+namespace kovrin::assets {
 
 struct ReferenceBmp {
   uint32_t fileSizeField = 0;
@@ -19,11 +21,13 @@ struct ReferenceBmp {
   uint32_t compression = 0;
   uint32_t imageSize = 0;
   uint32_t colorsUsed = 0;
-  std::vector<kovrin_assets::Rgb> table;
-  int rleEndRow = -1;                      // RLE8: the row the end-of-bitmap escape was met in
-  std::vector<uint8_t> indices;            // palettised files: width * height, top row first
-  std::vector<kovrin_assets::Rgb> pixels;  // every file: width * height, top row first
+  std::vector<kovrin::assets::Rgb> table;
+  int rleEndRow = -1;                       // RLE8: the row the end-of-bitmap escape was met in
+  std::vector<uint8_t> indices;             // palettised files: width * height, top row first
+  std::vector<kovrin::assets::Rgb> pixels;  // every file: width * height, top row first
 };
 
 // Decodes, or returns an error text in `error` and an empty result.
 ReferenceBmp ReadReferenceBmp(const std::vector<uint8_t>& file, std::string& error);
+
+}  // namespace kovrin::assets
