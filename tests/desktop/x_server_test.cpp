@@ -11,6 +11,7 @@
 
 #include "launcher/desktop/desktop_mode.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/shared_data.h"
 
 namespace {
 
@@ -52,8 +53,8 @@ class DisplayVariable {
 };
 
 TEST(DesktopModeKeeper, PutsBackTheModeOfAKilledFullScreenRun) {
-  const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
-  if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
+  KOVRIN_SKIP_WITHOUT_SHARED("x11/xorg-dummy.conf");
+  const std::string config = kovrin::test::SharedPath("x11/xorg-dummy.conf").string();
   const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
   const DisplayVariable display(server->Display());

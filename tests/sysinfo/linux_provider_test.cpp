@@ -20,6 +20,7 @@
 
 #include "launcher/sysinfo/system_report.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/shared_data.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -357,8 +358,8 @@ TEST_F(SoftwareMachine, AnEightBitXvfbScreenHasAPalette) {
 }
 
 TEST_F(SoftwareMachine, UnderXorgsDummyDriverRatesComeFromTheModeTimings) {
-  const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
-  if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy driver configuration at " << config;
+  KOVRIN_SKIP_WITHOUT_SHARED("x11/xorg-dummy.conf");
+  const std::string config = kovrin::test::SharedPath("x11/xorg-dummy.conf").string();
   const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver did not start (needs root and xserver-xorg-video-dummy)";
   const ScopedDisplay display(server->Display().c_str());
