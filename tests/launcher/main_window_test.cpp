@@ -28,6 +28,7 @@
 #include "launcher/sysinfo/sysinfo_provider.h"
 #include "tests/launcher/launcher_test_support.h"
 #include "tests/launcher/stderr_capture.h"
+#include "tests/support/gui_controls.h"
 #include "tests/support/qt_scratch_folder.h"
 
 using kovrin::process::BenchmarkEnvironment;
@@ -90,9 +91,7 @@ class MainWindowTest : public QObject {
  private:
   template <typename T>
   T* Control(const char* name) const {
-    T* control = window->findChild<T*>(QLatin1String(name));
-    if (control == nullptr) qFatal("control %s missing", name);
-    return control;
+    return kovrin::test::Control<T>(window.get(), name);
   }
   std::filesystem::path File(const char* name) const { return std::filesystem::path(dir->path().toStdString()) / name; }
   // realPrograms: the window starts the stand-in programs in the folder.

@@ -19,11 +19,13 @@
 #include "launcher/frmDetails.h"
 #include "launcher/frmMain.h"
 #include "launcher/secondary_window.h"
+#include "tests/support/gui_controls.h"
 #include "tests/support/qt_scratch_folder.h"
 #include "tests/windows/window_test_support.h"
 
 using kovrin::gui::SecondaryWindow;
 
+using kovrin::test::Control;
 using kovrin::test::windows::CloseRoute;
 
 namespace {
@@ -107,12 +109,6 @@ class DialogsTest : public QObject {
 
  private:
   void SetKnownResults();
-  template <typename T>
-  T* Control(QWidget* window, const char* name) const {
-    T* control = window->findChild<T*>(QLatin1String(name));
-    if (control == nullptr) qFatal("control %s missing", name);
-    return control;
-  }
   std::unique_ptr<kovrin::test::QtScratchFolder> dir;
   std::unique_ptr<frmMain> main;
 };
