@@ -12,6 +12,7 @@
 #include <string>
 #include <utility>
 
+#include "tests/support/scoped_variable.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/shared_data.h"
 
@@ -91,39 +92,16 @@ TEST(WriteFile, WritesTheBytesAsTheyAreAndReplaces) {
   EXPECT_EQ(Read(folder / "f"), bytes);
 }
 
-// Sets KOVRIN_SHARED_DIR for one test, or unsets it.
-class SharedDirVariable {
- public:
-  explicit SharedDirVariable(const char* value) {
-    if (const char* old = std::getenv("KOVRIN_SHARED_DIR")) old_ = old;
-    if (value != nullptr) {
-      ::setenv("KOVRIN_SHARED_DIR", value, 1);
-    } else {
-      ::unsetenv("KOVRIN_SHARED_DIR");
-    }
-  }
-  ~SharedDirVariable() {
-    if (old_) {
-      ::setenv("KOVRIN_SHARED_DIR", old_->c_str(), 1);
-    } else {
-      ::unsetenv("KOVRIN_SHARED_DIR");
-    }
-  }
-
- private:
-  std::optional<std::string> old_;
-};
-
 TEST(SharedDir, IsBesideTheProjectRootUnlessTheEnvironmentSaysOtherwise) {
   {
-    const SharedDirVariable unset(nullptr);
+    const ScopedVariable unset("KOVRIN_SHARED_DIR", nullptr);
     EXPECT_EQ(SharedDir(), fs::path(KOVRIN_SOURCE_DIR).lexically_normal().parent_path() / "shared");
   }
   {
-    const SharedDirVariable empty("");
+    const ScopedVariable empty("KOVRIN_SHARED_DIR", "");
     EXPECT_EQ(SharedDir(), fs::path(KOVRIN_SOURCE_DIR).lexically_normal().parent_path() / "shared");
   }
-  const SharedDirVariable set("/somewhere/else");
+  const ScopedVariable set("KOVRIN_SHARED_DIR", "/somewhere/else");
   EXPECT_EQ(SharedDir(), fs::path("/somewhere/else"));
   EXPECT_EQ(SharedPath("x11/xorg-dummy.conf"), fs::path("/somewhere/else/x11/xorg-dummy.conf"));
 }
@@ -131,7 +109,7 @@ TEST(SharedDir, IsBesideTheProjectRootUnlessTheEnvironmentSaysOtherwise) {
 TEST(MissingShared, IsEmptyForPresentDataAndSaysSkippedForAbsentData) {
   const ScratchFolder folder;
   fs::create_directory(folder / "bmpsuite");
-  const SharedDirVariable set(folder.String().c_str());
+  const ScopedVariable set("KOVRIN_SHARED_DIR", folder.String().c_str());
   testing::internal::CaptureStdout();
   EXPECT_EQ(MissingShared("bmpsuite"), "");
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
