@@ -5,10 +5,22 @@
 #   kovrin_add_qt_test       Qt Test on the offscreen platform  label gui
 #   kovrin_add_script_test   a shell or CMake script             labels given
 #   kovrin_add_fuzzer        a bounded libFuzzer run             label fuzz
-# A test needing other labels says so with LABELS.
+# A test needing other labels says so with LABELS. A GoogleTest executable
+# some of whose tests need the data shared beside the checkout says so with
+# NEEDS_SHARED: its tests find the data with tests/support/shared_data.h,
+# which skips a test whose data is absent and prints "SKIPPED: <reason>";
+# CTest reports such a test skipped, not passed.
+
+# Qt makes $TMPDIR/runtime-<user> for a process started without
+# XDG_RUNTIME_DIR, as under CTest, and leaves it there. The tests get a
+# runtime folder of their own in the build tree instead: a test run leaves
+# nothing in /tmp.
+set(KOVRIN_TEST_RUNTIME_DIR ${CMAKE_BINARY_DIR}/tests/runtime)
+file(MAKE_DIRECTORY ${KOVRIN_TEST_RUNTIME_DIR})
+file(CHMOD ${KOVRIN_TEST_RUNTIME_DIR} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 
 # A GoogleTest executable in tests/bin whose tests are registered one by one.
-function(kovrin_gtest_executable name sources libs labels)
+function(kovrin_gtest_executable name sources libs labels needs_shared)
   add_executable(${name} ${sources})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
@@ -16,33 +28,41 @@ function(kovrin_gtest_executable name sources libs labels)
   target_compile_definitions(${name} PRIVATE
     KOVRIN_RUN_DIR="${KOVRIN_RUN_DIR}"
     KOVRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  gtest_discover_tests(${name} NO_PRETTY_VALUES PROPERTIES LABELS "${labels}" DISCOVERY_TIMEOUT 60)
+  set(skip "")
+  if(needs_shared)
+    target_link_libraries(${name} PRIVATE kovrin_test_files)
+    set(skip SKIP_REGULAR_EXPRESSION "SKIPPED:")
+  endif()
+  gtest_discover_tests(${name} NO_PRETTY_VALUES
+    PROPERTIES LABELS "${labels}" ENVIRONMENT "XDG_RUNTIME_DIR=${KOVRIN_TEST_RUNTIME_DIR}" ${skip}
+    DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# kovrin_add_unit_test(<name> SOURCES ... [LIBS ...] [LABELS ...])
+# kovrin_add_unit_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [NEEDS_SHARED])
 # Tests that need nothing built but themselves; label "unit" unless other
 # labels are given.
 function(kovrin_add_unit_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "NEEDS_SHARED" "" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT ARG_LABELS)
     set(ARG_LABELS unit)
   endif()
-  kovrin_gtest_executable(${name} "${ARG_SOURCES}" "${ARG_LIBS}" "${ARG_LABELS}")
+  kovrin_gtest_executable(${name} "${ARG_SOURCES}" "${ARG_LIBS}" "${ARG_LABELS}" ${ARG_NEEDS_SHARED})
 endfunction()
 
-# kovrin_add_program_test(<name> SOURCES ... [LIBS ...] [LABELS ...] DEPENDS <target>...)
+# kovrin_add_program_test(<name> SOURCES ... [LIBS ...] [LABELS ...] DEPENDS <target>...
+#                         [NEEDS_SHARED])
 # Tests that run what the build lays out: the test programs, the launcher,
 # preloaded libraries, the run folder's data. DEPENDS names them, so that
 # building the test builds them too. Label "program" unless others are given.
 function(kovrin_add_program_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "NEEDS_SHARED" "" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
   if(NOT ARG_DEPENDS)
     message(FATAL_ERROR "kovrin_add_program_test(${name}): DEPENDS must name what the test runs")
   endif()
   if(NOT ARG_LABELS)
     set(ARG_LABELS program)
   endif()
-  kovrin_gtest_executable(${name} "${ARG_SOURCES}" "${ARG_LIBS}" "${ARG_LABELS}")
+  kovrin_gtest_executable(${name} "${ARG_SOURCES}" "${ARG_LIBS}" "${ARG_LABELS}" ${ARG_NEEDS_SHARED})
   add_dependencies(${name} ${ARG_DEPENDS})
 endfunction()
 
@@ -60,7 +80,8 @@ function(kovrin_add_qt_test_run test)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
-  set(environment QT_QPA_PLATFORM=offscreen KOVRIN_MSGBOX=default ${ARG_ENVIRONMENT})
+  set(environment QT_QPA_PLATFORM=offscreen KOVRIN_MSGBOX=default XDG_RUNTIME_DIR=${KOVRIN_TEST_RUNTIME_DIR}
+    ${ARG_ENVIRONMENT})
   add_test(NAME ${test} COMMAND ${ARG_TARGET} ${ARG_ARGS})
   set_tests_properties(${test} PROPERTIES
     LABELS "${ARG_LABELS}"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/bmp/bmp_test_util.h"
+#include "tests/support/scratch_folder.h"
 
 using kovrin::framework::BmpError;
 using kovrin::framework::BmpErrorMessage;
@@ -40,20 +41,13 @@ TEST(bmpErrorMessage, PathThatJustFits) {
 class bmpLoadImage : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "bmp_load_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
     char cwd[4096];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     oldCwd_ = cwd;
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    ASSERT_EQ(chdir(dir_.Path().c_str()), 0);
     setenv("KOVRIN_MSGBOX", "default", 1);
   }
-  void TearDown() override {
-    EXPECT_EQ(chdir(oldCwd_.c_str()), 0);
-    std::string command = "rm -rf '" + dir_ + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-  }
+  void TearDown() override { EXPECT_EQ(chdir(oldCwd_.c_str()), 0); }
 
   static void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
     std::ofstream out(name, std::ios::binary);
@@ -72,7 +66,7 @@ class bmpLoadImage : public ::testing::Test {
     return "[msgbox] caption: Error | text: " + text + " | buttons: OK | answer: OK\n";
   }
 
-  std::string dir_;
+  kovrin::test::ScratchFolder dir_;
   std::string oldCwd_;
 };
 

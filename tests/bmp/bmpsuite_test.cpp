@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tests/bmp/bmp_test_util.h"
+#include "tests/support/shared_data.h"
 
 using kovrin::framework::BmpError;
 using kovrin::framework::BmpResult;
@@ -21,7 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSuite = fs::path(KOVRIN_SOURCE_DIR) / ".." / "shared" / "bmpsuite";
+const fs::path kSuite = kovrin::test::SharedPath("bmpsuite");
 
 enum class Compare {
   Exact,         // every byte equals the reference
@@ -202,11 +203,7 @@ std::vector<uint8_t> Reference(const fs::path& path) {
 
 class BmpSuite : public ::testing::TestWithParam<SuiteCase> {
  protected:
-  void SetUp() override {
-    if (!fs::is_directory(kSuite)) {
-      GTEST_SKIP() << "no BMP suite at " << kSuite;
-    }
-  }
+  void SetUp() override { KOVRIN_SKIP_WITHOUT_SHARED("bmpsuite"); }
 };
 
 TEST_P(BmpSuite, DecodesOrFailsAsListed) {
@@ -236,9 +233,7 @@ INSTANTIATE_TEST_SUITE_P(bmp, BmpSuite, ::testing::ValuesIn(Cases()), [](const a
 });
 
 TEST(bmpSuiteTable, ListsEveryFileOfTheSuite) {
-  if (!fs::is_directory(kSuite)) {
-    GTEST_SKIP() << "no BMP suite at " << kSuite;
-  }
+  KOVRIN_SKIP_WITHOUT_SHARED("bmpsuite");
   std::set<std::string> listed;
   for (const SuiteCase& c : Cases()) listed.insert(c.name);
   for (const char* folder : {"b", "g", "q"}) {

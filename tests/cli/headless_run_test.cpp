@@ -23,14 +23,14 @@
 #include "launcher/core/results_table.h"
 #include "launcher/desktop/desktop_mode.h"
 #include "launcher/submit/detail_lines.h"
-#include "tests/cli/temp_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/sysinfo/fake_provider.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using kovrin::test::cli::TempFolder;
-using kovrin::test::cli::WriteFile;
+using kovrin::test::ScratchFolder;
+using kovrin::test::WriteFile;
 
 // The score label takes the user's decimal separator: the test's is ".".
 void EnsureApplication() {
@@ -118,7 +118,7 @@ class HeadlessRunTest : public ::testing::Test {
 
   const fs::path& folder() const { return temp.Path(); }
 
-  TempFolder temp;
+  ScratchFolder temp;
 };
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

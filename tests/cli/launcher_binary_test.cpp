@@ -5,7 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <chrono>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include <string>
 
 #include "launcher/cli/command_line.h"
+#include "tests/support/qt_scratch_folder.h"
 
 namespace {
 
@@ -75,21 +75,17 @@ std::string ResultJson(double first, double second) {
          run(first) + ", " + run(second) + "]}";
 }
 
-void WriteFile(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 // Through the binary as a user types it: the two newest saved results by
 // name, the table on standard output, the comparison as JSON, and a file
 // that is no result refused with its name and exit status 2.
 TEST(LauncherBinary, CompareSavedResultsByNameAndAsJson) {
-  QTemporaryDir home;
+  const kovrin::test::QtScratchFolder home;
   ASSERT_TRUE(home.isValid());
-  const std::filesystem::path root = home.path().toStdString();
+  const std::filesystem::path root = home.Path();
   const std::filesystem::path results = root / "kovrin" / "results";
   std::filesystem::create_directories(results);
-  WriteFile(results / "older.json", ResultJson(20.0, 20.4));
-  WriteFile(results / "newer.json", ResultJson(40.0, 40.8));
+  kovrin::test::WriteFile(results / "older.json", ResultJson(20.0, 20.4));
+  kovrin::test::WriteFile(results / "newer.json", ResultJson(40.0, 40.8));
   // "previous" and "last" go by the time a file was written, not its name.
   const auto now = std::filesystem::file_time_type::clock::now();
   std::filesystem::last_write_time(results / "older.json", now - std::chrono::hours(2));
@@ -116,7 +112,7 @@ TEST(LauncherBinary, CompareSavedResultsByNameAndAsJson) {
   EXPECT_DOUBLE_EQ(row.value("new").toObject().value("median").toDouble(), 40.4) << bytes;
   EXPECT_EQ(row.value("new").toObject().value("runs").toInt(), 2) << bytes;
 
-  WriteFile(root / "notes.md", "# not a result\n");
+  kovrin::test::WriteFile(root / "notes.md", "# not a result\n");
   const Output refused =
       RunKovrin({"--compare", "last", QString::fromStdString((root / "notes.md").string())}, home.path());
   EXPECT_EQ(refused.exitCode, 2) << refused.out;

@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/cli/temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 extern char** environ;
 
@@ -31,8 +31,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-using kovrin::test::cli::TempFolder;
-using kovrin::test::cli::WriteFile;
+using kovrin::test::ScratchFolder;
+using kovrin::test::WriteFile;
 
 std::string ReadAll(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -222,7 +222,7 @@ class LauncherFaults : public ::testing::Test {
   // Nothing outside the launcher folder: the per-user folder stays unmade.
   void ExpectHomeUntouched() const { EXPECT_TRUE(fs::is_empty(Home())) << "the launcher wrote into HOME"; }
 
-  TempFolder temp;
+  ScratchFolder temp;
 };
 
 struct Fault {

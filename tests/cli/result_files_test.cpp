@@ -10,7 +10,7 @@
 #include "launcher/cli/result_csv.h"
 #include "launcher/cli/results_folder.h"
 #include "launcher/cli/system_facts.h"
-#include "tests/cli/temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(ResultsFolder, NamesAndNeverOverwrites) {
   EXPECT_EQ(kovrin::cli::FileNameRenderer("../..//"), "unknown");
   EXPECT_EQ(kovrin::cli::FileNameRenderer(""), "unknown");
 
-  kovrin::test::cli::TempFolder temp;
+  kovrin::test::ScratchFolder temp;
   const fs::path folder = temp.Path() / "results";
   std::string error;
   const auto first = kovrin::cli::SaveNewResult(folder, "stem", "one", error);

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "launcher/cli/work_folder.h"
-#include "tests/cli/temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using kovrin::test::cli::TempFolder;
-using kovrin::test::cli::WriteFile;
+using kovrin::test::ScratchFolder;
+using kovrin::test::WriteFile;
 
 TEST(PerUserFolder, FromXdgDataHomeOrHome) {
   struct Case {
@@ -37,7 +37,7 @@ class WorkFolderTest : public ::testing::Test {
   }
   void MarkShared() { WriteFile(launcherFolder / kovrin::cli::kSharedInstallMarker, ""); }
 
-  TempFolder temp;
+  ScratchFolder temp;
   fs::path launcherFolder = temp.Path() / "lib-kovrin";
   fs::path perUser = temp.Path() / "home" / "kovrin" / "run";
 };

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QTemporaryDir>
 
 #include <chrono>
 #include <filesystem>
@@ -18,6 +17,8 @@
 #include "launcher/desktop/desktop_mode.h"
 #include "launcher/frmMain.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/qt_scratch_folder.h"
+#include "tests/support/shared_data.h"
 #include "tests/support/weston_desktop.h"
 
 namespace {
@@ -35,8 +36,8 @@ std::optional<std::string> ScreenNow(kovrin::desktop::ModeSource& screen) {
 }
 
 TEST(LauncherWindow, PutsBackTheModeAKilledTestProgramLeft) {
-  const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
-  if (!fs::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
+  KOVRIN_SKIP_WITHOUT_SHARED("x11/xorg-dummy.conf");
+  const std::string config = kovrin::test::SharedPath("x11/xorg-dummy.conf").string();
   if (!kovrin::test::OnPath("xrandr")) GTEST_SKIP() << "xrandr is not installed (tools/bootstrap.sh installs it)";
   const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
@@ -50,7 +51,7 @@ TEST(LauncherWindow, PutsBackTheModeAKilledTestProgramLeft) {
 
   // The first run's program switches the display as a full-screen run does,
   // then dies the way a crash ends it.
-  QTemporaryDir folder;
+  kovrin::test::QtScratchFolder folder;
   ASSERT_TRUE(folder.isValid());
   const fs::path root(folder.path().toStdString());
   Script(root / "Quillfire", "#!/bin/sh\nxrandr -s 640x480\nkill -KILL $$\n");

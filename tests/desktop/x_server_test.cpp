@@ -11,6 +11,8 @@
 
 #include "launcher/desktop/desktop_mode.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/scoped_variable.h"
+#include "tests/support/shared_data.h"
 
 namespace {
 
@@ -32,31 +34,13 @@ TEST(LostDisplay, TheProgramEndsWithoutAResult) {
   EXPECT_FALSE(r.resultsFps.has_value()) << "a run cut short by the display left a result";
 }
 
-// Sets DISPLAY for this process (the keeper's X source reads it) for one test.
-class DisplayVariable {
- public:
-  explicit DisplayVariable(const std::string& display) {
-    if (const char* old = std::getenv("DISPLAY")) old_ = old;
-    ::setenv("DISPLAY", display.c_str(), 1);
-  }
-  ~DisplayVariable() {
-    if (old_) {
-      ::setenv("DISPLAY", old_->c_str(), 1);
-    } else {
-      ::unsetenv("DISPLAY");
-    }
-  }
-
- private:
-  std::optional<std::string> old_;
-};
-
 TEST(DesktopModeKeeper, PutsBackTheModeOfAKilledFullScreenRun) {
-  const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
-  if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
+  KOVRIN_SKIP_WITHOUT_SHARED("x11/xorg-dummy.conf");
+  const std::string config = kovrin::test::SharedPath("x11/xorg-dummy.conf").string();
   const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
-  const DisplayVariable display(server->Display());
+  // The keeper's X source reads DISPLAY of this process.
+  const kovrin::test::ScopedVariable display("DISPLAY", server->Display().c_str());
   const std::unique_ptr<kovrin::desktop::ModeSource> screen = kovrin::desktop::XrandrModeSource();
   const std::optional<kovrin::desktop::ScreenMode> before = screen->Current();
   ASSERT_TRUE(before.has_value()) << "no RandR 1.2 on the dummy server";

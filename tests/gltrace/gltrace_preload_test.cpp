@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/gltrace/gltrace_reader.h"
+#include "tests/support/scratch_folder.h"
 
 extern char** environ;
 
@@ -70,16 +71,7 @@ ProbeRun RunProbe(int frames, const std::map<std::string, std::string>& vars, co
 
 class GltracePreload : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/kovrin-gltrace-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    tracePath_ = (dir_ / "trace.txt").string();
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
+  void SetUp() override { tracePath_ = (dir_ / "trace.txt").string(); }
 
   kovrin::test::gltrace::Trace RecordProbe(int frames, const std::string& recordFrames) {
     const ProbeRun run =
@@ -94,7 +86,8 @@ class GltracePreload : public ::testing::Test {
     return trace.value_or(kovrin::test::gltrace::Trace{});
   }
 
-  fs::path dir_;
+  kovrin::test::ScratchFolder scratch_;
+  fs::path dir_ = scratch_.Path();
   std::string tracePath_;
 };
 

@@ -16,11 +16,11 @@ namespace {
 
 using kovrin::launcher::BenchSequence;
 using kovrin::launcher::ResultsTable;
+using kovrin::test::ScratchFolder;
+using kovrin::test::WriteFile;
 using kovrin::test::launcher::Exists;
 using kovrin::test::launcher::FakeEffects;
 using kovrin::test::launcher::ReadBytes;
-using kovrin::test::launcher::ScratchFolder;
-using kovrin::test::launcher::WriteBytes;
 
 const std::string kCleanupText = std::string(kovrin::launcher::kCleanupFailureText);
 
@@ -29,8 +29,8 @@ class SequenceTest : public ::testing::Test {
   std::filesystem::path Config() const { return folder / "config.cfg"; }
   std::filesystem::path Results() const { return folder / "results.fps"; }
   void PlantBothFiles() {
-    WriteBytes(Config(), "GL_RESX=1;\r\n");
-    WriteBytes(Results(), "999\r\n");
+    WriteFile(Config(), "GL_RESX=1;\r\n");
+    WriteFile(Results(), "999\r\n");
   }
   std::string StartedNames() const {
     std::string names;
@@ -101,8 +101,8 @@ TEST_P(SequenceRow, OneTickDoesTheRowsStepAndStoresTheNextLabel) {
   effects.label = row.step == Step::Start ? "stale" : "";
   if (row.step == Step::Start && !firstRun) PlantBothFiles();
   if (row.step == Step::Collect) {
-    WriteBytes(Config(), "kept\r\n");
-    WriteBytes(Results(), " 4321 \r\n");
+    WriteFile(Config(), "kept\r\n");
+    WriteFile(Results(), " 4321 \r\n");
   }
   if (row.step == Step::Finish) {
     for (const auto& run : kovrin::launcher::kFullBenchmark) table.*run.field = 100;
@@ -159,7 +159,7 @@ void PrintTo(const WaitCase& c, std::ostream* os) { *os << c.name; }
 class WaitingForResult : public SequenceTest, public ::testing::WithParamInterface<WaitCase> {};
 
 TEST_P(WaitingForResult, KeepsTheLabelAndStoresNothing) {
-  if (GetParam().content != nullptr) WriteBytes(Results(), GetParam().content);
+  if (GetParam().content != nullptr) WriteFile(Results(), GetParam().content);
   sequence.SetBenchState("Lumavane_2_2");
   table.LumavaneFPS_2_2 = 77;
 
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Results, WaitingForResult,
                          [](const ::testing::TestParamInfo<WaitCase>& p) { return std::string(p.param.name); });
 
 TEST_F(SequenceTest, ResultAboveSixteenBitsIsTaken) {
-  WriteBytes(Results(), "40000\r\n");
+  WriteFile(Results(), "40000\r\n");
   sequence.SetBenchState("Quillfire_1_1");
   sequence.StatusTick();
   EXPECT_EQ(table.QuillfireFPS_1_1, 40000);
@@ -187,7 +187,7 @@ TEST_F(SequenceTest, ResultAboveSixteenBitsIsTaken) {
 }
 
 TEST_F(SequenceTest, ProgramEndingWithinItsStartTickIsCollectedOnlyAtTheNextTick) {
-  effects.onStart = [this](const kovrin::launcher::BenchRun&) { WriteBytes(Results(), "250\r\n"); };
+  effects.onStart = [this](const kovrin::launcher::BenchRun&) { WriteFile(Results(), "250\r\n"); };
   sequence.RequestRun(true);
 
   sequence.StatusTick();
@@ -202,7 +202,7 @@ TEST_F(SequenceTest, ProgramEndingWithinItsStartTickIsCollectedOnlyAtTheNextTick
 // The lenient first clear cannot delete a protected result file; the waiting
 // label then reads it at once, and the next start refuses to go on.
 TEST_F(SequenceTest, ResultAlreadyPresentIsReadAtOnceThenTheCleanupRefuses) {
-  WriteBytes(Results(), "12345\r\n");
+  WriteFile(Results(), "12345\r\n");
   kovrin::test::launcher::MakeReadOnly(Results());
   sequence.RequestRun(true);
 
@@ -311,7 +311,7 @@ TEST_F(SequenceTest, ProgramThatCannotStartLeavesTheRunWaiting) {
 }
 
 TEST_F(SequenceTest, StrictCleanupWithConfigMissingRefusesAndLeavesTheResult) {
-  WriteBytes(Results(), "10\r\n");
+  WriteFile(Results(), "10\r\n");
   sequence.SetBenchState("Quillfire_1_2_Start");
   effects.label = "";
   sequence.StatusTick();
@@ -323,7 +323,7 @@ TEST_F(SequenceTest, StrictCleanupWithConfigMissingRefusesAndLeavesTheResult) {
 }
 
 TEST_F(SequenceTest, NoStepRunsWhileTheRefusalIsOpenNorAfterIt) {
-  WriteBytes(Results(), "10\r\n");
+  WriteFile(Results(), "10\r\n");
   sequence.SetBenchState("Quillfire_1_2_Start");
   int nestedTicks = 0;
   effects.whileMessageOpen = [&] {
@@ -340,7 +340,7 @@ TEST_F(SequenceTest, NoStepRunsWhileTheRefusalIsOpenNorAfterIt) {
 
 TEST_F(SequenceTest, NestedTickDuringAStepIsDropped) {
   effects.onStart = [this](const kovrin::launcher::BenchRun&) {
-    WriteBytes(Results(), "250\r\n");
+    WriteFile(Results(), "250\r\n");
     sequence.StatusTick();
   };
   sequence.RequestRun(true);
@@ -373,7 +373,7 @@ TEST_F(SequenceTest, LenientClearDeletesBothFiles) {
 }
 
 TEST_F(SequenceTest, PurgeWithConfigAbsentRefuses) {
-  WriteBytes(Results(), "1\r\n");
+  WriteFile(Results(), "1\r\n");
   effects.label = "50 fps";
   EXPECT_FALSE(sequence.PurgeRunFiles());
   EXPECT_EQ(effects.messages, std::vector<std::string>{kCleanupText});
@@ -403,7 +403,7 @@ TEST_F(SequenceTest, PurgeWithBothFilesSucceedsQuietly) {
 }
 
 TEST_F(SequenceTest, UnloadDeletesWhatIsThereAndIgnoresTheRest) {
-  WriteBytes(Config(), "x");
+  WriteFile(Config(), "x");
   sequence.UnloadCleanup();
   EXPECT_FALSE(Exists(Config()));
   EXPECT_TRUE(effects.messages.empty());
@@ -444,7 +444,7 @@ TEST_F(SequenceTest, FullBenchmarkFillsTheTableInOrderAndScores) {
   std::vector<int32_t> written;
   effects.onStart = [&](const kovrin::launcher::BenchRun&) {
     written.push_back(next);
-    WriteBytes(Results(), std::to_string(next) + "\r\n");
+    WriteFile(Results(), std::to_string(next) + "\r\n");
     next += 10;
   };
   sequence.RequestRun(true);
@@ -481,7 +481,7 @@ TEST_F(SequenceTest, BenchmarkPressedDuringARunRestartsAndKeepsEarlierValues) {
 
 TEST_F(SequenceTest, DecimalCommaResultUnderACommaSeparator) {
   BenchSequence german(disk, effects, table, ",");
-  WriteBytes(Results(), "245,5\r\n");
+  WriteFile(Results(), "245,5\r\n");
   german.SetBenchState("Lumavane_1_2");
   german.StatusTick();
   EXPECT_EQ(table.LumavaneFPS_1_2, 246);

@@ -15,10 +15,10 @@
 
 namespace {
 
+using kovrin::test::ScratchFolder;
+using kovrin::test::WriteFile;
 using kovrin::test::launcher::Exists;
 using kovrin::test::launcher::ReadBytes;
-using kovrin::test::launcher::ScratchFolder;
-using kovrin::test::launcher::WriteBytes;
 
 struct ConfigCase {
   int resIndex;
@@ -39,7 +39,7 @@ TEST_P(CreateCfgBytes, WritesExactlyTheThreeLines) {
   kovrin::launcher::ResultsTable table;
   kovrin::launcher::BenchSequence sequence(disk, effects, table, ".");
   // An existing longer file is replaced, not overwritten in part.
-  WriteBytes(folder / "config.cfg", std::string(200, 'x'));
+  WriteFile(folder / "config.cfg", std::string(200, 'x'));
 
   ASSERT_TRUE(sequence.CreateCfg(c.resIndex, c.depthIndex));
 
@@ -78,7 +78,7 @@ class DiskFolderTest : public ::testing::Test {
 };
 
 TEST_F(DiskFolderTest, RemovesAWritableFile) {
-  WriteBytes(folder / "results.fps", "1\r\n");
+  WriteFile(folder / "results.fps", "1\r\n");
   EXPECT_TRUE(disk.Remove("results.fps"));
   EXPECT_FALSE(Exists(folder / "results.fps"));
 }
@@ -87,7 +87,7 @@ TEST_F(DiskFolderTest, MissingFileCannotBeRemoved) { EXPECT_FALSE(disk.Remove("c
 
 // Root may unlink anything in a writable folder; the rule must hold anyway.
 TEST_F(DiskFolderTest, ReadOnlyFileIsNotRemovedEvenThoughTheFolderIsWritable) {
-  WriteBytes(folder / "results.fps", "1\r\n");
+  WriteFile(folder / "results.fps", "1\r\n");
   kovrin::test::launcher::MakeReadOnly(folder / "results.fps");
   EXPECT_FALSE(disk.Remove("results.fps"));
   EXPECT_TRUE(Exists(folder / "results.fps"));
@@ -101,12 +101,12 @@ TEST_F(DiskFolderTest, FolderInPlaceOfTheFileIsNotRemoved) {
 
 TEST_F(DiskFolderTest, ReadGivesTheBytesAndNothingForAMissingFile) {
   EXPECT_EQ(disk.Read("results.fps"), std::nullopt);
-  WriteBytes(folder / "results.fps", "601\r\n");
+  WriteFile(folder / "results.fps", "601\r\n");
   EXPECT_EQ(disk.Read("results.fps"), "601\r\n");
 }
 
 TEST_F(DiskFolderTest, ReadStopsAtTheLimit) {
-  WriteBytes(folder / "results.fps", std::string(kovrin::launcher::DiskFolder::kReadLimit * 3, '7'));
+  WriteFile(folder / "results.fps", std::string(kovrin::launcher::DiskFolder::kReadLimit * 3, '7'));
   const auto bytes = disk.Read("results.fps");
   ASSERT_TRUE(bytes.has_value());
   EXPECT_EQ(bytes->size(), kovrin::launcher::DiskFolder::kReadLimit);
@@ -133,7 +133,7 @@ TEST_P(HostileHandoffName, IsNotThereYetAndIsNeverWrittenThrough) {
   ScratchFolder folder;
   ScratchFolder elsewhere;
   const std::filesystem::path outside = elsewhere / "precious";
-  WriteBytes(outside, "601\r\n");
+  WriteFile(outside, "601\r\n");
   GetParam().plant(folder, outside);
   kovrin::launcher::DiskFolder disk(folder.Path());
 

@@ -8,7 +8,6 @@
 #include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <signal.h>
@@ -29,6 +28,8 @@
 #include "launcher/sysinfo/sysinfo_provider.h"
 #include "tests/launcher/launcher_test_support.h"
 #include "tests/launcher/stderr_capture.h"
+#include "tests/support/gui_controls.h"
+#include "tests/support/qt_scratch_folder.h"
 
 using kovrin::process::BenchmarkEnvironment;
 using kovrin::process::PrepareTestProgram;
@@ -46,8 +47,8 @@ QString Text(const std::optional<std::string>& text) {
 
 }  // namespace
 
+using kovrin::test::WriteFile;
 using kovrin::test::launcher::ReadBytes;
-using kovrin::test::launcher::WriteBytes;
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -90,9 +91,7 @@ class MainWindowTest : public QObject {
  private:
   template <typename T>
   T* Control(const char* name) const {
-    T* control = window->findChild<T*>(QLatin1String(name));
-    if (control == nullptr) qFatal("control %s missing", name);
-    return control;
+    return kovrin::test::Control<T>(window.get(), name);
   }
   std::filesystem::path File(const char* name) const { return std::filesystem::path(dir->path().toStdString()) / name; }
   // realPrograms: the window starts the stand-in programs in the folder.
@@ -110,7 +109,7 @@ class MainWindowTest : public QObject {
     return std::make_unique<frmMain>(std::move(setup));
   }
 
-  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<kovrin::test::QtScratchFolder> dir;
   std::unique_ptr<frmMain> window;
   QStringList started;
   QList<int> endCodes;
@@ -119,7 +118,7 @@ class MainWindowTest : public QObject {
 void MainWindowTest::initTestCase() { qputenv("KOVRIN_MSGBOX", "default"); }
 
 void MainWindowTest::init() {
-  dir = std::make_unique<QTemporaryDir>();
+  dir = std::make_unique<kovrin::test::QtScratchFolder>();
   QVERIFY(dir->isValid());
   started.clear();
   endCodes.clear();
@@ -235,7 +234,7 @@ void MainWindowTest::timersRunFromLoad() {
 }
 
 void MainWindowTest::startsIdleWithNoFileTouched() {
-  WriteBytes(File("results.fps"), "5\r\n");
+  WriteFile(File("results.fps"), "5\r\n");
   auto fresh = MakeWindow(false);
   QCOMPARE(Text(fresh->Sequence().BenchState()), QString());
   QCOMPARE(fresh->lblResult()->text(), QString());
@@ -283,7 +282,7 @@ void MainWindowTest::benchmarkStartsTheFirstRunAtTheNextTick() {
   QCOMPARE(Text(ReadBytes(File("config.cfg"))), QStringLiteral("GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=16;\r\n"));
   QCOMPARE(Text(window->Sequence().BenchState()), QStringLiteral("Quillfire_1_1"));
 
-  WriteBytes(File("results.fps"), "321\r\n");
+  WriteFile(File("results.fps"), "321\r\n");
   window->StatusTimer_Timer();
   QCOMPARE(window->QuillfireFPS_1_1, 321);
   QCOMPARE(Text(window->Sequence().BenchState()), QStringLiteral("Quillfire_1_2_Start"));
@@ -296,8 +295,8 @@ void MainWindowTest::benchmarkWithCustomOptionSetsCustomBench() {
 }
 
 void MainWindowTest::clearResults() {
-  WriteBytes(File("config.cfg"), "c");
-  WriteBytes(File("results.fps"), "1\r\n");
+  WriteFile(File("config.cfg"), "c");
+  WriteFile(File("results.fps"), "1\r\n");
   window->QuillfireFPS_2_2 = 77;
   window->Result = 88;
   window->lblResult()->setText(QStringLiteral("88 fps"));
@@ -319,14 +318,14 @@ void MainWindowTest::clearResults() {
 // Selecting the other option clears; coming back to the default one by a
 // click clears again.
 void MainWindowTest::optionButtonsClear() {
-  WriteBytes(File("config.cfg"), "c");
+  WriteFile(File("config.cfg"), "c");
   window->lblResult()->setText(QStringLiteral("88 fps"));
   // The customised option is disabled, so it is selected as Change selects it.
   Control<QRadioButton>("optCustomBench")->setChecked(true);
   QVERIFY(!Exists(File("config.cfg")));
   QCOMPARE(window->lblResult()->text(), QString());
 
-  WriteBytes(File("results.fps"), "1\r\n");
+  WriteFile(File("results.fps"), "1\r\n");
   window->lblResult()->setText(QStringLiteral("88 fps"));
   QTest::mouseClick(Control<QRadioButton>("optFullBench"), Qt::LeftButton);
   QVERIFY(Control<QRadioButton>("optFullBench")->isChecked());
@@ -353,8 +352,8 @@ void MainWindowTest::selectedOptionAgainChangesNothing() {
   QFETCH(bool, byKey);
   window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(window.get()));
-  WriteBytes(File("config.cfg"), "GL_RESX=1024;\r\n");
-  WriteBytes(File("results.fps"), "55\r\n");
+  WriteFile(File("config.cfg"), "GL_RESX=1024;\r\n");
+  WriteFile(File("results.fps"), "55\r\n");
   window->Sequence().SetBenchState(benchState.toStdString());
   window->lblResult()->setText(score);
   window->CheckTimer_Timer();
@@ -390,13 +389,13 @@ void MainWindowTest::submitIgnoredWithoutScore() {
 // Exit no longer leaves the hand-off files behind: it ends like closing the
 // window, so that nothing of a cut-short run stays for the next launcher.
 void MainWindowTest::exitEndsTheRunAndDeletesTheFiles() {
-  WriteBytes(File("config.cfg"), "c");
-  WriteBytes(File("results.fps"), "1\r\n");
+  WriteFile(File("config.cfg"), "c");
+  WriteFile(File("results.fps"), "1\r\n");
   QTest::mouseClick(Control<QPushButton>("cmdExit"), Qt::LeftButton);
   QCOMPARE(endCodes, QList<int>{0});
   QVERIFY(!Exists(File("config.cfg")));
   QVERIFY(!Exists(File("results.fps")));
-  WriteBytes(File("config.cfg"), "c");
+  WriteFile(File("config.cfg"), "c");
   window->close();  // the launcher has ended: no second clean-up follows
   QVERIFY(Exists(File("config.cfg")));
   QCOMPARE(endCodes, QList<int>{0});
@@ -409,11 +408,11 @@ namespace {
 // `ignoreTerm` only SIGKILL ends it.
 void WriteStandIn(const QString& folder, const char* name, bool ignoreTerm) {
   const QString path = QDir(folder).filePath(QString::fromLatin1(name));
-  WriteBytes(path.toStdString(),
-             std::string("#!/bin/sh\n") +
-                 "for p in $(cat pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >> overlap; done\n" +
-                 // The trap holds before the number is seen.
-                 (ignoreTerm ? "trap '' TERM\n" : "") + "echo $$ >> pids\n" + "exec sleep 60\n");
+  WriteFile(path.toStdString(),
+            std::string("#!/bin/sh\n") +
+                "for p in $(cat pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >> overlap; done\n" +
+                // The trap holds before the number is seen.
+                (ignoreTerm ? "trap '' TERM\n" : "") + "echo $$ >> pids\n" + "exec sleep 60\n");
   QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -488,8 +487,8 @@ void MainWindowTest::benchmarkDuringARunEndsTheFirstProgramBeforeTheSecondStarts
 }
 
 void MainWindowTest::closingDeletesTheFiles() {
-  WriteBytes(File("config.cfg"), "c");
-  WriteBytes(File("results.fps"), "1\r\n");
+  WriteFile(File("config.cfg"), "c");
+  WriteFile(File("results.fps"), "1\r\n");
   window->Sequence().SetBenchState("Quillfire_2_1");
   window->close();
   QVERIFY(!Exists(File("config.cfg")));
@@ -499,7 +498,7 @@ void MainWindowTest::closingDeletesTheFiles() {
 }
 
 void MainWindowTest::cleanupFailureShowsTheMessageAndEnds() {
-  WriteBytes(File("results.fps"), "1\r\n");  // config.cfg is missing
+  WriteFile(File("results.fps"), "1\r\n");  // config.cfg is missing
   window->Sequence().SetBenchState("Quillfire_1_2_Start");
 
   kovrin::test::launcher::StderrCapture capture;
@@ -560,7 +559,7 @@ void MainWindowTest::benchmarkEnvironmentTurnsVsyncOffUnlessTheUserChose() {
 // its end removes the FIFO like any result file.
 void MainWindowTest::aFifoInPlaceOfTheResultIsNotThereYet() {
   QCOMPARE(::mkfifo(File("results.fps").c_str(), 0600), 0);
-  WriteBytes(File("config.cfg"), "c");
+  WriteFile(File("config.cfg"), "c");
   window->Sequence().SetBenchState("Quillfire_1_1");
   QElapsedTimer clock;
   clock.start();
@@ -575,13 +574,13 @@ void MainWindowTest::aFifoInPlaceOfTheResultIsNotThereYet() {
 // A stand-in program reports where it ran, its arguments and its environment.
 void MainWindowTest::testProgramStartsInTheLauncherFolder() {
   const QString probe = dir->filePath(QStringLiteral("Probe"));
-  WriteBytes(probe.toStdString(),
-             "#!/bin/sh\n"
-             "echo \"$(pwd)|$#|$vblank_mode|$KOVRIN_PROBE\" > probe.tmp && mv probe.tmp probe.txt\n");
+  WriteFile(probe.toStdString(),
+            "#!/bin/sh\n"
+            "echo \"$(pwd)|$#|$vblank_mode|$KOVRIN_PROBE\" > probe.tmp && mv probe.tmp probe.txt\n");
   QFile::setPermissions(probe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   qputenv("KOVRIN_PROBE", "passed");
 
-  QTemporaryDir elsewhere;
+  const kovrin::test::QtScratchFolder elsewhere;
   const QString before = QDir::currentPath();
   QDir::setCurrent(elsewhere.path());
   QProcess probeProcess;
@@ -617,7 +616,7 @@ void MainWindowTest::scoreUsesTheUserDecimalSeparator() {
   QCOMPARE(window->lblResult()->text(), QStringLiteral("99%1 fps").arg(QString::fromLatin1(expected) + "9"));
   QCOMPARE(window->Result, 100);
 
-  WriteBytes(File("results.fps"), "245" + expected.toStdString() + "5\r\n");
+  WriteFile(File("results.fps"), "245" + expected.toStdString() + "5\r\n");
   window->Sequence().SetBenchState("Lumavane_1_1");
   window->StatusTimer_Timer();
   QCOMPARE(window->LumavaneFPS_1_1, 246);

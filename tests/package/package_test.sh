@@ -20,6 +20,7 @@ rm -rf "$scratch"
 mkdir -p "$scratch/tmp" "$scratch/home" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
 trap 'rm -rf "$scratch"' EXIT
+trap 'exit 130' INT TERM HUP
 # Nothing of lintian's, cpack's or the launcher's may be left in /tmp or in
 # the real home folder.
 export TMPDIR="$scratch/tmp" HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime"

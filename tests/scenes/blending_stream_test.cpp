@@ -8,6 +8,7 @@
 
 #include "tests/gltrace/gltrace_format.h"
 #include "tests/scenes/call_stream.h"
+#include "tests/scenes/recorded_program.h"
 #include "tests/scenes/scene_fixture.h"
 #include "tests/scenes/scene_tables.h"
 
@@ -19,18 +20,22 @@ using kovrin::test::scenes::I;
 using kovrin::test::scenes::Stream;
 using namespace kovrin::test::scenes::tables;
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 240;
 const char* const kTitle = "OpenGL: Alpha Blending Performance  320x240  32 bpp";
 
-const std::array<kovrin::test::scenes::Rgb, 8> kColours = {{{10, 20, 30},
-                                                            {40, 50, 60},
-                                                            {70, 80, 90},
-                                                            {100, 110, 120},
-                                                            {130, 140, 150},
-                                                            {160, 170, 180},
-                                                            {190, 200, 210},
-                                                            {220, 230, 240}}};
+struct BlendingProgram {
+  static constexpr const char* kProgram = "Lumavane";
+  static constexpr const char* kTexturePrefix = "colorview00";
+  static constexpr std::array<kovrin::test::scenes::Rgb, 8> kColours = {{{10, 20, 30},
+                                                                         {40, 50, 60},
+                                                                         {70, 80, 90},
+                                                                         {100, 110, 120},
+                                                                         {130, 140, 150},
+                                                                         {160, 170, 180},
+                                                                         {190, 200, 210},
+                                                                         {220, 230, 240}}};
+  static constexpr int kWidth = 320;
+  static constexpr int kHeight = 240;
+};
 
 using Textures = std::array<uint32_t, 8>;
 
@@ -82,45 +87,7 @@ Stream ExpectedFrame(int frame, const Textures& textures) {
   return s;
 }
 
-struct Recording {
-  kovrin::test::RunResult run;
-  kovrin::test::gltrace::Trace trace;
-  Textures textures{};
-};
-
-Recording Record(bool withImages) {
-  std::vector<kovrin::test::scenes::NamedTexture> textures;
-  if (withImages) {
-    for (std::size_t k = 0; k < 8; ++k) textures.push_back({"colorview00" + std::to_string(k + 1), kColours[k]});
-  }
-  kovrin::test::scenes::TraceRecording recorded =
-      kovrin::test::scenes::RecordFrames("Lumavane", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
-  Recording r{std::move(recorded.run), std::move(recorded.trace), {}};
-  std::copy_n(recorded.textures.begin(), r.textures.size(), r.textures.begin());
-  return r;
-}
-
-class BlendingStream : public testing::Test {
- protected:
-  static void SetUpTestSuite() { recording_ = new Recording(Record(true)); }
-  static void TearDownTestSuite() {
-    delete recording_;
-    recording_ = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_EQ(recording_->run.exitCode, 0) << recording_->run.stdErr;
-    ASSERT_GE(recording_->trace.frames.size(), 2u) << "the recorder saw fewer than two frames\n"
-                                                   << recording_->run.stdErr;
-    for (std::size_t k = 0; k < 8; ++k) {
-      ASSERT_NE(recording_->textures[k], 0u) << "no upload of colorview00" << k + 1 << "'s pixels was recorded";
-    }
-  }
-  static const Recording& Rec() { return *recording_; }
-
- private:
-  static Recording* recording_;
-};
-Recording* BlendingStream::recording_ = nullptr;
+class BlendingStream : public kovrin::test::scenes::RecordedProgramTest<BlendingProgram> {};
 
 TEST_F(BlendingStream, FirstFrameIsTheTablesCallByCall) {
   EXPECT_EQ(kovrin::test::scenes::FirstDifference(ExpectedFrame(1, Rec().textures),
@@ -150,11 +117,7 @@ TEST_F(BlendingStream, EachFrameSubmitsTenSquaresAndOneText) {
     EXPECT_EQ(kovrin::test::gltrace::CallsNamed(calls, "glBegin").size(), 10u) << "frame " << frame + 1;
     EXPECT_EQ(kovrin::test::gltrace::CallsNamed(calls, "glEnd").size(), 10u) << "frame " << frame + 1;
     EXPECT_EQ(kovrin::test::gltrace::CallsNamed(calls, "glVertex3f").size(), 40u) << "frame " << frame + 1;
-    int textOrigins = 0;
-    for (const auto& t : kovrin::test::gltrace::CallsNamed(calls, "glTranslatef")) {
-      if (t.Float(0) == -20.0f && t.Float(1) == -40.0f && t.Float(2) == -120.0f) ++textOrigins;
-    }
-    EXPECT_EQ(textOrigins, 1) << "frame " << frame + 1;
+    EXPECT_EQ(kovrin::test::scenes::TitleOrigins(calls), 1) << "frame " << frame + 1;
   }
 }
 
@@ -171,18 +134,10 @@ TEST_F(BlendingStream, EntriesThreeAndOneAreBoundTwiceTheOthersOnce) {
   }
 }
 
-TEST_F(BlendingStream, FrameEndsWithDepthTestOnAndBlendingOff) {
-  for (std::size_t frame = 0; frame < 2; ++frame) {
-    const kovrin::test::scenes::TrackedState s = kovrin::test::scenes::StateAfterFrame(Rec().trace, frame);
-    EXPECT_TRUE(s.depthTest) << "frame " << frame + 1;
-    EXPECT_FALSE(s.blend) << "frame " << frame + 1;
-    EXPECT_EQ(s.blendSource, static_cast<uint32_t>(GL_ONE)) << "frame " << frame + 1;
-    EXPECT_EQ(s.blendDestination, static_cast<uint32_t>(GL_ONE)) << "frame " << frame + 1;
-  }
-}
+TEST_F(BlendingStream, FrameEndsWithDepthTestOnAndBlendingOff) { ExpectFramesEndWithDepthTestOnAndBlendingOff(); }
 
 TEST(BlendingWithoutImages, DrawsTheSameFramesUntextured) {
-  const Recording r = Record(false);
+  const auto r = kovrin::test::scenes::Record<BlendingProgram>(false);
   ASSERT_EQ(r.run.exitCode, 0) << r.run.stdErr;
   ASSERT_GE(r.trace.frames.size(), 2u) << r.run.stdErr;
   EXPECT_EQ(r.run.MsgBoxLines().size(), 8u) << r.run.stdErr;

@@ -128,6 +128,16 @@ std::vector<uint32_t> TexturesByPixels(const kovrin::test::gltrace::Trace& trace
   return names;
 }
 
+int TitleOrigins(const std::vector<kovrin::test::gltrace::Call>& calls) {
+  int origins = 0;
+  for (const kovrin::test::gltrace::Call& call : calls) {
+    if (call.name == "glTranslatef" && call.Float(0) == -20.0f && call.Float(1) == -40.0f && call.Float(2) == -120.0f) {
+      ++origins;
+    }
+  }
+  return origins;
+}
+
 TrackedState StateAfterFrame(const kovrin::test::gltrace::Trace& trace, std::size_t index) {
   TrackedState state;
   for (std::size_t f = 0; f <= index && f < trace.frames.size(); ++f) {

@@ -50,6 +50,10 @@ Stream ExpectedTitle(std::string_view title);
 // glClear to its end.
 std::vector<kovrin::test::gltrace::Call> FrameCalls(const kovrin::test::gltrace::Trace& trace, std::size_t index);
 
+// How often `calls` move to the title's text origin (-20, -40, -120): once
+// in a frame that prints its title once.
+int TitleOrigins(const std::vector<kovrin::test::gltrace::Call>& calls);
+
 // The texture name each image was uploaded into, found by the digest of the
 // uploaded pixels: result[k] for digests[k]; 0 when no upload matched.
 std::vector<uint32_t> TexturesByPixels(const kovrin::test::gltrace::Trace& trace, const std::vector<uint32_t>& digests);

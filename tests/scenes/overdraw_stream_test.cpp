@@ -9,6 +9,7 @@
 
 #include "tests/gltrace/gltrace_format.h"
 #include "tests/scenes/call_stream.h"
+#include "tests/scenes/recorded_program.h"
 #include "tests/scenes/scene_fixture.h"
 #include "tests/scenes/scene_tables.h"
 
@@ -21,11 +22,16 @@ using kovrin::test::scenes::I;
 using kovrin::test::scenes::Stream;
 using namespace kovrin::test::scenes::tables;
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 240;
 const char* const kTitle = "OpenGL: Overdraw Stress Test  320x240  32 bpp";
 
-const std::array<kovrin::test::scenes::Rgb, 3> kColours = {{{200, 40, 40}, {40, 200, 40}, {40, 40, 200}}};
+// Two frames of the real program on three solid-colour textures.
+struct OverdrawProgram {
+  static constexpr const char* kProgram = "Quillfire";
+  static constexpr const char* kTexturePrefix = "texture00";
+  static constexpr std::array<kovrin::test::scenes::Rgb, 3> kColours = {{{200, 40, 40}, {40, 200, 40}, {40, 40, 200}}};
+  static constexpr int kWidth = 320;
+  static constexpr int kHeight = 240;
+};
 
 void AppendCube(Stream& s) {
   s.push_back({"glBegin", {E(GL_QUADS)}});
@@ -62,47 +68,7 @@ Stream ExpectedFrame(int frame, const std::array<uint32_t, 3>& textures) {
   return s;
 }
 
-struct Recording {
-  kovrin::test::RunResult run;
-  kovrin::test::gltrace::Trace trace;
-  std::array<uint32_t, 3> textures{};
-};
-
-// Two frames of the real program on three solid-colour textures; withImages
-// false leaves data/ empty, so that every image fails to load.
-Recording Record(bool withImages) {
-  std::vector<kovrin::test::scenes::NamedTexture> textures;
-  if (withImages) {
-    for (std::size_t k = 0; k < 3; ++k) textures.push_back({"texture00" + std::to_string(k + 1), kColours[k]});
-  }
-  kovrin::test::scenes::TraceRecording recorded =
-      kovrin::test::scenes::RecordFrames("Quillfire", textures, {kColours.begin(), kColours.end()}, kWidth, kHeight, 2);
-  Recording r{std::move(recorded.run), std::move(recorded.trace), {}};
-  std::copy_n(recorded.textures.begin(), r.textures.size(), r.textures.begin());
-  return r;
-}
-
-class OverdrawStream : public testing::Test {
- protected:
-  static void SetUpTestSuite() { recording_ = new Recording(Record(true)); }
-  static void TearDownTestSuite() {
-    delete recording_;
-    recording_ = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_EQ(recording_->run.exitCode, 0) << recording_->run.stdErr;
-    ASSERT_GE(recording_->trace.frames.size(), 2u) << "the recorder saw fewer than two frames\n"
-                                                   << recording_->run.stdErr;
-    for (std::size_t k = 0; k < 3; ++k) {
-      ASSERT_NE(recording_->textures[k], 0u) << "no upload of texture00" << k + 1 << "'s pixels was recorded";
-    }
-  }
-  static const Recording& Rec() { return *recording_; }
-
- private:
-  static Recording* recording_;
-};
-Recording* OverdrawStream::recording_ = nullptr;
+class OverdrawStream : public kovrin::test::scenes::RecordedProgramTest<OverdrawProgram> {};
 
 TEST_F(OverdrawStream, FirstFrameIsTheTablesCallByCall) {
   const std::string difference = kovrin::test::scenes::FirstDifference(
@@ -135,26 +101,15 @@ TEST_F(OverdrawStream, EachFrameSubmits38CubesOf228QuadsAndOneText) {
     for (const auto& b : begins) EXPECT_EQ(b.Enum(0), static_cast<uint32_t>(GL_QUADS)) << b.Text();
     EXPECT_EQ(kovrin::test::gltrace::CallsNamed(calls, "glEnd").size(), 38u) << "frame " << frame + 1;
     EXPECT_EQ(kovrin::test::gltrace::CallsNamed(calls, "glVertex3f").size(), 228u * 4u) << "frame " << frame + 1;
-    int textOrigins = 0;
-    for (const auto& t : kovrin::test::gltrace::CallsNamed(calls, "glTranslatef")) {
-      if (t.Float(0) == -20.0f && t.Float(1) == -40.0f && t.Float(2) == -120.0f) ++textOrigins;
-    }
-    EXPECT_EQ(textOrigins, 1) << "frame " << frame + 1 << ": the title is printed once per frame";
+    EXPECT_EQ(kovrin::test::scenes::TitleOrigins(calls), 1)
+        << "frame " << frame + 1 << ": the title is printed once per frame";
   }
 }
 
-TEST_F(OverdrawStream, FrameEndsWithDepthTestOnAndBlendingOff) {
-  for (std::size_t frame = 0; frame < 2; ++frame) {
-    const kovrin::test::scenes::TrackedState s = kovrin::test::scenes::StateAfterFrame(Rec().trace, frame);
-    EXPECT_TRUE(s.depthTest) << "frame " << frame + 1;
-    EXPECT_FALSE(s.blend) << "frame " << frame + 1;
-    EXPECT_EQ(s.blendSource, static_cast<uint32_t>(GL_ONE)) << "frame " << frame + 1;
-    EXPECT_EQ(s.blendDestination, static_cast<uint32_t>(GL_ONE)) << "frame " << frame + 1;
-  }
-}
+TEST_F(OverdrawStream, FrameEndsWithDepthTestOnAndBlendingOff) { ExpectFramesEndWithDepthTestOnAndBlendingOff(); }
 
 TEST(OverdrawWithoutImages, DrawsTheSameFramesUntextured) {
-  const Recording r = Record(false);
+  const auto r = kovrin::test::scenes::Record<OverdrawProgram>(false);
   ASSERT_EQ(r.run.exitCode, 0) << r.run.stdErr;
   ASSERT_GE(r.trace.frames.size(), 2u) << r.run.stdErr;
   // Each missing image is reported once by the decoder, at start-up.

@@ -14,11 +14,6 @@ void PutLe(std::string& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFFu);
 }
 
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
 constexpr int kGlyphs = 42;
 const char* const kBlackGlyph = "black_glyph";
 
@@ -69,9 +64,8 @@ std::vector<uint8_t> SolidPixels(int width, int height, const Rgb& colour) {
   return pixels;
 }
 
-std::string MakeRunFolder(const std::vector<NamedTexture>& textures) {
-  const std::string folder = kovrin::test::MakeScratchFolder();
-  const fs::path data = fs::path(folder) / "data";
+RunFolder::RunFolder(const std::vector<NamedTexture>& textures) {
+  const fs::path data = folder_ / "data";
   fs::create_directory(data);
   for (const NamedTexture& t : textures) {
     WriteFile(data / (t.name + ".tex"), SolidBmp(kTextureSide, kTextureSide, t.colour));
@@ -80,13 +74,7 @@ std::string MakeRunFolder(const std::vector<NamedTexture>& textures) {
   std::string font = "{" + std::to_string(kGlyphs) + "}{";
   for (int i = 0; i < kGlyphs; ++i) font += std::string(kBlackGlyph) + ";";
   font += "}\r\n";
-  WriteFile(fs::path(folder) / "default.fnt", font);
-  return folder;
-}
-
-RunFolder::~RunFolder() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
+  WriteFile(folder_ / "default.fnt", font);
 }
 
 kovrin::test::RunOptions ProbeRun(const std::string& program, const std::string& folder, int width, int height,

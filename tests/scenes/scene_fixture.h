@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/program_runner.h"
+#include "tests/support/scratch_folder.h"
 
 namespace kovrin::test::scenes {
 
@@ -35,26 +36,21 @@ struct NamedTexture {
   Rgb colour;
 };
 
-// A fresh folder with data/<name>.tex for each texture (kTextureSide square)
-// and a default.fnt whose 42 glyphs are black: the title is printed every
-// frame as the programs do, but adds nothing to the picture.
-std::string MakeRunFolder(const std::vector<NamedTexture>& textures);
-
-// A run folder made by MakeRunFolder that goes with the object, however the
-// test using it ends: a test run leaves nothing in the temporary folder.
+// A scratch folder with data/<name>.tex for each texture (kTextureSide
+// square) and a default.fnt whose 42 glyphs are black: the title is printed
+// every frame as the programs do, but adds nothing to the picture. It goes
+// with the object, however the test using it ends.
 class RunFolder {
  public:
-  explicit RunFolder(const std::vector<NamedTexture>& textures) : path_(MakeRunFolder(textures)) {}
-  ~RunFolder();
-  RunFolder(const RunFolder&) = delete;
-  RunFolder& operator=(const RunFolder&) = delete;
+  explicit RunFolder(const std::vector<NamedTexture>& textures);
   const std::string& Path() const { return path_; }
 
  private:
-  std::string path_;
+  kovrin::test::ScratchFolder folder_;
+  std::string path_ = folder_.String();
 };
 
-// Options for a run of `program` in `folder` (made by MakeRunFolder) with the
+// Options for a run of `program` in `folder` (a RunFolder) with the
 // probe preloaded; the run ends after `frames` frames.
 kovrin::test::RunOptions ProbeRun(const std::string& program, const std::string& folder, int width, int height,
                                   int frames);

@@ -13,8 +13,11 @@ for f in "$run_dir/Quillfire" "$run_dir/Lumavane" "$probe"; do
   [ -e "$f" ] || { echo "missing $f: build the default preset first" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
+work=$(mktemp -d "${TMPDIR:-/tmp}/kovrin-test-XXXXXX")
+# The folder goes however the script ends; a signal ends it through exit so
+# that the EXIT trap runs (sh runs it on exit only).
 trap 'rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM HUP
 ln -s "$run_dir/data" "$work/data"
 cp "$run_dir/default.fnt" "$work/"
 printf 'GL_RESX=640;\r\nGL_RESY=480;\r\nGL_BITDEPTH=32;\r\n' > "$work/config.cfg"

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "tests/support/program_runner.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -183,7 +184,9 @@ class HostileFile : public testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileFile, EndsInTimeWithinMemoryAndTouchesNothingElse) {
   const HostileCase& c = GetParam();
-  Places places{kovrin::test::MakeScratchFolder(), kovrin::test::MakeScratchFolder()};
+  const kovrin::test::ScratchFolder folder;
+  const kovrin::test::ScratchFolder outside;
+  const Places places{folder.Path(), outside.Path()};
   kovrin::test::RunOptions o;
   o.folder = places.folder.string();
   o.msgbox = "no";
@@ -203,8 +206,6 @@ TEST_P(HostileFile, EndsInTimeWithinMemoryAndTouchesNothingElse) {
   } else {
     EXPECT_FALSE(r.resultsFps.has_value()) << "a run that ended at start-up left a result";
   }
-  fs::remove_all(places.folder);
-  fs::remove_all(places.outside);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, HostileFile, testing::ValuesIn(kCases),

@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "framework/graphics.h"
 #include "framework/program_profile.h"
 #include "framework/settings_file.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/scratch_folder.h"
 
 using kovrin::framework::kProgram;
 using kovrin::framework::ResetSettings;
@@ -25,12 +27,12 @@ class AfterStartUp : public testing::Test {
   static void SetUpTestSuite() {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("KOVRIN_MSGBOX", "default", 1);
-    folder_ = kovrin::test::MakeScratchFolder();
+    folder_.emplace();
     const std::filesystem::path run(KOVRIN_RUN_DIR);
-    std::filesystem::create_directory_symlink(run / "data", std::filesystem::path(folder_) / "data");
-    std::filesystem::copy_file(run / "default.fnt", std::filesystem::path(folder_) / "default.fnt");
-    std::ofstream(std::filesystem::path(folder_) / "config.cfg") << kovrin::test::ConfigText(320, 240, 32);
-    std::filesystem::current_path(folder_);
+    std::filesystem::create_directory_symlink(run / "data", *folder_ / "data");
+    std::filesystem::copy_file(run / "default.fnt", *folder_ / "default.fnt");
+    std::ofstream(*folder_ / "config.cfg") << kovrin::test::ConfigText(320, 240, 32);
+    std::filesystem::current_path(folder_->Path());
     ResetSettings(kProgram);
     LoadSettings();
     Graphics_Init();
@@ -38,11 +40,11 @@ class AfterStartUp : public testing::Test {
   static void TearDownTestSuite() {
     Graphics_Shutdown();
     std::filesystem::current_path("/");
-    std::filesystem::remove_all(folder_);
+    folder_.reset();
   }
-  static std::string folder_;
+  static std::optional<kovrin::test::ScratchFolder> folder_;
 };
-std::string AfterStartUp::folder_;
+std::optional<kovrin::test::ScratchFolder> AfterStartUp::folder_;
 
 GLint Integer(GLenum name) {
   GLint value = -1;

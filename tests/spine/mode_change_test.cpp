@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "tests/support/program_runner.h"
+#include "tests/support/shared_data.h"
 
 namespace {
 
@@ -21,8 +22,8 @@ std::string CurrentDimensions(const std::string& display) {
 }
 
 TEST(ModeChange, FullScreenRunSwitchesToTheSizeAndRestoresTheDesktop) {
-  const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
-  if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
+  KOVRIN_SKIP_WITHOUT_SHARED("x11/xorg-dummy.conf");
+  const std::string config = kovrin::test::SharedPath("x11/xorg-dummy.conf").string();
   const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
   const std::string before = CurrentDimensions(server->Display());
@@ -44,8 +45,8 @@ TEST(ModeChange, FullScreenRunSwitchesToTheSizeAndRestoresTheDesktop) {
 // The desktop's mode must come back however the run ends; a signal that
 // killed the program mid-run would leave the display at 640 x 480.
 TEST(ModeChange, SignalEndsTheRunAndRestoresTheDesktop) {
-  const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
-  if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy X server configuration at " << config;
+  KOVRIN_SKIP_WITHOUT_SHARED("x11/xorg-dummy.conf");
+  const std::string config = kovrin::test::SharedPath("x11/xorg-dummy.conf").string();
   const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver could not be started (needs root)";
   const std::string before = CurrentDimensions(server->Display());

@@ -14,6 +14,7 @@
 #include "framework/main_loop.h"
 #include "framework/settings_file.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/scratch_folder.h"
 
 using kovrin::framework::JoinTextLines;
 using kovrin::framework::kMaxTextFileBytes;
@@ -79,15 +80,11 @@ class InFolder : public testing::Test {
  protected:
   void SetUp() override {
     previous_ = fs::current_path();
-    folder_ = kovrin::test::MakeScratchFolder();
-    outside_ = kovrin::test::MakeScratchFolder();
     fs::current_path(folder_);
     setenv("KOVRIN_MSGBOX", "yes", 1);
   }
   void TearDown() override {
     fs::current_path(previous_);
-    fs::remove_all(folder_);
-    fs::remove_all(outside_);
     unsetenv("KOVRIN_MSGBOX");
   }
   // The text and the message-box lines that reading it produced.
@@ -97,8 +94,10 @@ class InFolder : public testing::Test {
     return {text, testing::internal::GetCapturedStderr()};
   }
   fs::path previous_;
-  fs::path folder_;
-  fs::path outside_;
+  kovrin::test::ScratchFolder folderScratch_;
+  kovrin::test::ScratchFolder outsideScratch_;
+  fs::path folder_ = folderScratch_.Path();
+  fs::path outside_ = outsideScratch_.Path();
 };
 
 void WriteBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }

@@ -7,6 +7,7 @@
 
 #include "framework/main_loop.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/scratch_folder.h"
 
 using kovrin::framework::ResultText;
 
@@ -21,15 +22,11 @@ class InScratchFolder : public testing::Test {
  protected:
   void SetUp() override {
     previous_ = std::filesystem::current_path();
-    folder_ = kovrin::test::MakeScratchFolder();
-    std::filesystem::current_path(folder_);
+    std::filesystem::current_path(folder_.Path());
   }
-  void TearDown() override {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(folder_);
-  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
   std::filesystem::path previous_;
-  std::string folder_;
+  kovrin::test::ScratchFolder folder_;
 };
 
 TEST_F(InScratchFolder, WriteResultsWritesDigitsAndCrLfOnly) {

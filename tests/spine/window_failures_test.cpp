@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tests/support/program_runner.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -78,8 +79,9 @@ std::string RecordedViewport(const std::string& traceFile) {
 // A side of 0 is used as 1, by the window system as by the viewport, so the
 // run takes place; the settings keep the 0 that was read.
 TEST_P(ZeroSizedWindow, RunsWithASideOfOneAndWritesItsResult) {
+  const kovrin::test::ScratchFolder folder;
   kovrin::test::RunOptions o;
-  o.folder = kovrin::test::MakeScratchFolder();
+  o.folder = folder.String();
   o.config = GetParam().config;
   const std::string trace = o.folder + "/gl.trace";
   // A few frames are enough; the run then ends as a closed window ends it.
@@ -95,7 +97,6 @@ TEST_P(ZeroSizedWindow, RunsWithASideOfOneAndWritesItsResult) {
   EXPECT_EQ(r.Diag("title"), GetParam().title);
   EXPECT_EQ(RecordedViewport(trace), GetParam().viewport);
   EXPECT_TRUE(r.resultsFps.has_value()) << r.stdErr;
-  std::filesystem::remove_all(r.folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,4 +1,5 @@
 #include "tests/support/program_runner.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/window_close.h"
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -44,11 +46,6 @@ std::vector<std::string> BuildEnvironment(const RunOptions& o) {
   return env;
 }
 
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
 // Reads what the child writes until it closes the pipe or the deadline.
 bool DrainUntil(int fd, std::string& out, Clock::time_point deadline) {
   char buffer[4096];
@@ -69,12 +66,6 @@ bool DrainUntil(int fd, std::string& out, Clock::time_point deadline) {
 std::string ConfigText(int width, int height, int depth) {
   return "GL_RESX=" + std::to_string(width) + ";\r\nGL_RESY=" + std::to_string(height) +
          ";\r\nGL_BITDEPTH=" + std::to_string(depth) + ";\r\n";
-}
-
-std::string MakeScratchFolder() {
-  std::string pattern = (fs::temp_directory_path() / "kovrin-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) return {};
-  return pattern;
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -106,7 +97,10 @@ std::vector<std::string> RunResult::MsgBoxLines() const {
 
 RunResult RunProgram(const RunOptions& o) {
   RunResult r;
-  r.folder = o.folder.empty() ? MakeScratchFolder() : o.folder;
+  // A folder made here is gone with the run: tests leave nothing in /tmp.
+  std::optional<ScratchFolder> scratch;
+  if (o.folder.empty()) scratch.emplace();
+  r.folder = scratch ? scratch->String() : o.folder;
   const fs::path folder(r.folder);
   const fs::path runDir(KOVRIN_RUN_DIR);
   std::error_code ec;
@@ -167,8 +161,6 @@ RunResult RunProgram(const RunOptions& o) {
   if (fs::is_regular_file(fs::symlink_status(folder / "results.fps", ec))) {
     r.resultsFps = ReadFileBytes((folder / "results.fps").string());
   }
-  // A folder made here is gone with the run: tests leave nothing in /tmp.
-  if (o.folder.empty()) fs::remove_all(folder, ec);
   return r;
 }
 
@@ -219,12 +211,12 @@ std::unique_ptr<XServer> XServer::StartXvfb(const std::string& screen) {
 }
 
 std::unique_ptr<XServer> XServer::StartXorgDummy(const std::string& configPath) {
-  const std::string log = (fs::temp_directory_path() / ("kovrin-xorg-" + std::to_string(::getpid()) + ".log")).string();
+  // The log (and the .old copy Xorg keeps of an earlier one) lives in a
+  // folder that goes with the server.
+  ScratchFolder logFolder;
+  const std::string log = (logFolder / "Xorg.log").string();
   auto server = StartServer({"Xorg", "-noreset", "-nolisten", "tcp", "-logfile", log, "-config", configPath}, 30);
-  std::error_code ignored;
-  if (!server) fs::remove(log, ignored);
-  if (!server) fs::remove(log + ".old", ignored);
-  if (server) server->logFile_ = log;
+  if (server) server->logFolder_ = std::move(logFolder);
   return server;
 }
 
@@ -235,11 +227,7 @@ void XServer::End() {
   ::kill(pid_, SIGTERM);
   ::waitpid(pid_, nullptr, 0);
   pid_ = -1;
-  if (!logFile_.empty()) {
-    std::error_code ignored;
-    fs::remove(logFile_, ignored);
-    fs::remove(logFile_ + ".old", ignored);
-  }
+  logFolder_.reset();
 }
 
 XServer::~XServer() { End(); }

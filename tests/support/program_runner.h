@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/scratch_folder.h"
+
 namespace kovrin::test {
 
 struct RunOptions {
@@ -27,7 +29,7 @@ struct RunOptions {
   int whileRunningAfterMs = 0;
   int closeWindowAfterMs = -1;  // on `display`: the window's close box after this long
   double timeoutSeconds = 90;
-  std::string folder;  // reuse this folder; empty: a fresh one, removed after the run
+  std::string folder;  // reuse this folder; empty: a fresh ScratchFolder, removed after the run
   // Called with the run folder once data/ and config.cfg are in place, just
   // before the start: lets a test put something odd under a fixed name.
   std::function<void(const std::string&)> prepare;
@@ -53,7 +55,6 @@ struct RunResult {
 // A standard config.cfg as the launcher writes it.
 std::string ConfigText(int width, int height, int depth);
 
-std::string MakeScratchFolder();
 RunResult RunProgram(const RunOptions& options);
 std::string ReadFileBytes(const std::string& path);
 
@@ -77,7 +78,7 @@ class XServer {
  private:
   pid_t pid_;
   std::string display_;
-  std::string logFile_;  // removed with the server
+  std::optional<ScratchFolder> logFolder_;  // Xorg's log, removed with the server
 };
 
 }  // namespace kovrin::test

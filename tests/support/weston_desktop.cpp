@@ -73,13 +73,13 @@ std::unique_ptr<WestonDesktop> WestonDesktop::Start(int width, int height, std::
     why = "Xvfb could not be started";
     return nullptr;
   }
-  std::string pattern = (fs::temp_directory_path() / "kovrin-weston-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
+  try {
+    desktop->runtimeDir_.emplace();
+  } catch (const std::runtime_error&) {
     why = "no runtime folder for weston";
     return nullptr;
   }
-  desktop->runtimeDir_ = pattern;
-  const std::string log = (fs::path(pattern) / "weston.log").string();
+  const std::string log = (*desktop->runtimeDir_ / "weston.log").string();
 
   std::vector<std::string> args = {"weston",
                                    "--backend=x11-backend.so",
@@ -91,7 +91,7 @@ std::unique_ptr<WestonDesktop> WestonDesktop::Start(int width, int height, std::
                                    "--height=" + std::to_string(height),
                                    "--socket=" + desktop->socket_,
                                    "--log=" + log};
-  const std::string runtimeEnv = "XDG_RUNTIME_DIR=" + desktop->runtimeDir_;
+  const std::string runtimeEnv = "XDG_RUNTIME_DIR=" + desktop->runtimeDir_->String();
   const std::string displayEnv = "DISPLAY=" + desktop->host_->Display();
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -111,7 +111,7 @@ std::unique_ptr<WestonDesktop> WestonDesktop::Start(int width, int height, std::
   desktop->weston_ = pid;
 
   const auto deadline = Clock::now() + std::chrono::seconds(20);
-  const fs::path socket = fs::path(desktop->runtimeDir_) / desktop->socket_;
+  const fs::path socket = *desktop->runtimeDir_ / desktop->socket_;
   while (Clock::now() < deadline) {
     if (::waitpid(pid, nullptr, WNOHANG) == pid) {
       desktop->weston_ = -1;
@@ -128,17 +128,13 @@ std::unique_ptr<WestonDesktop> WestonDesktop::Start(int width, int height, std::
 
 WestonDesktop::~WestonDesktop() {
   // weston ends its Xwayland and clients and removes Xwayland's socket and
-  // lock file; the runtime folder is ours.
+  // lock file; the runtime folder goes with the object.
   Stop(weston_);
   host_.reset();
-  if (!runtimeDir_.empty()) {
-    std::error_code ignored;
-    fs::remove_all(runtimeDir_, ignored);
-  }
 }
 
 std::vector<std::pair<std::string, std::string>> WestonDesktop::WaylandEnvironment() const {
-  return {{"XDG_RUNTIME_DIR", runtimeDir_}, {"WAYLAND_DISPLAY", socket_}};
+  return {{"XDG_RUNTIME_DIR", runtimeDir_->String()}, {"WAYLAND_DISPLAY", socket_}};
 }
 
 }  // namespace kovrin::test

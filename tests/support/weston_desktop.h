@@ -9,11 +9,13 @@
 
 #include <sys/types.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "tests/support/program_runner.h"
+#include "tests/support/scratch_folder.h"
 
 namespace kovrin::test {
 
@@ -38,7 +40,7 @@ class WestonDesktop {
 
   std::unique_ptr<XServer> host_;
   pid_t weston_ = -1;
-  std::string runtimeDir_;
+  std::optional<ScratchFolder> runtimeDir_;  // XDG_RUNTIME_DIR: weston's socket and log
   std::string socket_ = "kovrin-wayland";
   std::string xDisplay_;
 };

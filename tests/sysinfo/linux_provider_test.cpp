@@ -20,6 +20,8 @@
 
 #include "launcher/sysinfo/system_report.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/scoped_variable.h"
+#include "tests/support/shared_data.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -64,28 +66,6 @@ bool MachineHasGpu() {
   }
   return false;
 }
-
-class ScopedDisplay {
- public:
-  explicit ScopedDisplay(const char* value) {
-    if (const char* old = std::getenv("DISPLAY")) saved_ = old;
-    if (value) {
-      setenv("DISPLAY", value, 1);
-    } else {
-      unsetenv("DISPLAY");
-    }
-  }
-  ~ScopedDisplay() {
-    if (saved_) {
-      setenv("DISPLAY", saved_->c_str(), 1);
-    } else {
-      unsetenv("DISPLAY");
-    }
-  }
-
- private:
-  std::optional<std::string> saved_;
-};
 
 Lines RealReport() {
   const auto provider = MakeLinuxProvider();
@@ -298,7 +278,7 @@ class SoftwareMachine : public ::testing::Test {
 };
 
 TEST_F(SoftwareMachine, HeadlessReportsOneSoftwareAdapterWithBothDevices) {
-  const ScopedDisplay none(nullptr);
+  const kovrin::test::ScopedVariable none("DISPLAY", nullptr);
   const Lines report = RealReport();
   CheckAdapterAndDevices(report);
   // Without a display nothing tells palette or gamma: neither line is written.
@@ -312,7 +292,7 @@ TEST_F(SoftwareMachine, HeadlessReportsOneSoftwareAdapterWithBothDevices) {
 }
 
 TEST_F(SoftwareMachine, TheSameMachineGivesTheSameReportTwice) {
-  const ScopedDisplay none(nullptr);
+  const kovrin::test::ScopedVariable none("DISPLAY", nullptr);
   const auto provider = MakeLinuxProvider();
   const Lines first = BuildReport(*provider);
   const Lines again = BuildReport(*provider);
@@ -331,7 +311,7 @@ TEST_F(SoftwareMachine, TheSameMachineGivesTheSameReportTwice) {
 TEST_F(SoftwareMachine, UnderXvfbTheServersOneModeIsListed) {
   const auto server = kovrin::test::XServer::StartXvfb("800x600x24");
   ASSERT_TRUE(server) << "Xvfb did not start";
-  const ScopedDisplay display(server->Display().c_str());
+  const kovrin::test::ScopedVariable display("DISPLAY", server->Display().c_str());
   const Lines report = RealReport();
   CheckAdapterAndDevices(report);
   EXPECT_TRUE(Contains(report, "   no hw palette support")) << "a true-colour screen\n" << Joined(report);
@@ -345,7 +325,7 @@ TEST_F(SoftwareMachine, UnderXvfbTheServersOneModeIsListed) {
 TEST_F(SoftwareMachine, AnEightBitXvfbScreenHasAPalette) {
   const auto server = kovrin::test::XServer::StartXvfb("640x480x8");
   ASSERT_TRUE(server) << "Xvfb did not start";
-  const ScopedDisplay display(server->Display().c_str());
+  const kovrin::test::ScopedVariable display("DISPLAY", server->Display().c_str());
   const Lines report = RealReport();
   const auto caps = std::find(report.begin(), report.end(), "  HW CAPS");
   ASSERT_NE(caps, report.end()) << Joined(report);
@@ -357,11 +337,11 @@ TEST_F(SoftwareMachine, AnEightBitXvfbScreenHasAPalette) {
 }
 
 TEST_F(SoftwareMachine, UnderXorgsDummyDriverRatesComeFromTheModeTimings) {
-  const std::string config = std::string(KOVRIN_SOURCE_DIR) + "/../shared/x11/xorg-dummy.conf";
-  if (!std::filesystem::exists(config)) GTEST_SKIP() << "no dummy driver configuration at " << config;
+  KOVRIN_SKIP_WITHOUT_SHARED("x11/xorg-dummy.conf");
+  const std::string config = kovrin::test::SharedPath("x11/xorg-dummy.conf").string();
   const auto server = kovrin::test::XServer::StartXorgDummy(config);
   if (!server) GTEST_SKIP() << "Xorg with the dummy driver did not start (needs root and xserver-xorg-video-dummy)";
-  const ScopedDisplay display(server->Display().c_str());
+  const kovrin::test::ScopedVariable display("DISPLAY", server->Display().c_str());
   const Lines modes = ModeLines(RealReport());
   // The configuration's own mode lines, each 60 Hz by its timings.
   for (const char* size : {"1600x1200", "1024x768", "800x600", "640x480"}) {

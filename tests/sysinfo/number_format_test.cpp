@@ -6,10 +6,11 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "launcher/sysinfo/number_format.h"
+#include "tests/support/scratch_folder.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -44,22 +45,19 @@ class GermanNumericLocale {
     if (Try()) {
       return;
     }
-    const std::string folder = std::filesystem::temp_directory_path() / ("kovrin-locale-" + std::to_string(getpid()));
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    folder_.emplace();
+    const std::string folder = folder_->String();
     const std::string command = "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
-    folder_ = folder;
-    if (!error && std::system(command.c_str()) == 0) {
+    if (std::system(command.c_str()) == 0) {
       setenv("LOCPATH", folder.c_str(), 1);
       Try();
     }
   }
   ~GermanNumericLocale() {
     std::setlocale(LC_NUMERIC, "C");
-    if (!folder_.empty()) {
+    if (folder_) {
       unsetenv("LOCPATH");
-      std::error_code ignored;
-      std::filesystem::remove_all(folder_, ignored);
+      folder_.reset();
     }
   }
   bool active() const { return active_; }
@@ -75,7 +73,7 @@ class GermanNumericLocale {
     return false;
   }
   bool active_ = false;
-  std::string folder_;
+  std::optional<kovrin::test::ScratchFolder> folder_;
 };
 
 TEST(NumberFormatLocale, KeepsThePointUnderAGermanLocale) {

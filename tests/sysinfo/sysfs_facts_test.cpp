@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "launcher/sysinfo/sysfs_facts.h"
+#include "tests/support/scratch_folder.h"
 
 namespace kovrin::sysinfo {
 namespace {
@@ -72,18 +73,16 @@ INSTANTIATE_TEST_SUITE_P(Lines, KernelModeName,
 class DrmClassFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("kovrin-drm-" + std::to_string(getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
+    root_ = scratch_ / "drm";
     fs::create_directories(root_);
   }
-  void TearDown() override { fs::remove_all(root_); }
 
   void Write(const fs::path& relative, const std::string& text) {
     fs::create_directories((root_ / relative).parent_path());
     std::ofstream(root_ / relative) << text;
   }
 
+  kovrin::test::ScratchFolder scratch_;
   fs::path root_;
 };
 

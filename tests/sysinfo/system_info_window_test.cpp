@@ -6,12 +6,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "launcher/core/launcher_text.h"
 #include "launcher/frmMain.h"
 #include "launcher/frmSystemInfo.h"
+#include "tests/support/qt_scratch_folder.h"
 #include "tests/sysinfo/fake_provider.h"
 
 namespace {
@@ -205,7 +205,7 @@ class SystemInfoWindowTest : public QObject {
 
   // The main window's own button, and its general treatment of errors.
   void theMainWindowsButtonOpensOneReport() {
-    QTemporaryDir folder;
+    kovrin::test::QtScratchFolder folder;
     QList<int> endCodes;
     frmMain launcherWindow(MainWindowSetup(folder, endCodes));
     launcherWindow.show();
@@ -223,7 +223,7 @@ class SystemInfoWindowTest : public QObject {
 
   void aFailureEndsTheLauncherThroughItsErrorHandler() {
     failAt_ = QStringLiteral("Device");
-    QTemporaryDir folder;
+    kovrin::test::QtScratchFolder folder;
     QList<int> endCodes;
     frmMain launcherWindow(MainWindowSetup(folder, endCodes));
     launcherWindow.show();
@@ -236,7 +236,7 @@ class SystemInfoWindowTest : public QObject {
   }
 
  private:
-  static LauncherSetup MainWindowSetup(const QTemporaryDir& folder, QList<int>& endCodes) {
+  static LauncherSetup MainWindowSetup(const kovrin::test::QtScratchFolder& folder, QList<int>& endCodes) {
     LauncherSetup setup;
     setup.folder = folder.path();
     setup.startProgram = [](const kovrin::launcher::BenchRun&) { return true; };

@@ -14,9 +14,8 @@ void GlFolderTest::SetUp() {
   std::string error;
   context_ = kovrin::test::gltrace::GlTestContext::Create(32, 32, &error);
   ASSERT_NE(context_, nullptr) << "no GL context: " << error;
-  char pattern[] = "/tmp/kovrin-textures-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  dir_ = pattern;
+  scratch_.emplace();
+  dir_ = scratch_->Path();
   fs::create_directory(dir_ / "data");
   previousDir_ = fs::current_path();
   fs::current_path(dir_);
@@ -25,7 +24,7 @@ void GlFolderTest::SetUp() {
 void GlFolderTest::TearDown() {
   std::error_code ec;
   if (!previousDir_.empty()) fs::current_path(previousDir_, ec);
-  if (!dir_.empty()) fs::remove_all(dir_, ec);
+  scratch_.reset();
   context_.reset();
 }
 

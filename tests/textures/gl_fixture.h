@@ -6,10 +6,12 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/gltrace/gl_test_context.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/textures/test_bmp.h"
 
 namespace kovrin::test::textures {
@@ -25,6 +27,7 @@ class GlFolderTest : public ::testing::Test {
 
   static void SetMessageBoxAnswer(const char* answer);
 
+  std::optional<kovrin::test::ScratchFolder> scratch_;
   std::filesystem::path dir_;
   std::filesystem::path previousDir_;
   std::unique_ptr<kovrin::test::gltrace::GlTestContext> context_;

@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -20,10 +19,13 @@
 #include "launcher/frmDetails.h"
 #include "launcher/frmMain.h"
 #include "launcher/secondary_window.h"
+#include "tests/support/gui_controls.h"
+#include "tests/support/qt_scratch_folder.h"
 #include "tests/windows/window_test_support.h"
 
 using kovrin::gui::SecondaryWindow;
 
+using kovrin::test::Control;
 using kovrin::test::windows::CloseRoute;
 
 namespace {
@@ -107,19 +109,12 @@ class DialogsTest : public QObject {
 
  private:
   void SetKnownResults();
-  template <typename T>
-  T* Control(QWidget* window, const char* name) const {
-    T* control = window->findChild<T*>(QLatin1String(name));
-    if (control == nullptr) qFatal("control %s missing", name);
-    return control;
-  }
-
-  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<kovrin::test::QtScratchFolder> dir;
   std::unique_ptr<frmMain> main;
 };
 
 void DialogsTest::init() {
-  dir = std::make_unique<QTemporaryDir>();
+  dir = std::make_unique<kovrin::test::QtScratchFolder>();
   QVERIFY(dir->isValid());
   main = kovrin::test::windows::MakeMainWindow(dir->path());
 }

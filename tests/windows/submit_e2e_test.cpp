@@ -14,7 +14,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QtTest>
@@ -27,6 +26,7 @@
 #include "launcher/submit/checksum.h"
 #include "launcher/submit/results_site.h"
 #include "launcher/webview/web_browser.h"
+#include "tests/support/qt_scratch_folder.h"
 #include "tests/windows/expected_page.h"
 #include "tests/windows/results_site_stub.h"
 #include "tests/windows/window_test_support.h"
@@ -61,7 +61,7 @@ void SubmitEndToEndTest::postsTheFormToTheResultsSite() {
   QVERIFY(site.Listen());
   qputenv(kovrin::submit::kSiteVariable, site.BaseUrl().toUtf8());
 
-  QTemporaryDir dir;
+  kovrin::test::QtScratchFolder dir;
   QVERIFY(dir.isValid());
   std::unique_ptr<frmMain> main = kovrin::test::windows::MakeMainWindow(dir.path());
   main->lblResult()->setText(QStringLiteral("123,4 fps"));

@@ -18,30 +18,14 @@
 
 #include "launcher/submit/checksum.h"
 #include "launcher/submit/submit_page.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/windows/expected_page.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "kovrin-submit-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using kovrin::test::ScratchFolder;
 
 std::string ReadBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

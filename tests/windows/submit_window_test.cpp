@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QtTest>
@@ -29,6 +28,7 @@
 #include "launcher/submit/checksum.h"
 #include "launcher/submit/results_site.h"
 #include "launcher/webview/web_browser.h"
+#include "tests/support/qt_scratch_folder.h"
 #include "tests/windows/expected_page.h"
 #include "tests/windows/window_test_support.h"
 
@@ -109,7 +109,7 @@ class SubmitWindowTest : public QObject {
     return QTest::qWaitFor([&] { return spy.count() >= count; }, kLoadTimeoutMs);
   }
 
-  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<kovrin::test::QtScratchFolder> dir;
   std::unique_ptr<frmMain> main;
   QString pageFile;
 };
@@ -118,7 +118,7 @@ void SubmitWindowTest::initTestCase() { qputenv(kovrin::submit::kSiteVariable, k
 
 void SubmitWindowTest::init() {
   pageFile.clear();
-  dir = std::make_unique<QTemporaryDir>();
+  dir = std::make_unique<kovrin::test::QtScratchFolder>();
   QVERIFY(dir->isValid());
   main = kovrin::test::windows::MakeMainWindow(dir->path());
 }
@@ -284,7 +284,7 @@ void SubmitWindowTest::hostileSubmitEntryIsLeftAlone_data() {
 // pipe, shows the page, and leaves the entry as it found it.
 void SubmitWindowTest::hostileSubmitEntryIsLeftAlone() {
   QFETCH(bool, pipe);
-  QTemporaryDir outside;
+  kovrin::test::QtScratchFolder outside;
   QVERIFY(outside.isValid());
   const QString entry = dir->filePath(QStringLiteral("submit"));
   const QString victim = outside.filePath(QStringLiteral("precious"));

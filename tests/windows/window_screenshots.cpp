@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -16,6 +15,7 @@
 #include "launcher/frmMain.h"
 #include "launcher/frmSubmit.h"
 #include "launcher/webview/web_browser.h"
+#include "tests/support/qt_scratch_folder.h"
 #include "tests/windows/window_test_support.h"
 
 namespace {
@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   const QString folder = QString::fromLocal8Bit(argv[1]);
-  QTemporaryDir launcherFolder;
+  kovrin::test::QtScratchFolder launcherFolder;
   std::unique_ptr<frmMain> main = kovrin::test::windows::MakeMainWindow(launcherFolder.path());
   FillResults(*main);
   bool ok = true;

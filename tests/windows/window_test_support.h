@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QList>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <QWindow>
 #include <QtTest>

@@ -1,4 +1,5 @@
-// A scene that draws nothing, so the framework can be linked into tests.
+// What a test program supplies beside its scene: a profile and a scene that
+// draws nothing but counts its frames, so that the framework links into tests.
 #include "framework/main_loop.h"
 #include "framework/program_profile.h"
 #include "framework/scene.h"

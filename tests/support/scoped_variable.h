@@ -1,0 +1,38 @@
+// An environment variable set (or unset) for one test and put back as it
+// was when the object goes, whatever the test's outcome.
+#pragma once
+
+#include <stdlib.h>
+
+#include <optional>
+#include <string>
+
+namespace kovrin::test {
+
+class ScopedVariable {
+ public:
+  // value nullptr: the variable is unset for the object's lifetime.
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = ::getenv(name)) old_ = old;
+    if (value != nullptr) {
+      ::setenv(name, value, 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedVariable() {
+    if (old_) {
+      ::setenv(name_.c_str(), old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_.c_str());
+    }
+  }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+}  // namespace kovrin::test
