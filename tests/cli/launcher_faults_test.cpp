@@ -30,16 +30,10 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
+using kovrin::test::ReadFile;
 using Clock = std::chrono::steady_clock;
 using kovrin::test::ScratchFolder;
 using kovrin::test::WriteFile;
-
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -50,7 +44,7 @@ bool Alive(pid_t pid, const fs::path& folder) {
   const fs::path proc = "/proc/" + std::to_string(pid);
   std::error_code error;
   if (::kill(pid, 0) != 0 || fs::read_symlink(proc / "cwd", error) != folder) return false;
-  const std::string stat = ReadAll(proc / "stat");
+  const std::string stat = ReadFile(proc / "stat");
   const std::size_t close = stat.rfind(')');
   return close == std::string::npos || stat.size() < close + 3 || stat[close + 2] != 'Z';
 }
@@ -94,7 +88,7 @@ class LauncherFolder {
 
   std::vector<pid_t> Pids() const {
     std::vector<pid_t> pids;
-    std::istringstream lines(ReadAll(folder_ / "pids"));
+    std::istringstream lines(ReadFile(folder_ / "pids"));
     for (pid_t pid = 0; lines >> pid;) pids.push_back(pid);
     return pids;
   }
@@ -178,8 +172,8 @@ class Launcher {
     ended.seconds = std::chrono::duration<double>(Clock::now() - start_).count();
     ended.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     ended.maxRssKb = usage.ru_maxrss;
-    ended.out = ReadAll(out_);
-    ended.err = ReadAll(err_);
+    ended.out = ReadFile(out_);
+    ended.err = ReadFile(err_);
     return ended;
   }
 
@@ -204,7 +198,7 @@ bool WaitForFile(const fs::path& file, int seconds) {
 // a signal sent in between would kill it unnoted.
 bool WaitForProgramStart(const fs::path& pids, int seconds) {
   const auto deadline = Clock::now() + std::chrono::seconds(seconds);
-  while (ReadAll(pids).find('\n') == std::string::npos) {
+  while (ReadFile(pids).find('\n') == std::string::npos) {
     if (Clock::now() > deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
@@ -334,7 +328,7 @@ TEST_F(LauncherFaults, ASecondLauncherInTheFolderIsRefused) {
   folder.Program("Lumavane", "exit 0");
   Launcher first(folder, Logs(), Home(), {"--headless"});
   ASSERT_TRUE(WaitForProgramStart(folder.Path() / "pids", 30));
-  const std::string config = ReadAll(folder.Path() / "config.cfg");
+  const std::string config = ReadFile(folder.Path() / "config.cfg");
 
   struct Second {
     std::vector<std::string> args;
@@ -350,7 +344,7 @@ TEST_F(LauncherFaults, ASecondLauncherInTheFolderIsRefused) {
     ASSERT_FALSE(ended.hung);
     EXPECT_EQ(ended.exitCode, 1) << ended.err;
     EXPECT_TRUE(Contains(ended.err, second.errPart + folder.Path().string())) << ended.err;
-    EXPECT_EQ(ReadAll(folder.Path() / "config.cfg"), config) << "the first launcher's settings changed";
+    EXPECT_EQ(ReadFile(folder.Path() / "config.cfg"), config) << "the first launcher's settings changed";
     EXPECT_EQ(folder.Pids().size(), 1u) << "a second test program started";
   }
 

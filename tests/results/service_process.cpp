@@ -1,5 +1,7 @@
 #include "tests/results/service_process.h"
 
+#include "tests/support/scratch_folder.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -16,6 +18,7 @@
 #include "launcher/submit/checksum.h"
 #include "launcher/submit/latin1_text.h"
 #include "launcher/submit/submit_page.h"
+#include "tests/support/scratch_folder.h"
 
 extern char** environ;
 
@@ -23,14 +26,8 @@ namespace kovrin::test::results {
 namespace {
 
 namespace fs = std::filesystem;
+using kovrin::test::ReadFile;
 using Clock = std::chrono::steady_clock;
-
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 pid_t Spawn(const std::vector<std::string>& argv, const fs::path& out, const fs::path& err) {
   posix_spawn_file_actions_t actions;
@@ -57,7 +54,7 @@ int RunToEnd(const std::vector<std::string>& argv, const fs::path& folder, std::
   const fs::path log = folder / "command.log";
   ChildProcess child(argv, log, log.string() + ".err");
   const int code = child.Stop(0);
-  output = ReadAll(log) + ReadAll(log.string() + ".err");
+  output = ReadFile(log) + ReadFile(log.string() + ".err");
   fs::remove(log);
   fs::remove(log.string() + ".err");
   return code;
@@ -112,7 +109,7 @@ Service::Service(const fs::path& folder, const std::vector<std::string>& args)
   const auto deadline = Clock::now() + std::chrono::seconds(20);
   while (Clock::now() < deadline && process_.Running()) {
     std::smatch match;
-    const std::string out = ReadAll(out_);
+    const std::string out = ReadFile(out_);
     if (std::regex_search(out, match, announced)) {
       port_ = std::stoi(match[1].str());
       return;
@@ -121,7 +118,7 @@ Service::Service(const fs::path& folder, const std::vector<std::string>& args)
   }
 }
 
-std::string Service::Log() const { return ReadAll(out_) + ReadAll(err_); }
+std::string Service::Log() const { return ReadFile(out_) + ReadFile(err_); }
 
 int Service::Stop(int signal) { return process_.Stop(signal); }
 
@@ -163,7 +160,7 @@ PostgresServer::PostgresServer(const fs::path& folder) : folder_(folder) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
-  skip_ = "the PostgreSQL server did not start: " + ReadAll(folder_.parent_path() / "postgres.err");
+  skip_ = "the PostgreSQL server did not start: " + ReadFile(folder_.parent_path() / "postgres.err");
 }
 
 PostgresServer::~PostgresServer() {

@@ -16,8 +16,8 @@
 #include <set>
 #include <thread>
 
-#include "tests/cli/temp_folder.h"
 #include "tests/results/service_process.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ class ServiceTest : public ::testing::Test {
     }
   }
 
-  kovrin::test::cli::TempFolder folder_;
+  kovrin::test::ScratchFolder folder_;
   std::optional<Service> service_;
 };
 

@@ -5,7 +5,7 @@
 #include "results/pages.h"
 #include "results/rate_limiter.h"
 #include "results/store.h"
-#include "tests/cli/temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ std::vector<std::string> Names(const std::vector<StoredResult>& results) {
 class StoreTest : public ::testing::Test {
  protected:
   std::unique_ptr<Store> Open() { return std::make_unique<Store>(OpenSqlite((folder_.Path() / "r.sqlite").string())); }
-  kovrin::test::cli::TempFolder folder_;
+  kovrin::test::ScratchFolder folder_;
 };
 
 TEST_F(StoreTest, RanksBestFirstWithTheEarlierOfEqualScoresAhead) {

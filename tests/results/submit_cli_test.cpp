@@ -16,19 +16,13 @@
 #include <sstream>
 
 #include "launcher/cli/result_upload.h"
-#include "tests/cli/temp_folder.h"
 #include "tests/results/service_process.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using kovrin::test::ReadFile;
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -70,7 +64,7 @@ class SubmitCliTest : public ::testing::Test {
     fs::create_directories(launcher);
     fs::copy_file(fs::path(KOVRIN_RUN_DIR) / "kovrin", launcher / "kovrin");
     for (const auto& [program, fps] : {std::pair{"Quillfire", quillfire}, std::pair{"Lumavane", lumavane}}) {
-      kovrin::test::cli::WriteFile(launcher / program, StandIn(fps));
+      kovrin::test::WriteFile(launcher / program, StandIn(fps));
       fs::permissions(launcher / program, fs::perms::owner_all);
     }
     const fs::path log = folder_.Path() / (name + ".log");
@@ -79,11 +73,11 @@ class SubmitCliTest : public ::testing::Test {
         log, log.string() + ".err");
     Outcome run;
     run.exitCode = child.Stop(0);
-    run.out = ReadAll(log) + ReadAll(log.string() + ".err");
+    run.out = ReadFile(log) + ReadFile(log.string() + ".err");
     return run;
   }
 
-  kovrin::test::cli::TempFolder folder_;
+  kovrin::test::ScratchFolder folder_;
 };
 
 TEST_F(SubmitCliTest, StoresTheTwelveRunsAndComparesTwoUploads) {
@@ -112,7 +106,7 @@ TEST_F(SubmitCliTest, StoresTheTwelveRunsAndComparesTwoUploads) {
   EXPECT_TRUE(result.contains("system")) << "the system report is kept";
   // What the service keeps is the file the launcher wrote, key for key.
   const QJsonObject written =
-      QJsonDocument::fromJson(QByteArray::fromStdString(ReadAll(folder_.Path() / "first" / "result.json"))).object();
+      QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(folder_.Path() / "first" / "result.json"))).object();
   EXPECT_EQ(result, written);
   EXPECT_EQ(stored.value("score_text").toString(), "75");
 
@@ -124,7 +118,7 @@ TEST_F(SubmitCliTest, StoresTheTwelveRunsAndComparesTwoUploads) {
   EXPECT_TRUE(Contains(compare->body, "faster")) << compare->body;
   // The same file uploaded by hand, with a name.
   const httplib::Result named = client.Post("/api/v1/results?name=Ada%20%3Cb%3E",
-                                            ReadAll(folder_.Path() / "first" / "result.json"), "application/json");
+                                            ReadFile(folder_.Path() / "first" / "result.json"), "application/json");
   ASSERT_TRUE(named);
   ASSERT_EQ(named->status, 201) << named->body;
   const QJsonObject third =
@@ -161,7 +155,7 @@ TEST_F(SubmitCliTest, AServiceThatCannotBeReachedCostsTheStatusNotTheResult) {
   EXPECT_TRUE(Contains(run.out, "kovrin: cannot submit the result to " + url + ": ")) << run.out;
   EXPECT_TRUE(Contains(run.out, "Score: 75 fps")) << run.out;
   const QJsonObject written =
-      QJsonDocument::fromJson(QByteArray::fromStdString(ReadAll(folder_.Path() / "unreachable" / "result.json")))
+      QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(folder_.Path() / "unreachable" / "result.json")))
           .object();
   EXPECT_EQ(written.value("runs").toArray().size(), 12) << "the result file is written all the same";
 }

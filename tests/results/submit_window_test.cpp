@@ -20,19 +20,15 @@
 #include "launcher/frmSubmit.h"
 #include "launcher/submit/results_site.h"
 #include "launcher/webview/web_browser.h"
-#include "tests/cli/temp_folder.h"
 #include "tests/results/service_process.h"
+#include "tests/support/qt_scratch_folder.h"
+#include "tests/windows/page_script.h"
 #include "tests/windows/window_test_support.h"
 
 namespace {
 
-constexpr int kTimeoutMs = 120000;  // the first page starts the browser engine
-
-bool RunScript(WebBrowser* browser, const QString& script) {
-  bool done = false;
-  browser->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant&) { done = true; });
-  return QTest::qWaitFor([&] { return done; }, kTimeoutMs);
-}
+constexpr int kTimeoutMs = kovrin::test::windows::kPageTimeoutMs;
+using kovrin::test::windows::RunScript;
 
 QString PageText(WebBrowser* browser) {
   std::optional<QString> text;
@@ -51,14 +47,13 @@ class SubmitToServiceTest : public QObject {
 };
 
 void SubmitToServiceTest::theThanksPageAppearsInTheWindowAndTheRankingListsTheName() {
-  kovrin::test::cli::TempFolder scratch;
+  kovrin::test::ScratchFolder scratch;
   kovrin::test::results::Service service(scratch.Path(), {"--db", (scratch.Path() / "results.sqlite").string()});
   QVERIFY2(service.Started(), service.Log().c_str());
   const QString base = QString::fromStdString(service.BaseUrl());
   qputenv(kovrin::submit::kSiteVariable, base.toUtf8());
 
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
+  kovrin::test::QtScratchFolder dir;
   std::unique_ptr<frmMain> main = kovrin::test::windows::MakeMainWindow(dir.path());
   main->lblResult()->setText(QStringLiteral("123,4 fps"));
   main->Result = 123;

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -60,6 +61,13 @@ void ScratchFolder::Remove() {
 void WriteFile(const fs::path& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 }  // namespace kovrin::test

@@ -32,5 +32,7 @@ class ScratchFolder {
 
 // Writes `bytes` to `path` as they are, replacing what was there.
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+// The bytes of `path` as they are; empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
 
 }  // namespace kovrin::test

@@ -28,18 +28,14 @@
 #include "launcher/webview/web_browser.h"
 #include "tests/support/qt_scratch_folder.h"
 #include "tests/windows/expected_page.h"
+#include "tests/windows/page_script.h"
 #include "tests/windows/results_site_stub.h"
 #include "tests/windows/window_test_support.h"
 
 namespace {
 
-constexpr int kTimeoutMs = 120000;  // the first page starts the browser engine
-
-bool RunScript(WebBrowser* browser, const QString& script) {
-  bool done = false;
-  browser->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant&) { done = true; });
-  return QTest::qWaitFor([&] { return done; }, kTimeoutMs);
-}
+constexpr int kTimeoutMs = kovrin::test::windows::kPageTimeoutMs;
+using kovrin::test::windows::RunScript;
 
 QString Describe(const QList<QPair<QString, QString>>& fields) {
   QStringList parts;
