@@ -137,18 +137,8 @@ TEST_F(BlendingStream, EntriesThreeAndOneAreBoundTwiceTheOthersOnce) {
 TEST_F(BlendingStream, FrameEndsWithDepthTestOnAndBlendingOff) { ExpectFramesEndWithDepthTestOnAndBlendingOff(); }
 
 TEST(BlendingWithoutImages, DrawsTheSameFramesUntextured) {
-  const auto r = kovrin::test::scenes::Record<BlendingProgram>(false);
-  ASSERT_EQ(r.run.exitCode, 0) << r.run.stdErr;
-  ASSERT_GE(r.trace.frames.size(), 2u) << r.run.stdErr;
-  EXPECT_EQ(r.run.MsgBoxLines().size(), 8u) << r.run.stdErr;
-  const Textures untextured{};
-  EXPECT_EQ(
-      kovrin::test::scenes::FirstDifference(ExpectedFrame(1, untextured), kovrin::test::scenes::FrameCalls(r.trace, 0)),
-      "");
-  EXPECT_EQ(
-      kovrin::test::scenes::FirstDifference(ExpectedFrame(2, untextured), kovrin::test::scenes::FrameCalls(r.trace, 1)),
-      "");
-  ASSERT_TRUE(r.run.resultsFps.has_value()) << "the run did not end normally";
+  kovrin::test::scenes::ExpectUntexturedRun<BlendingProgram>(
+      8u, [](int frame) { return ExpectedFrame(frame, Textures{}); });
 }
 
 }  // namespace

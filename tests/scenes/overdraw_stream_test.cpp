@@ -109,19 +109,10 @@ TEST_F(OverdrawStream, EachFrameSubmits38CubesOf228QuadsAndOneText) {
 TEST_F(OverdrawStream, FrameEndsWithDepthTestOnAndBlendingOff) { ExpectFramesEndWithDepthTestOnAndBlendingOff(); }
 
 TEST(OverdrawWithoutImages, DrawsTheSameFramesUntextured) {
-  const auto r = kovrin::test::scenes::Record<OverdrawProgram>(false);
-  ASSERT_EQ(r.run.exitCode, 0) << r.run.stdErr;
-  ASSERT_GE(r.trace.frames.size(), 2u) << r.run.stdErr;
   // Each missing image is reported once by the decoder, at start-up.
-  EXPECT_EQ(r.run.MsgBoxLines().size(), 3u) << r.run.stdErr;
-  const std::array<uint32_t, 3> untextured{0, 0, 0};
-  EXPECT_EQ(
-      kovrin::test::scenes::FirstDifference(ExpectedFrame(1, untextured), kovrin::test::scenes::FrameCalls(r.trace, 0)),
-      "");
-  EXPECT_EQ(
-      kovrin::test::scenes::FirstDifference(ExpectedFrame(2, untextured), kovrin::test::scenes::FrameCalls(r.trace, 1)),
-      "");
-  ASSERT_TRUE(r.run.resultsFps.has_value()) << "the run did not end normally";
+  kovrin::test::scenes::ExpectUntexturedRun<OverdrawProgram>(3u, [](int frame) {
+    return ExpectedFrame(frame, std::array<uint32_t, 3>{0, 0, 0});
+  });
 }
 
 }  // namespace

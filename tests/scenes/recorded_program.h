@@ -87,4 +87,20 @@ class RecordedProgramTest : public testing::Test {
   static inline std::optional<Recording<Program>> recording_;
 };
 
+// A run without images: it ends normally, every missing image was reported
+// (`boxes` message box lines in all), and both frames are `expectedFrame(n)`
+// drawn with no texture bound.
+template <typename Program, typename ExpectedFrameOf>
+void ExpectUntexturedRun(std::size_t boxes, ExpectedFrameOf expectedFrame) {
+  const Recording<Program> r = Record<Program>(false);
+  ASSERT_EQ(r.run.exitCode, 0) << r.run.stdErr;
+  ASSERT_GE(r.trace.frames.size(), 2u) << r.run.stdErr;
+  EXPECT_EQ(r.run.MsgBoxLines().size(), boxes) << r.run.stdErr;
+  for (int frame = 1; frame <= 2; ++frame) {
+    EXPECT_EQ(FirstDifference(expectedFrame(frame), FrameCalls(r.trace, static_cast<std::size_t>(frame - 1))), "")
+        << "frame " << frame;
+  }
+  ASSERT_TRUE(r.run.resultsFps.has_value()) << "the run did not end normally";
+}
+
 }  // namespace kovrin::test::scenes
